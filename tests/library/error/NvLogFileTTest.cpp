@@ -1,0 +1,177 @@
+#include "library/error/NvExceptionCommon.h"
+#include "library/error/NvExceptionText.h"
+#include "library/error/NvLogFileT.h"
+#include "tests/support/TempFolder.h"
+#include "tests/support/TestResourceIds.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+// A log with a fixed stamp, so that whole files can be compared.
+class TestLog : public Error::NvLogFileT<Error::SingleThreadedModel>
+{
+public:
+    explicit TestLog(std::string path, std::string stamp = "STAMP ")
+        : m_path(std::move(path)), m_stamp(std::move(stamp))
+    {
+    }
+    CString GetFilePath() const override { return m_path.c_str(); }
+    CString GetHeader() const override { return "HEAD\nER\n"; }
+    CString GetTimeStamp() const override { return m_stamp.c_str(); }
+
+private:
+    std::string m_path;
+    std::string m_stamp;
+};
+
+class LogFile : public testing::Test
+{
+protected:
+    std::string Path() const { return temp / "Log.txt"; }
+    std::string Contents() const { return ReadFileBytes(Path()); }
+
+    TempFolder temp;
+};
+
+TEST_F(LogFile, NewFileGetsTheHeaderThenLinesWithCrLf)
+{
+    {
+        TestLog log(Path());
+        ASSERT_TRUE(log.OpenWithSizeLimit());
+        log.Info("Program started.");
+        log.Error("bad");
+        log.Close();
+    }
+    EXPECT_EQ("HEAD\r\nER\r\n\r\nSTAMP Info: Program started.\r\nSTAMP Error: bad\r\n", Contents());
+}
+
+TEST_F(LogFile, NonEmptyFileGetsNoHeader)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), "old\r\n"));
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    log.Info("next");
+    EXPECT_EQ("old\r\nSTAMP Info: next\r\n", Contents());
+}
+
+TEST_F(LogFile, EmptyExistingFileGetsTheHeader)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), ""));
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    EXPECT_EQ("HEAD\r\nER\r\n\r\n", Contents());
+}
+
+TEST_F(LogFile, FileAboveOneMebibyteIsStartedAfresh)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), std::string(1048577, 'x')));
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    log.Info("a");
+    EXPECT_EQ("HEAD\r\nER\r\n\r\nSTAMP Info: a\r\n", Contents());
+}
+
+TEST_F(LogFile, FileOfExactlyOneMebibyteIsAppendedTo)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), std::string(1048576, 'x')));
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    log.Info("a");
+    std::string contents = Contents();
+    ASSERT_EQ(1048576u + 15u, contents.size());
+    EXPECT_EQ("STAMP Info: a\r\n", contents.substr(1048576));
+}
+
+TEST_F(LogFile, SecondOpenWritesNothingAndSkipsTheSizeCheck)
+{
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    std::string before = Contents();
+    EXPECT_TRUE(log.OpenWithSizeLimit());
+    EXPECT_TRUE(log.Open(false));
+    EXPECT_EQ(before, Contents());
+}
+
+TEST_F(LogFile, TruncatingOpenEmptiesAndAlwaysWritesTheHeader)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), "old contents\r\n"));
+    TestLog log(Path());
+    ASSERT_TRUE(log.Open(true));
+    EXPECT_EQ("HEAD\r\nER\r\n\r\n", Contents());
+}
+
+TEST_F(LogFile, LineBreaksInsideAMessageAreRemoved)
+{
+    TestLog log(Path());
+    ASSERT_TRUE(log.Open(true));
+    log.Info("a\r\nb\nc\rd");
+    log.Info(" ");
+    std::string contents = Contents();
+    EXPECT_EQ("STAMP Info: abcd\r\nSTAMP Info:  \r\n", contents.substr(contents.size() - 33));
+}
+
+TEST_F(LogFile, VariantsFormatAndLoadResources)
+{
+    TestLog log(Path(), "");
+    ASSERT_TRUE(log.Open(true));
+    log.InfoF("%s=%d", "n", 4);
+    log.ErrorF("%s!", "e");
+    log.Info(IDS_TEST_PLAIN);
+    log.InfoF(IDS_TEST_FORMAT, "v", 2);
+    log.Error(IDS_TEST_PLAIN + 900u);
+    log.ErrorF(IDS_TEST_FORMAT, "w", 3);
+    EXPECT_EQ("HEAD\r\nER\r\n\r\n"
+              "Info: n=4\r\n"
+              "Error: e!\r\n"
+              "Info: Text from the string table.\r\n"
+              "Info: Value v and number 2.\r\n"
+              "Error: \r\n"
+              "Error: Value w and number 3.\r\n",
+              Contents());
+}
+
+TEST_F(LogFile, ExceptionLineAddsContextAndLocation)
+{
+    TestLog log(Path(), "");
+    ASSERT_TRUE(log.Open(true));
+    log.Error(Error::NvExceptionText("text", "C:\\src\\Where.cpp", 12), "ctx");
+    log.Error(Error::NvExceptionText("text", nullptr, 0), nullptr);
+    log.Error(Error::NvExceptionText("text", nullptr, 0), "ctx");
+    EXPECT_EQ("HEAD\r\nER\r\n\r\n"
+              "Error: text ctx module: Where.cpp, line: 12\r\n"
+              "Error: text \r\n"
+              "Error: text ctx \r\n",
+              Contents());
+}
+
+TEST_F(LogFile, PolishBytesReachTheFileUnchanged)
+{
+    TestLog log(Path(), "");
+    ASSERT_TRUE(log.Open(true));
+    log.Info("Otwieranie klucza profilów: ą");
+    EXPECT_EQ("HEAD\r\nER\r\n\r\nInfo: Otwieranie klucza profil\xF3w: \xB9\r\n", Contents());
+}
+
+TEST_F(LogFile, FailedOpenKeepsTheLogSilent)
+{
+    TestLog log(temp / "missing\\folder\\Log.txt");
+    EXPECT_FALSE(log.OpenWithSizeLimit());
+    log.Info("lost");
+    log.Close();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((temp / "missing\\folder\\Log.txt").c_str()));
+    EXPECT_STREQ((temp / "missing\\folder\\Log.txt").c_str(), log.GetFilePath().GetString());
+}
+
+TEST_F(LogFile, SecondWriterSharesTheFile)
+{
+    TestLog first(Path(), "1 ");
+    TestLog second(Path(), "2 ");
+    ASSERT_TRUE(first.OpenWithSizeLimit());
+    ASSERT_TRUE(second.OpenWithSizeLimit());
+    first.Info("a");
+    second.Info("b");
+    first.Info("c");
+    EXPECT_EQ("HEAD\r\nER\r\n\r\n1 Info: a\r\n2 Info: b\r\n1 Info: c\r\n", Contents());
+}
+} // namespace

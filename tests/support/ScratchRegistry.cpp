@@ -1,0 +1,22 @@
+#include "tests/support/ScratchRegistry.h"
+
+#include <stdexcept>
+
+ScratchRegistry::ScratchRegistry()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    m_path = "Software\\StraysweepTests\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(now.QuadPart);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_scratch,
+                        nullptr) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot create the scratch registry key");
+    if (RegOverridePredefKey(HKEY_CURRENT_USER, m_scratch) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot redirect HKEY_CURRENT_USER");
+}
+
+ScratchRegistry::~ScratchRegistry()
+{
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(m_scratch);
+    RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
+}

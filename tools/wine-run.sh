@@ -1,0 +1,40 @@
+#!/bin/sh
+# Runs a Windows program under Wine in a private prefix:
+#   wine-run.sh PREFIX PROGRAM [ARGUMENTS...]
+# Creates the prefix on first use, keeps one persistent Wine server with its
+# services started apart from the caller's output (otherwise every caller's
+# output pipe stays open until they exit), and gives windows a private Xvfb
+# display (STRAYSWEEP_DISPLAY, default :71) with one Wine desktop on it.
+set -e
+prefix=$1
+shift
+
+export WINEPREFIX="$prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+display=${STRAYSWEEP_DISPLAY:-:71}
+export DISPLAY="$display"
+
+mkdir -p "$(dirname "$prefix")"
+(
+    flock 9
+    socket=/tmp/.X11-unix/X${display#:}
+    if [ ! -S "$socket" ]; then
+        setsid Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 9>&- &
+        for _ in $(seq 50); do [ -S "$socket" ] && break; sleep 0.1; done
+    fi
+    if [ ! -f "$prefix/system.reg" ]; then
+        wineboot -i >/dev/null 2>&1 </dev/null 9>&-
+        # One virtual desktop for all windows: title bars without a window
+        # manager, and no waits on X for windows that close right after they
+        # open.
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 </dev/null 9>&-
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 </dev/null 9>&-
+        wineserver -w 9>&-
+    fi
+    if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
+        wine cmd /c exit >/dev/null 2>&1 </dev/null 9>&-
+    fi
+) 9>"$prefix.lock"
+
+exec wine "$@"
