@@ -34,6 +34,9 @@ mkdir -p "$(dirname "$prefix")"
     fi
     if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
         wine cmd /c exit >/dev/null 2>&1 </dev/null 9>&-
+        # The desktop would otherwise be started by the first program that
+        # opens a window, holding that program's output open for seconds.
+        setsid wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 </dev/null 9>&- &
     fi
 ) 9>"$prefix.lock"
 

@@ -42,7 +42,7 @@ MessageBoxCatcher::MessageBoxCatcher(std::deque<int> answers) : m_answers(std::m
 {
     if (g_catcher != nullptr)
         throw std::logic_error("one message box catcher at a time");
-    m_hook = SetWindowsHookExA(WH_CBT, &MessageBoxCatcher::HookProc, nullptr, GetCurrentThreadId());
+    m_hook = SetWindowsHookExA(WH_CALLWNDPROCRET, &MessageBoxCatcher::HookProc, nullptr, GetCurrentThreadId());
     if (m_hook == nullptr)
         throw std::runtime_error("cannot install the message box hook");
     g_catcher = this;
@@ -90,23 +90,16 @@ CapturedBox MessageBoxCatcher::Read(HWND box)
 
 LRESULT CALLBACK MessageBoxCatcher::HookProc(int code, WPARAM wParam, LPARAM lParam)
 {
-    if (code == HCBT_ACTIVATE && g_catcher != nullptr)
-    {
-        HWND window = reinterpret_cast<HWND>(wParam);
-        if (IsMessageBox(window))
-            g_catcher->Handle(window);
-    }
+    // Right after the box's WM_INITDIALOG it holds its text, icon and buttons.
+    // Activation is not waited for: it depends on other processes' windows.
+    const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_catcher != nullptr && message->message == WM_INITDIALOG && IsMessageBox(message->hwnd))
+        g_catcher->Handle(message->hwnd);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void MessageBoxCatcher::Handle(HWND box)
 {
-    for (HWND answered : m_answered)
-    {
-        if (answered == box && IsWindow(box))
-            return;
-    }
-    m_answered.push_back(box);
     m_boxes.push_back(Read(box));
     if (m_onBox)
         m_onBox(m_boxes.back());

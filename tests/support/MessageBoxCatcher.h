@@ -27,7 +27,7 @@ struct CapturedBox
     std::vector<int> buttons; // IDOK, IDCANCEL, IDYES, IDNO... present in the box
 };
 
-// Watches the calling thread for message boxes (a WH_CBT hook), records each
+// Watches the calling thread for message boxes (a window procedure hook), records each
 // one and answers it with the next queued button id (IDOK, or the box's only
 // button, when nothing is queued). Our own dialogs are not message boxes and
 // are left alone.
@@ -44,6 +44,7 @@ public:
     // Runs once for each box after it was recorded and before it is answered.
     void OnBox(std::function<void(const CapturedBox&)> action) { m_onBox = std::move(action); }
 
+    // A message box, not one of our own dialogs.
     static bool IsMessageBox(HWND window);
     static CapturedBox Read(HWND box);
 
@@ -54,6 +55,5 @@ private:
     HHOOK m_hook = nullptr;
     std::deque<int> m_answers;
     std::vector<CapturedBox> m_boxes;
-    std::vector<HWND> m_answered;
     std::function<void(const CapturedBox&)> m_onBox;
 };
