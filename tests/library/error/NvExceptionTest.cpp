@@ -2,6 +2,7 @@
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
 #include "tests/support/MessageBoxCatcher.h"
+#include "resources/resource.h"
 #include "tests/support/TestResourceIds.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +87,13 @@ TEST(ResourceFormatting, FormatsTheStringOfTheCurrentModule)
 {
     EXPECT_STREQ("Value x and number 3.", Error::FormatResourceString(IDS_TEST_FORMAT, "x", 3).GetString());
     EXPECT_TRUE(Error::FormatResourceString(IDS_TEST_FORMAT + 500, "x", 3).IsEmpty());
+}
+
+TEST(ResourceFormatting, ProgramStringsKeepTheirQuotes)
+{
+    EXPECT_STREQ("Failed to open registry key \"HKEY_CURRENT_USER\\Software\\X\". Ensure you have read access to "
+                 "this key.",
+                 Error::FormatResourceString(IDS_OPEN_KEY_FAILED, "\\Software\\X").GetString());
 }
 
 TEST(ErrorBox, ShowsTheTrimmedTextCaptionedErrorWithoutOwner)
