@@ -10,7 +10,8 @@ NvFsPath GetRegistryBackupFolder();
 // Exports the registry key `keyText` (e.g. "HKEY_CURRENT_USER\Software\...")
 // with REGEDIT.EXE of the Windows folder to a new file
 // "<local time> - <profile name made safe>.reg" in the backup folder, waiting
-// up to one hour. Never replaces an earlier backup. Writes one information
+// up to one hour. Never replaces an earlier backup; counts as made only when
+// the editor ends with 0 and leaves a non-empty file. Writes one information
 // line to the log on success; throws an Error::NvException on any failure
 // (strings 105, 108, 109, 110, 111) and then logs nothing.
 void CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName);

@@ -554,47 +554,23 @@ TEST(RegistryBackupEditor, EditorStillRunningAtTheTimeOutIsEndedAndFailsWith110)
     EXPECT_EQ("", log.Appended());
 }
 
-class EditorExitCode : public testing::TestWithParam<int>
-{
-};
-
-TEST_P(EditorExitCode, NonZeroFailsWith111AndTheFileIsLeft)
-{
-    NewBackups backups;
-    LogWatch log;
-    ScopedEnvironment exitCode("STAND_IN_EXIT_CODE", std::to_string(GetParam()));
-    ScopedEnvironment write("STAND_IN_WRITE", "commandline");
-    std::string editor = StandInProgramPath();
-    try
-    {
-        RegistryBackupDetail::CreateRegistryBackup(editor.c_str(), 10000, "HKEY_CURRENT_USER\\Software", "P");
-        FAIL() << "no exception";
-    }
-    catch (const Error::NvExceptionText& e)
-    {
-        EXPECT_EQ("Program \"" + editor + "\" did not successfully finished.", e.GetText().Str());
-    }
-    EXPECT_EQ(1u, backups.Names().size());
-    EXPECT_EQ("", log.Appended());
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, EditorExitCode, testing::Values(1, 3, 100, -1));
-
-struct NoBackupCase
+struct FailedExportCase
 {
     const char* name;
-    const char* write; // STAND_IN_WRITE, null for none
+    const char* exitCode;
+    const char* write; // STAND_IN_WRITE, null for nothing written
     size_t filesLeft;
 };
 
-class ZeroExitWithoutBackup : public testing::TestWithParam<NoBackupCase>
+class FailedExport : public testing::TestWithParam<FailedExportCase>
 {
 };
 
-TEST_P(ZeroExitWithoutBackup, FailsWith111)
+TEST_P(FailedExport, FailsWith111AndLeavesWhateverFileWasWritten)
 {
     NewBackups backups;
     LogWatch log;
+    ScopedEnvironment exitCode("STAND_IN_EXIT_CODE", GetParam().exitCode);
     std::unique_ptr<ScopedEnvironment> write;
     if (GetParam().write != nullptr)
         write = std::make_unique<ScopedEnvironment>("STAND_IN_WRITE", GetParam().write);
@@ -607,12 +583,18 @@ TEST_P(ZeroExitWithoutBackup, FailsWith111)
     catch (const Error::NvExceptionText& e)
     {
         EXPECT_EQ("Program \"" + editor + "\" did not successfully finished.", e.GetText().Str());
+        EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
     }
     EXPECT_EQ(GetParam().filesLeft, backups.Names().size());
     EXPECT_EQ("", log.Appended());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ZeroExitWithoutBackup,
-                         testing::Values(NoBackupCase{"NoFile", nullptr, 0}, NoBackupCase{"EmptyFile", "empty", 1}),
-                         [](const testing::TestParamInfo<NoBackupCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Table, FailedExport,
+                         testing::Values(FailedExportCase{"ExitCode1", "1", "commandline", 1},
+                                         FailedExportCase{"ExitCode3", "3", "commandline", 1},
+                                         FailedExportCase{"ExitCode100", "100", "commandline", 1},
+                                         FailedExportCase{"ExitCodeFFFFFFFF", "4294967295", "commandline", 1},
+                                         FailedExportCase{"ExitCode0WithoutFile", "0", nullptr, 0},
+                                         FailedExportCase{"ExitCode0WithEmptyFile", "0", "empty", 1}),
+                         [](const testing::TestParamInfo<FailedExportCase>& info) { return info.param.name; });
 } // namespace
