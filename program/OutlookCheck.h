@@ -1,0 +1,7 @@
+#pragma once
+
+// True when a running process's executable file name is "outlook.exe", in
+// any letter case; a fresh snapshot at every call. False when the process
+// list cannot be had at all; throws Error::NvExceptionCommon when the
+// snapshot fails.
+bool IsOutlookRunning();

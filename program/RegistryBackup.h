@@ -1,0 +1,29 @@
+#pragma once
+
+#include "library/fs/NvFsPathT.h"
+
+// "Registry Backup" in the product folder (relative when there is none),
+// created with its parents if missing. Throws Error::NvExceptionCommon
+// (string 108) when it cannot be created and the system gives an error code.
+NvFsPath GetRegistryBackupFolder();
+
+// Exports the registry key `keyText` (e.g. "HKEY_CURRENT_USER\Software\...")
+// with REGEDIT.EXE of the Windows folder to a new file
+// "<local time> - <profile name made safe>.reg" in the backup folder, waiting
+// up to one hour. Never replaces an earlier backup; counts as made only when
+// the editor ends with 0 and leaves a non-empty file. Writes one information
+// line to the log on success; throws an Error::NvException on any failure
+// (strings 105, 108, 109, 110, 111) and then logs nothing.
+void CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName);
+
+// A copy of `text` in which every byte that cannot stand in a file name (the
+// characters \ / : * ? " < > |, control characters and every byte of 0x80 or
+// above) is `replacement`.
+CString ReplaceInvalidFileNameChars(const CString& text, char replacement);
+
+namespace RegistryBackupDetail
+{
+// CreateRegistryBackup with the exporting program and the longest wait (in
+// milliseconds) given; the product always uses REGEDIT.EXE and one hour.
+void CreateRegistryBackup(const NvFsPath& editorPath, DWORD timeoutMs, LPCSTR keyText, LPCSTR profileName);
+} // namespace RegistryBackupDetail
