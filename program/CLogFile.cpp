@@ -2,8 +2,7 @@
 
 #include "library/fs/CFileVersionInfo.h"
 #include "library/fs/FsFolders.h"
-
-#include <ctime>
+#include "program/LocalTime.h"
 
 CLogFile& CLogFile::Instance()
 {
@@ -30,12 +29,5 @@ CString CLogFile::GetHeader() const
 
 CString CLogFile::GetTimeStamp() const
 {
-    __time64_t now = _time64(nullptr);
-    const tm* local = _localtime64(&now);
-    if (local == nullptr)
-        return CString();
-    char buffer[128] = {};
-    if (std::strftime(buffer, sizeof(buffer), "%Y.%m.%d %H:%M:%S ", local) == 0)
-        return CString();
-    return CString(buffer);
+    return FormatLocalTime("%Y.%m.%d %H:%M:%S ");
 }

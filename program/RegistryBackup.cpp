@@ -5,29 +5,15 @@
 #include "library/error/NvExceptionText.h"
 #include "library/fs/FsFolders.h"
 #include "program/CLogFile.h"
+#include "program/LocalTime.h"
 #include "resources/resource.h"
 
 #include <cstring>
-#include <ctime>
 
 namespace
 {
 const DWORD EditorTimeoutMs = 60 * 60 * 1000;
 const UINT TerminatedExitCode = 100;
-
-// Local time as "%Y-%m-%d %H.%M.%S" (no colons in a file name); empty when it
-// cannot be had.
-CString GetTimeStamp()
-{
-    __time64_t now = _time64(nullptr);
-    const tm* local = _localtime64(&now);
-    if (local == nullptr)
-        return CString();
-    char buffer[128] = {};
-    if (std::strftime(buffer, sizeof(buffer), "%Y-%m-%d %H.%M.%S", local) == 0)
-        return CString();
-    return CString(buffer);
-}
 
 // The file for a backup of `profileName` taken now. A name already taken in
 // `folder` (a second backup within the same second) gets " (2)", " (3)", ...
@@ -35,7 +21,8 @@ CString GetTimeStamp()
 // as it was before any removal.
 NvFsPath GetNewBackupFilePath(const NvFsPath& folder, LPCSTR profileName)
 {
-    CString stem = GetTimeStamp();
+    // No colons: they cannot stand in a file name.
+    CString stem = FormatLocalTime("%Y-%m-%d %H.%M.%S");
     CString extension;
     CString safeName = ReplaceInvalidFileNameChars(profileName, '_');
     if (!safeName.IsEmpty())
