@@ -3,34 +3,14 @@
 //   dialog_preview.exe [SECONDS]       (default 10, then it closes itself)
 // The header band and the links are painted roughly as the program paints
 // them; the rest is the templates as they stand.
-#include "library/framework/UniqueHandle.h"
 #include "library/fs/FsFolders.h"
 #include "resources/resource.h"
-
-#include <windows.h>
-#include <commctrl.h>
+#include "tests/resources/UiHandles.h"
 
 #include <cstdlib>
 
 namespace
 {
-struct GdiObjectTraits
-{
-    using Handle = HGDIOBJ;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DeleteObject(handle); }
-};
-
-struct ImageListTraits
-{
-    using Handle = HIMAGELIST;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { ImageList_Destroy(handle); }
-};
-
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-using UniqueImageList = UniqueHandle<ImageListTraits>;
-
 const int PictureWidth = 49;
 const int PictureHeight = 35;
 

@@ -1,8 +1,8 @@
-#include "library/framework/UniqueHandle.h"
 #include "library/fs/CFileVersionInfo.h"
 #include "library/fs/FsFolders.h"
 #include "resources/resource.h"
 #include "tests/resources/DialogTemplate.h"
+#include "tests/resources/UiHandles.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,23 +15,6 @@
 
 namespace
 {
-struct WindowTraits
-{
-    using Handle = HWND;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DestroyWindow(handle); }
-};
-
-struct GdiObjectTraits
-{
-    using Handle = HGDIOBJ;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DeleteObject(handle); }
-};
-
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-
 // A window's device context with one font selected, both given back on destruction.
 class FontDC
 {
