@@ -1,6 +1,8 @@
 // Resource ids shared by the program and its Polish language module.
 #pragma once
 
+#define IDC_STATIC (-1)
+
 #define IDD_ABOUTBOX 100
 #define IDD_PSTSTRAYSWEEP_DIALOG 102
 #define IDR_MAINFRAME 128
