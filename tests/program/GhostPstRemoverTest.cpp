@@ -40,8 +40,10 @@ std::string ErrorLine(DWORD code, const std::string& message)
 class LogTail
 {
 public:
-    LogTail() : m_path((CLogFile::Instance().OpenWithSizeLimit(), CLogFile::Instance().GetFilePath().Str()))
+    LogTail()
     {
+        CLogFile::Instance().OpenWithSizeLimit();
+        m_path = CLogFile::Instance().GetFilePath().Str();
         m_start = ReadFileBytes(m_path).size();
     }
 
