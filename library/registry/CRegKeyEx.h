@@ -1,0 +1,32 @@
+#pragma once
+
+#include "library/framework/CRegKey.h"
+#include "library/framework/CString.h"
+
+#include <vector>
+
+// The registry key object of the profile analysis: lists subkeys and reads
+// values as text or as hexadecimal text. Results are the system's error
+// codes; no operation throws for a registry failure.
+class CRegKeyEx : public CRegKey
+{
+public:
+    CRegKeyEx() = default;
+    // Closes the held key.
+    virtual ~CRegKeyEx() = default;
+
+    // Appends the subkey names, in the registry's index order, to `names`.
+    // Stops silently at the first failure: a name of more than 511 characters
+    // ends the list there.
+    void EnumSubKeys(std::vector<CString>& names) const;
+
+    // Reads a value as text: binary data as UTF-16LE converted to the ANSI
+    // code page, any other type as bytes up to the first NUL. A missing or
+    // empty value gives 0 and empty text. On failure `text` is empty.
+    LONG QueryTextValue(LPCSTR name, CString& text) const;
+
+    // Reads a binary value of at most 1023 bytes as two lowercase hex digits
+    // per byte. ERROR_MORE_DATA for a longer value, ERROR_INVALID_DATA for
+    // another type; on failure `text` is empty.
+    LONG QueryHexValue(LPCSTR name, CString& text) const;
+};

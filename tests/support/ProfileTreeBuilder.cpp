@@ -1,0 +1,114 @@
+#include "tests/support/ProfileTreeBuilder.h"
+
+#include "program/ProfilesRoot.h"
+
+#include <stdexcept>
+
+namespace
+{
+void Check(LONG result, const std::string& what)
+{
+    if (result != ERROR_SUCCESS)
+        throw std::runtime_error(what + " failed with " + std::to_string(result));
+}
+} // namespace
+
+ProfileTreeBuilder::ProfileTreeBuilder(const std::string& profileName)
+    : m_path(GetProfilesRoot().Str() + "\\" + profileName)
+{
+    Check(RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_profile.m_hKey,
+                          nullptr),
+          "creating the profile key " + m_path);
+}
+
+void ProfileTreeBuilder::AddAccountsKey()
+{
+    AddKey(AccountsKey);
+}
+
+void ProfileTreeBuilder::AddAccount(const std::string& key, const std::string& accountName,
+                                    const std::string& serviceHex)
+{
+    std::string path = std::string(AccountsKey) + "\\" + key;
+    SetValue(path, "Account Name", REG_SZ, accountName + '\0');
+    SetValue(path, "Service UID", REG_BINARY, HexBytes(serviceHex));
+}
+
+void ProfileTreeBuilder::AddService(const std::string& name, const std::string& storeHex)
+{
+    SetValue(name, "01023d00", REG_BINARY, HexBytes(storeHex));
+}
+
+void ProfileTreeBuilder::AddSection(const std::string& name, const SectionValues& values)
+{
+    AddKey(name);
+    if (values.wideDisplayName)
+        SetValue(name, "001f3001", REG_BINARY, Utf16(*values.wideDisplayName));
+    if (values.narrowDisplayName)
+        SetValue(name, "001e3001", REG_SZ, *values.narrowDisplayName + '\0');
+    if (values.wideProvider)
+        SetValue(name, "001f300a", REG_BINARY, Utf16(*values.wideProvider));
+    if (values.narrowProvider)
+        SetValue(name, "001e300a", REG_SZ, *values.narrowProvider + '\0');
+    if (values.reference1)
+        SetValue(name, "01023d00", REG_BINARY, HexBytes(*values.reference1));
+    if (values.reference2)
+        SetValue(name, "01023d0c", REG_BINARY, HexBytes(*values.reference2));
+}
+
+void ProfileTreeBuilder::AddKey(const std::string& path)
+{
+    CRegKey key;
+    Check(RegCreateKeyExA(m_profile, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.m_hKey, nullptr),
+          "creating " + path);
+}
+
+void ProfileTreeBuilder::AddKey(const std::wstring& path)
+{
+    CRegKey key;
+    Check(RegCreateKeyExW(m_profile, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.m_hKey, nullptr),
+          "creating a key with a wide name");
+}
+
+void ProfileTreeBuilder::SetValue(const std::string& path, const std::string& valueName, DWORD type,
+                                  const std::string& bytes)
+{
+    CRegKey key;
+    Check(RegCreateKeyExA(m_profile, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.m_hKey, nullptr),
+          "creating " + path);
+    Check(RegSetValueExA(key, valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                         static_cast<DWORD>(bytes.size())),
+          "setting " + path + "\\" + valueName);
+}
+
+std::set<std::string> ProfileTreeBuilder::Sections() const
+{
+    std::set<std::string> names;
+    char name[1024];
+    DWORD length = sizeof(name);
+    for (DWORD index = 0;
+         RegEnumKeyExA(m_profile, index, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++index)
+    {
+        names.insert(name);
+        length = sizeof(name);
+    }
+    return names;
+}
+
+std::string ProfileTreeBuilder::Utf16(const std::string& text)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+}
+
+std::string ProfileTreeBuilder::HexBytes(const std::string& hex)
+{
+    if (hex.size() % 2 != 0)
+        throw std::runtime_error("odd number of hex digits: " + hex);
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "library/framework/CRegKey.h"
+
+#include <optional>
+#include <set>
+#include <string>
+
+// The values of one profile section as the engine reads them, set one by one
+// (SectionValues().WideDisplayName("Archive").Reference1(id)); a value not
+// set is left out.
+struct SectionValues
+{
+    SectionValues& WideDisplayName(const std::string& text) { return Set(wideDisplayName, text); }
+    SectionValues& NarrowDisplayName(const std::string& text) { return Set(narrowDisplayName, text); }
+    SectionValues& WideProvider(const std::string& text) { return Set(wideProvider, text); }
+    SectionValues& NarrowProvider(const std::string& text) { return Set(narrowProvider, text); }
+    SectionValues& Reference1(const std::string& hex) { return Set(reference1, hex); }
+    SectionValues& Reference2(const std::string& hex) { return Set(reference2, hex); }
+
+    std::optional<std::string> wideDisplayName;   // "001f3001", binary UTF-16LE
+    std::optional<std::string> narrowDisplayName; // "001e3001", REG_SZ
+    std::optional<std::string> wideProvider;      // "001f300a", binary UTF-16LE
+    std::optional<std::string> narrowProvider;    // "001e300a", REG_SZ
+    std::optional<std::string> reference1;        // "01023d00", hex digits stored as binary
+    std::optional<std::string> reference2;        // "01023d0c", hex digits stored as binary
+
+private:
+    SectionValues& Set(std::optional<std::string>& member, const std::string& text)
+    {
+        member = text;
+        return *this;
+    }
+};
+
+// Builds a mail profile below the profiles root of HKEY_CURRENT_USER (a
+// ScratchRegistry's in tests) and reads it back. Key paths are relative to the
+// profile key; every failure throws std::runtime_error.
+class ProfileTreeBuilder
+{
+public:
+    static constexpr const char* AccountsKey = "9375CFF0413111d3B88A00104B2A6676";
+
+    // Creates the profile key (and the root above it) if missing.
+    explicit ProfileTreeBuilder(const std::string& profileName);
+
+    // The profile key's path below HKEY_CURRENT_USER.
+    const std::string& ProfilePath() const { return m_path; }
+
+    void AddAccountsKey();
+    // An account below the accounts key: "Account Name" as REG_SZ and
+    // "Service UID" holding the bytes of `serviceHex`.
+    void AddAccount(const std::string& key, const std::string& accountName, const std::string& serviceHex);
+    // A service section whose "01023d00" refers to `storeHex`.
+    void AddService(const std::string& name, const std::string& storeHex);
+    void AddSection(const std::string& name, const SectionValues& values);
+
+    void AddKey(const std::string& path);
+    // A key whose name the ANSI code page cannot express.
+    void AddKey(const std::wstring& path);
+    // Sets a value of any type with raw bytes; the key is created if missing.
+    void SetValue(const std::string& path, const std::string& valueName, DWORD type, const std::string& bytes);
+
+    // The names of the profile key's subkeys, as the ANSI functions list them.
+    std::set<std::string> Sections() const;
+
+    // UTF-16LE bytes of ANSI text, with the terminating NUL character.
+    static std::string Utf16(const std::string& text);
+    // The bytes that hex digits ("0aff") stand for.
+    static std::string HexBytes(const std::string& hex);
+
+private:
+    std::string m_path;
+    CRegKey m_profile;
+};
