@@ -32,14 +32,6 @@ TEST(Application, IsTheProgramsOneApplicationWhileItLives)
     EXPECT_EQ(nullptr, AfxGetApp());
 }
 
-TEST(Application, NameCanBeReplacedByAnotherHeapCopy)
-{
-    CWinApp app("first");
-    free(const_cast<char*>(app.m_pszAppName));
-    app.m_pszAppName = _strdup("Norvale PST Straysweep");
-    EXPECT_STREQ("Norvale PST Straysweep", app.m_pszAppName);
-}
-
 // The helper's InitInstance notes whether it was the application; its
 // ExitInstance returns 42 then, 13 otherwise.
 TEST(Application, EntryPointRunsInitInstanceThenReturnsExitInstancesResult)
