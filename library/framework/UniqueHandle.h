@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 // Owns one system handle and releases it with the traits' Close. Releasing
@@ -76,7 +78,35 @@ struct LocalMemoryTraits
     static void Close(Handle handle) { LocalFree(handle); }
 };
 
+// Any GDI object (font, pen, bitmap, brush) released with DeleteObject.
+template <typename GdiHandle> struct GdiObjectTraits
+{
+    using Handle = GdiHandle;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { DeleteObject(handle); }
+};
+
+// A cursor made by CreateCursor; shared cursors from LoadCursor are not owned.
+struct CursorTraits
+{
+    using Handle = HCURSOR;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { DestroyCursor(handle); }
+};
+
+struct ImageListTraits
+{
+    using Handle = HIMAGELIST;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { ImageList_Destroy(handle); }
+};
+
 using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueCursor = UniqueHandle<CursorTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;

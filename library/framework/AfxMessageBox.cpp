@@ -1,0 +1,42 @@
+#include "library/framework/AfxMessageBox.h"
+
+#include "library/framework/CString.h"
+#include "library/framework/CWinApp.h"
+#include "library/framework/CWnd.h"
+
+namespace
+{
+UINT WithDefaultIcon(UINT type)
+{
+    if ((type & MB_ICONMASK) != 0)
+        return type;
+    switch (type & MB_TYPEMASK)
+    {
+    case MB_OK:
+    case MB_OKCANCEL:
+        return type | MB_ICONEXCLAMATION;
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+        return type | MB_ICONQUESTION;
+    default:
+        return type;
+    }
+}
+} // namespace
+
+int AfxMessageBox(LPCSTR text, UINT type, UINT)
+{
+    CWinApp* app = AfxGetApp();
+    HWND owner = nullptr;
+    if (app != nullptr && app->m_pMainWnd != nullptr && IsWindow(app->m_pMainWnd->m_hWnd))
+        owner = app->m_pMainWnd->m_hWnd;
+    LPCSTR caption = app != nullptr ? app->m_pszAppName : nullptr;
+    return MessageBoxA(owner, text, caption, WithDefaultIcon(type));
+}
+
+int AfxMessageBox(UINT textId, UINT type, UINT helpId)
+{
+    CString text;
+    text.LoadString(textId);
+    return AfxMessageBox(text, type, helpId);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "library/framework/CWnd.h"
+
+// A combo box control, usually bound to a dialog's control by DDX_Control.
+class CComboBox : public CWnd
+{
+public:
+    // Index of the new entry (its sorted place in a sorted list), or CB_ERR.
+    int AddString(LPCSTR text);
+    // Selects the first entry after `startAfter` (-1: from the start) whose
+    // text begins with `text`, ignoring case; its index, or CB_ERR with the
+    // selection unchanged.
+    int SelectString(int startAfter, LPCSTR text);
+    int SetCurSel(int index);
+    // The selected index, or CB_ERR.
+    int GetCurSel() const;
+    int GetCount() const;
+    // The text of entry `index`; empty for an index out of range.
+    void GetLBText(int index, CString& text) const;
+};
