@@ -101,6 +101,13 @@ struct ImageListTraits
     static void Close(Handle handle) { ImageList_Destroy(handle); }
 };
 
+struct WindowTraits
+{
+    using Handle = HWND;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { DestroyWindow(handle); }
+};
+
 using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
@@ -110,3 +117,4 @@ using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueCursor = UniqueHandle<CursorTraits>;
 using UniqueImageList = UniqueHandle<ImageListTraits>;
+using UniqueWindow = UniqueHandle<WindowTraits>;

@@ -2,7 +2,7 @@
 #include "library/fs/FsFolders.h"
 #include "resources/resource.h"
 #include "tests/resources/DialogTemplate.h"
-#include "tests/resources/UiHandles.h"
+#include "library/framework/UniqueHandle.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -246,8 +246,8 @@ TEST_F(LanguageModule, HeaderPictureIs49By35PixelsOf24BitsOnWhite)
 {
     for (HMODULE module : Both())
     {
-        UniqueGdiObject bitmap(
-            LoadImageA(module, MAKEINTRESOURCEA(IDB_HEADER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        UniqueBitmap bitmap(static_cast<HBITMAP>(
+            LoadImageA(module, MAKEINTRESOURCEA(IDB_HEADER), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
         ASSERT_TRUE(bitmap);
         DIBSECTION dib = {};
         ASSERT_EQ(static_cast<int>(sizeof(dib)), GetObjectA(bitmap.Get(), sizeof(dib), &dib));
@@ -462,7 +462,7 @@ TEST_F(LanguageModule, NoLabelOrButtonTextIsClipped)
 // more lines for it than the band shows; the translation is held to the band.
 TEST_F(LanguageModule, PolishHeaderTextFitsItsBand)
 {
-    UniqueGdiObject font(
+    UniqueFont font(
         CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     ASSERT_TRUE(font);
     UniqueWindow window = CreateFromTemplate(Polish(), IDD_PSTSTRAYSWEEP_DIALOG);
