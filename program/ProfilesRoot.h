@@ -2,6 +2,17 @@
 
 #include "library/framework/CString.h"
 
-// The key below HKEY_CURRENT_USER that holds one subkey per mail profile.
-// Everything that reaches a profile builds its path from this.
+// The key below HKEY_CURRENT_USER that holds one subkey per mail profile,
+// for the run: decided by the first call (FindProfilesRoot) and kept, so that
+// the list, the analysis and the backup all work on the same profiles.
 CString GetProfilesRoot();
+
+// The key holding "DefaultProfile" for the root in force: the key above
+// "Profiles" for the roots of Office 2013 and later, the root itself for the
+// older one.
+CString GetDefaultProfileKey();
+
+// Outlook 2016 and later ("Office\16.0"), Outlook 2013 ("Office\15.0"), then
+// Outlook 97 to 2010 (the Windows Messaging Subsystem): the first of them that
+// exists and holds at least one profile; the last one when none does.
+CString FindProfilesRoot();

@@ -19,7 +19,7 @@ mkdir -p "$(dirname "$prefix")"
 (
     flock 9
     socket=/tmp/.X11-unix/X${display#:}
-    if [ ! -S "$socket" ]; then
+    if [ "${display#:}" != "$display" ] && [ ! -S "$socket" ]; then
         setsid Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 9>&- &
         for _ in $(seq 50); do [ -S "$socket" ] && break; sleep 0.1; done
     fi

@@ -1,7 +1,5 @@
 #include "tests/support/ProfileTreeBuilder.h"
 
-#include "program/ProfilesRoot.h"
-
 #include <stdexcept>
 
 namespace
@@ -13,8 +11,8 @@ void Check(LONG result, const std::string& what)
 }
 } // namespace
 
-ProfileTreeBuilder::ProfileTreeBuilder(const std::string& profileName)
-    : m_path(GetProfilesRoot().Str() + "\\" + profileName)
+ProfileTreeBuilder::ProfileTreeBuilder(const std::string& profileName, const std::string& root)
+    : m_path(root + "\\" + profileName)
 {
     Check(RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_profile.m_hKey,
                           nullptr),

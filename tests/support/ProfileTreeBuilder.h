@@ -33,16 +33,22 @@ private:
     }
 };
 
-// Builds a mail profile below the profiles root of HKEY_CURRENT_USER (a
+// Builds a mail profile below a profiles root of HKEY_CURRENT_USER (a
 // ScratchRegistry's in tests) and reads it back. Key paths are relative to the
 // profile key; every failure throws std::runtime_error.
 class ProfileTreeBuilder
 {
 public:
     static constexpr const char* AccountsKey = "9375CFF0413111d3B88A00104B2A6676";
+    // Where Outlook 97 to 2010 keep their profiles.
+    static constexpr const char* MessagingSubsystemRoot =
+        "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
+    // Where Outlook 2016 and later keep theirs.
+    static constexpr const char* Office16Root = "Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles";
+    static constexpr const char* Office15Root = "Software\\Microsoft\\Office\\15.0\\Outlook\\Profiles";
 
     // Creates the profile key (and the root above it) if missing.
-    explicit ProfileTreeBuilder(const std::string& profileName);
+    explicit ProfileTreeBuilder(const std::string& profileName, const std::string& root = MessagingSubsystemRoot);
 
     // The profile key's path below HKEY_CURRENT_USER.
     const std::string& ProfilePath() const { return m_path; }
