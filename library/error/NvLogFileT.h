@@ -53,17 +53,15 @@ public:
     {
         va_list args;
         va_start(args, formatId);
-        CString message = FormatText(LoadText(formatId), args);
+        WriteInfoLine(FormatText(LoadText(formatId), args));
         va_end(args);
-        WriteInfoLine(message);
     }
     virtual void InfoF(LPCSTR format, ...)
     {
         va_list args;
         va_start(args, format);
-        CString message = FormatText(CString(format), args);
+        WriteInfoLine(FormatText(CString(format), args));
         va_end(args);
-        WriteInfoLine(message);
     }
     virtual void Error(UINT stringId) { WriteErrorLine(LoadText(stringId)); }
     virtual void Error(LPCSTR text) { WriteErrorLine(CString(text)); }
@@ -71,17 +69,15 @@ public:
     {
         va_list args;
         va_start(args, formatId);
-        CString message = FormatText(LoadText(formatId), args);
+        WriteErrorLine(FormatText(LoadText(formatId), args));
         va_end(args);
-        WriteErrorLine(message);
     }
     virtual void ErrorF(LPCSTR format, ...)
     {
         va_list args;
         va_start(args, format);
-        CString message = FormatText(CString(format), args);
+        WriteErrorLine(FormatText(CString(format), args));
         va_end(args);
-        WriteErrorLine(message);
     }
     // The exception's text, the context (when given) and its source location.
     virtual void Error(const NvException& e, LPCSTR context)
