@@ -186,7 +186,7 @@ TEST(RegistryBackup, FileIsNamedByLocalTimeAndSafeProfileNameAndLoggedOnce)
     NewBackups backups;
     LogTail log;
     std::string before = Now();
-    CreateRegistryBackup(profile.KeyText().c_str(), "A/B:C");
+    NvFsPath made = CreateRegistryBackup(profile.KeyText().c_str(), "A/B:C");
     std::string after = Now();
 
     ASSERT_EQ(1u, backups.Names().size());
@@ -197,6 +197,7 @@ TEST(RegistryBackup, FileIsNamedByLocalTimeAndSafeProfileNameAndLoggedOnce)
     EXPECT_GE(after, stamp);
 
     std::string path = BackupFolder() + "\\" + name;
+    EXPECT_EQ(path, made.Str());
     std::string line = log.Bytes();
     std::string expected = " Info: Registry backup created in file \"" + path + "\".\r\n";
     ASSERT_GT(line.size(), expected.size());
@@ -281,7 +282,7 @@ TEST_P(TakenFileName, NextBackupGetsTheNextFreeNumberAndEarlierOnesStay)
     for (const std::string& name : earlier)
         ASSERT_TRUE(WriteFileBytes(BackupFolder() + "\\" + name, "earlier " + name));
 
-    CreateRegistryBackup(profile.KeyText().c_str(), "P");
+    NvFsPath returned = CreateRegistryBackup(profile.KeyText().c_str(), "P");
 
     std::vector<std::string> made;
     for (const std::string& name : backups.Names())
@@ -290,6 +291,7 @@ TEST_P(TakenFileName, NextBackupGetsTheNextFreeNumberAndEarlierOnesStay)
     ASSERT_EQ(1u, made.size());
     std::string suffix = " - P (" + std::to_string(taken + 1) + ").reg";
     EXPECT_EQ(suffix, made[0].substr(19));
+    EXPECT_EQ(BackupFolder() + "\\" + made[0], returned.Str());
     EXPECT_NE(std::string::npos,
               ReadRegistryScript(BackupFolder() + "\\" + made[0]).find("[" + profile.KeyText() + "]"));
     for (const std::string& name : earlier)
