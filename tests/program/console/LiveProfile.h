@@ -1,0 +1,42 @@
+#pragma once
+
+#include "tests/support/ProfileTreeBuilder.h"
+
+#include <string>
+
+// A mail profile built under a profiles root of the real HKEY_CURRENT_USER,
+// where other processes see it, named "Straysweep test <process id>
+// <label>" so that no other test meets it; deleted with its whole tree when
+// the object dies. Tests that make one take the lock "profilesroot".
+class LiveProfile : public ProfileTreeBuilder
+{
+public:
+    explicit LiveProfile(const std::string& label, const std::string& root = Office16Root);
+    ~LiveProfile();
+
+    const std::string& Name() const { return m_name; }
+
+    // The name for `label`, whether or not such a profile exists.
+    static std::string NameFor(const std::string& label);
+
+private:
+    std::string m_name;
+};
+
+// Sets a text value of the real HKEY_CURRENT_USER for its lifetime, then
+// puts back the value that was there (type and bytes), or removes it.
+class ScopedRegistryText
+{
+public:
+    ScopedRegistryText(const std::string& keyPath, const std::string& valueName, const std::string& text);
+    ~ScopedRegistryText();
+    ScopedRegistryText(const ScopedRegistryText&) = delete;
+    ScopedRegistryText& operator=(const ScopedRegistryText&) = delete;
+
+private:
+    std::string m_keyPath;
+    std::string m_valueName;
+    bool m_existed = false;
+    DWORD m_type = REG_NONE;
+    std::string m_bytes;
+};
