@@ -1,7 +1,5 @@
 #include "tests/program/console/LiveProfile.h"
 
-#include <stdexcept>
-
 LiveProfile::LiveProfile(const std::string& label, const std::string& root)
     : ProfileTreeBuilder(NameFor(label), root), m_name(NameFor(label))
 {
@@ -10,36 +8,9 @@ LiveProfile::LiveProfile(const std::string& label, const std::string& root)
 LiveProfile::~LiveProfile()
 {
     RegDeleteTreeA(HKEY_CURRENT_USER, ProfilePath().c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, ProfilePath().c_str());
 }
 
 std::string LiveProfile::NameFor(const std::string& label)
 {
     return "Straysweep test " + std::to_string(GetCurrentProcessId()) + " " + label;
-}
-
-ScopedRegistryText::ScopedRegistryText(const std::string& keyPath, const std::string& valueName,
-                                       const std::string& text)
-    : m_keyPath(keyPath), m_valueName(valueName)
-{
-    char buffer[4096];
-    DWORD size = sizeof(buffer);
-    if (RegGetValueA(HKEY_CURRENT_USER, keyPath.c_str(), valueName.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &m_type, buffer,
-                     &size) == ERROR_SUCCESS)
-    {
-        m_existed = true;
-        m_bytes.assign(buffer, size);
-    }
-    if (RegSetKeyValueA(HKEY_CURRENT_USER, keyPath.c_str(), valueName.c_str(), REG_SZ, text.c_str(),
-                        static_cast<DWORD>(text.size() + 1)) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot set " + keyPath + "\\" + valueName);
-}
-
-ScopedRegistryText::~ScopedRegistryText()
-{
-    if (m_existed)
-        RegSetKeyValueA(HKEY_CURRENT_USER, m_keyPath.c_str(), m_valueName.c_str(), m_type, m_bytes.data(),
-                        static_cast<DWORD>(m_bytes.size()));
-    else
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, m_keyPath.c_str(), m_valueName.c_str());
 }

@@ -1,13 +1,13 @@
+#include "program/CLogFile.h"
 #include "tests/program/console/JsonValue.h"
 #include "tests/program/console/LiveProfile.h"
+#include "tests/program/console/ScopedRegistryText.h"
 #include "tests/program/console/StraysweepProcess.h"
 #include "tests/support/BackupFiles.h"
 #include "tests/support/LogTail.h"
 #include "tests/support/RegistryTreeDump.h"
 #include "tests/support/StandInProcess.h"
 #include "tests/support/TempFolder.h"
-
-#include "program/CLogFile.h"
 
 #include <algorithm>
 #include <optional>
@@ -38,6 +38,13 @@ std::string Crlf(const std::string& text)
         result += ch;
     }
     return result;
+}
+
+// The message of the engine's failure to open a profile of the root in force.
+std::string OpenFailed(const std::string& profileName)
+{
+    return "Failed to open registry key \"" + std::string(Office16Key) + profileName +
+           "\". Ensure you have read access to this key.";
 }
 
 std::vector<std::string> StartLines()
@@ -239,17 +246,14 @@ TEST_F(Straysweep, ListOfAMissingProfileExits5)
     StraysweepRun text = RunStraysweep({L"list", L"--profile", Wide(missing)});
     StraysweepRun json = RunStraysweep({L"list", L"--profile", Wide(missing), L"--json"});
 
-    std::string message = "File not found. (0x2) \r\n\r\nFailed to open registry key \"" + std::string(Office16Key) +
-                          missing + "\". Ensure you have read access to this key.";
+    std::string message = "File not found. (0x2) \r\n\r\n" + OpenFailed(missing);
     EXPECT_EQ(5u, text.exitCode);
     EXPECT_EQ("", text.out);
     EXPECT_EQ("straysweep: " + message + "\r\n", text.err);
     EXPECT_EQ(5u, json.exitCode);
     JsonValue document = ParseOutput(json);
     EXPECT_EQ(5, document["exitCode"].AsNumber());
-    EXPECT_EQ("File not found. (0x2) \n\nFailed to open registry key \"" + std::string(Office16Key) + missing +
-                  "\". Ensure you have read access to this key.",
-              document["error"].AsString());
+    EXPECT_EQ("File not found. (0x2) \n\n" + OpenFailed(missing), document["error"].AsString());
     EXPECT_TRUE(document["sections"].AsArray().empty());
 }
 
@@ -334,8 +338,7 @@ TEST_F(Straysweep, CheckOfAMissingProfileExits5AndLogsTheFailure)
     StraysweepRun run = RunStraysweep(Args({"check", "--profile", missing, "--pst", Pst, "--json"}));
 
     EXPECT_EQ(5u, run.exitCode);
-    std::string message = "Failed to open registry key \"" + std::string(Office16Key) + missing +
-                          "\". Ensure you have read access to this key.";
+    std::string message = OpenFailed(missing);
     EXPECT_EQ("straysweep: File not found. (0x2) \r\n\r\n" + message + "\r\n", run.err);
     JsonValue document = ParseOutput(run);
     EXPECT_EQ(5, document["exitCode"].AsNumber());
@@ -544,8 +547,7 @@ TEST_F(Straysweep, RepairOfAMissingProfileExits5WithoutABackup)
 
     StraysweepRun run = RunStraysweep(Args({"repair", "--profile", missing, "--pst", Pst}));
 
-    std::string message = "Failed to open registry key \"" + std::string(Office16Key) + missing +
-                          "\". Ensure you have read access to this key.";
+    std::string message = OpenFailed(missing);
     EXPECT_EQ(5u, run.exitCode);
     EXPECT_EQ("", run.out);
     EXPECT_EQ("straysweep: File not found. (0x2) \r\n\r\n" + message + "\r\n", run.err);
