@@ -3,7 +3,9 @@
 #include "library/framework/CString.h"
 #include "library/registry/CRegKeyEx.h"
 
-#include <set>
+#include <vector>
+
+class ReferencedSections;
 
 // Finds the sections of a mail profile that carry a PST store's display name
 // but are tied to no section that one of the profile's accounts references,
@@ -16,30 +18,33 @@ public:
     // display name.
     GhostPstRemover(const CString& profileName, const CString& pstDisplayName, bool checkOnly);
 
+    // Opens the key at `profilePath` (below HKEY_CURRENT_USER) and its
+    // accounts key. Throws Error::NvExceptionCommon (string 104 with the key
+    // that failed) when either does not open.
+    static void OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey);
+
     // 0: no invalid section; 1: invalid sections found (check-only) or all of
     // them deleted; 2: a deletion failed. Throws Error::NvExceptionCommon when
     // the profile key or its accounts key does not open; failures of single
     // accounts and sections are logged and passed over.
     int Run();
 
-private:
-    // Section identifiers compared ignoring case (_mbsicmp).
-    struct NoCaseLess
-    {
-        bool operator()(const CString& left, const CString& right) const { return left.CompareNoCase(right) < 0; }
-    };
-    using SectionSet = std::set<CString, NoCaseLess>;
+    // The sections that the last Run found invalid (check-only) or deleted,
+    // in registry order.
+    const std::vector<CString>& GetInvalidSections() const { return m_invalidSections; }
+    // The invalid sections whose deletion failed in the last Run.
+    const std::vector<CString>& GetFailedSections() const { return m_failedSections; }
 
-    void CollectAccountSections(const CRegKeyEx& profileKey, const CRegKeyEx& accountsKey, const CString& account,
-                                SectionSet& validSections) const;
+private:
     // True when the section was found invalid and counted (reported, or
     // deleted); throws when it cannot be opened or deleted.
-    bool JudgeSection(const CRegKeyEx& profileKey, const CString& section, const SectionSet& validSections,
-                      bool& deleteFailed) const;
-    bool IsCandidate(const CString (&values)[4]) const;
+    bool JudgeSection(const CRegKeyEx& profileKey, const CString& section, const ReferencedSections& referenced);
+    bool IsCandidate(const CString& displayName, const CString& provider) const;
 
     CString m_strProfileName;
     CString m_strPstDisplayName;
     bool m_bPublicFolders;
     bool m_bCheckOnly;
+    std::vector<CString> m_invalidSections;
+    std::vector<CString> m_failedSections;
 };

@@ -1,6 +1,9 @@
 #include "program/ProfilesRoot.h"
 
+#include "library/error/ErrorMessages.h"
+#include "library/error/NvExceptionCommon.h"
 #include "library/registry/CRegKeyEx.h"
+#include "resources/resource.h"
 
 #include <vector>
 
@@ -13,19 +16,27 @@ const char* const OfficeRoots[] = {
 const char* const MessagingSubsystemRoot =
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
 
-bool HoldsProfile(LPCSTR root)
+// The non-empty subkey names of `root`; the open's result.
+LONG ReadProfiles(LPCSTR root, std::vector<CString>& profiles)
 {
     CRegKeyEx key;
-    if (key.Open(HKEY_CURRENT_USER, root) != ERROR_SUCCESS)
-        return false;
-    std::vector<CString> profiles;
-    key.EnumSubKeys(profiles);
-    for (const CString& profile : profiles)
+    LONG result = key.Open(HKEY_CURRENT_USER, root);
+    if (result != ERROR_SUCCESS)
+        return result;
+    std::vector<CString> names;
+    key.EnumSubKeys(names);
+    for (const CString& name : names)
     {
-        if (!profile.IsEmpty())
-            return true;
+        if (!name.IsEmpty())
+            profiles.push_back(name);
     }
-    return false;
+    return ERROR_SUCCESS;
+}
+
+bool HoldsProfile(LPCSTR root)
+{
+    std::vector<CString> profiles;
+    return ReadProfiles(root, profiles) == ERROR_SUCCESS && !profiles.empty();
 }
 } // namespace
 
@@ -54,4 +65,33 @@ CString GetDefaultProfileKey()
         return root;
     const CString profiles = "\\Profiles";
     return root.Left(root.GetLength() - profiles.GetLength());
+}
+
+CString GetProfileKeyPath(const CString& profileName)
+{
+    return GetProfilesRoot() + "\\" + profileName;
+}
+
+std::vector<CString> ListProfiles()
+{
+    CString root = GetProfilesRoot();
+    std::vector<CString> profiles;
+    LONG result = ReadProfiles(root, profiles);
+    if (result != ERROR_SUCCESS)
+        throw Error::NvExceptionCommon(static_cast<DWORD>(result),
+                                       Error::FormatResourceString(IDS_OPEN_KEY_FAILED, ("\\" + root).GetString()),
+                                       __FILE__, __LINE__);
+    return profiles;
+}
+
+CString ReadDefaultProfile()
+{
+    CRegKeyEx key;
+    char name[512] = "";
+    ULONG capacity = 0x1FF;
+    // A value that cannot be read leaves nothing defined in the buffer.
+    if (key.Open(HKEY_CURRENT_USER, GetDefaultProfileKey()) != ERROR_SUCCESS ||
+        key.QueryStringValue("DefaultProfile", name, &capacity) != ERROR_SUCCESS)
+        return CString();
+    return name;
 }

@@ -2,6 +2,8 @@
 
 #include "library/framework/CString.h"
 
+#include <vector>
+
 // The key below HKEY_CURRENT_USER that holds one subkey per mail profile,
 // for the run: decided by the first call (FindProfilesRoot) and kept, so that
 // the list, the analysis and the backup all work on the same profiles.
@@ -16,3 +18,16 @@ CString GetDefaultProfileKey();
 // Outlook 97 to 2010 (the Windows Messaging Subsystem): the first of them that
 // exists and holds at least one profile; the last one when none does.
 CString FindProfilesRoot();
+
+// The key of profile `profileName` below HKEY_CURRENT_USER: the root in force,
+// "\" and the name.
+CString GetProfileKeyPath(const CString& profileName);
+
+// The profiles below the root in force, in registry order, empty names left
+// out. Throws Error::NvExceptionCommon (string 104 with the root) when the
+// root does not open.
+std::vector<CString> ListProfiles();
+
+// "DefaultProfile" of GetDefaultProfileKey(); empty when it is missing or
+// cannot be read.
+CString ReadDefaultProfile();

@@ -95,7 +95,7 @@ NvFsPath GetRegistryBackupFolder()
     return folder;
 }
 
-void CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName)
+NvFsPath CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName)
 {
     char windowsFolder[255] = {};
     if (GetSystemWindowsDirectoryA(windowsFolder, sizeof(windowsFolder)) == 0)
@@ -104,12 +104,12 @@ void CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName)
         throw Error::NvExceptionCommon(error, Error::FormatResourceString(IDS_WINDOWS_FOLDER_FAILED), __FILE__,
                                        __LINE__);
     }
-    RegistryBackupDetail::CreateRegistryBackup(Combine(NvFsPath(windowsFolder), "REGEDIT.EXE"), EditorTimeoutMs,
-                                               keyText, profileName);
+    return RegistryBackupDetail::CreateRegistryBackup(Combine(NvFsPath(windowsFolder), "REGEDIT.EXE"), EditorTimeoutMs,
+                                                      keyText, profileName);
 }
 
-void RegistryBackupDetail::CreateRegistryBackup(const NvFsPath& editorPath, DWORD timeoutMs, LPCSTR keyText,
-                                                LPCSTR profileName)
+NvFsPath RegistryBackupDetail::CreateRegistryBackup(const NvFsPath& editorPath, DWORD timeoutMs, LPCSTR keyText,
+                                                    LPCSTR profileName)
 {
     NvFsPath backupPath = GetNewBackupFilePath(GetRegistryBackupFolder(), profileName);
     CString commandLine;
@@ -122,6 +122,7 @@ void RegistryBackupDetail::CreateRegistryBackup(const NvFsPath& editorPath, DWOR
                                      __LINE__);
 
     CLogFile::Instance().InfoF("Registry backup created in file \"%s\".", backupPath.GetString());
+    return backupPath;
 }
 
 CString ReplaceInvalidFileNameChars(const CString& text, char replacement)

@@ -11,10 +11,11 @@ NvFsPath GetRegistryBackupFolder();
 // with REGEDIT.EXE of the Windows folder to a new file
 // "<local time> - <profile name made safe>.reg" in the backup folder, waiting
 // up to one hour. Never replaces an earlier backup; counts as made only when
-// the editor ends with 0 and leaves a non-empty file. Writes one information
-// line to the log on success; throws an Error::NvException on any failure
-// (strings 105, 108, 109, 110, 111) and then logs nothing.
-void CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName);
+// the editor ends with 0 and leaves a non-empty file. Returns the file's path
+// and writes one information line to the log on success; throws an
+// Error::NvException on any failure (strings 105, 108, 109, 110, 111) and
+// then logs nothing.
+NvFsPath CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName);
 
 // A copy of `text` in which every byte that cannot stand in a file name (the
 // characters \ / : * ? " < > |, control characters and every byte of 0x80 or
@@ -25,5 +26,5 @@ namespace RegistryBackupDetail
 {
 // CreateRegistryBackup with the exporting program and the longest wait (in
 // milliseconds) given; the product always uses REGEDIT.EXE and one hour.
-void CreateRegistryBackup(const NvFsPath& editorPath, DWORD timeoutMs, LPCSTR keyText, LPCSTR profileName);
+NvFsPath CreateRegistryBackup(const NvFsPath& editorPath, DWORD timeoutMs, LPCSTR keyText, LPCSTR profileName);
 } // namespace RegistryBackupDetail

@@ -54,6 +54,10 @@ struct Outcome
     bool throws = false;
     int result = 0;
     std::set<std::string> deleted;
+    // What the engine says it judged: invalid (reported or deleted), and
+    // invalid but not deleted.
+    std::set<std::string> invalid;
+    std::set<std::string> failed;
 };
 
 // --- The model -------------------------------------------------------------
@@ -212,13 +216,20 @@ Outcome Model(const Tree& tree, bool checkOnly)
         if (Holds(valid, IdentifierOf(section, "01023d00")) || Holds(valid, IdentifierOf(section, "01023d0c")))
             continue;
         if (checkOnly)
+        {
             ++invalid;
+            outcome.invalid.insert(name);
+        }
         else if (!section.children.empty())
+        {
             failed = true;
+            outcome.failed.insert(name);
+        }
         else
         {
             ++invalid;
             outcome.deleted.insert(name);
+            outcome.invalid.insert(name);
         }
     }
     outcome.result = failed ? 2 : invalid > 0 ? 1 : 0;
@@ -508,15 +519,18 @@ Outcome RunEngine(ProfileTreeBuilder& builder, const Tree& tree, bool checkOnly)
 {
     Outcome outcome;
     std::set<std::string> before = builder.Sections();
+    GhostPstRemover remover("Random", tree.pst.c_str(), checkOnly);
     try
     {
-        outcome.result = GhostPstRemover("Random", tree.pst.c_str(), checkOnly).Run();
+        outcome.result = remover.Run();
     }
     catch (const Error::NvExceptionCommon& e)
     {
         outcome.throws = true;
         outcome.result = static_cast<int>(e.GetError());
     }
+    outcome.invalid.insert(remover.GetInvalidSections().begin(), remover.GetInvalidSections().end());
+    outcome.failed.insert(remover.GetFailedSections().begin(), remover.GetFailedSections().end());
     std::set<std::string> after = builder.Sections();
     for (const std::string& name : before)
     {
@@ -563,10 +577,17 @@ std::string Describe(const Tree& tree)
 std::string Describe(const Outcome& outcome)
 {
     std::ostringstream out;
-    out << (outcome.throws ? "throws " : "result ") << outcome.result << ", deleted {";
-    for (const std::string& name : outcome.deleted)
-        out << " " << name;
-    return out.str() + " }";
+    out << (outcome.throws ? "throws " : "result ") << outcome.result;
+    for (const auto& [label, names] :
+         {std::make_pair("deleted", &outcome.deleted), std::make_pair("invalid", &outcome.invalid),
+          std::make_pair("failed", &outcome.failed)})
+    {
+        out << ", " << label << " {";
+        for (const std::string& name : *names)
+            out << " " << name;
+        out << " }";
+    }
+    return out.str();
 }
 
 TEST(RandomProfiles, EngineAgreesWithTheModel)

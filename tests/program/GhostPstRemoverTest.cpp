@@ -1,14 +1,13 @@
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
-#include "program/CLogFile.h"
 #include "program/GhostPstRemover.h"
+#include "tests/support/LogTail.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
 #include <functional>
-#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -34,50 +33,6 @@ std::string ErrorLine(DWORD code, const std::string& message)
     wsprintfA(hex, "%#x", code);
     return "Error: " + system.Str() + " (" + hex + ") " + message;
 }
-
-// The lines that the code under test appends to the real log, opened as the
-// program opens it at start-up.
-class LogTail
-{
-public:
-    LogTail()
-    {
-        CLogFile::Instance().OpenWithSizeLimit();
-        m_path = CLogFile::Instance().GetFilePath().Str();
-        m_start = ReadFileBytes(m_path).size();
-    }
-
-    std::string Bytes() const { return ReadFileBytes(m_path).substr(m_start); }
-
-    // Each appended line without its time stamp and line break; a line
-    // without both shows as such.
-    std::vector<std::string> Lines() const
-    {
-        static const std::regex Stamped(R"(\d{4}\.\d{2}\.\d{2} \d{2}:\d{2}:\d{2} ((Info|Error): .*)\r)");
-        std::vector<std::string> lines;
-        std::string bytes = Bytes();
-        size_t begin = 0;
-        for (size_t end; (end = bytes.find('\n', begin)) != std::string::npos; begin = end + 1)
-        {
-            std::string line = bytes.substr(begin, end - begin);
-            std::smatch match;
-            lines.push_back(std::regex_match(line, match, Stamped) ? match[1].str() : "UNSTAMPED " + line);
-        }
-        if (begin != bytes.size())
-            lines.push_back("UNTERMINATED " + bytes.substr(begin));
-        return lines;
-    }
-
-    bool Contains(const std::string& line) const
-    {
-        std::vector<std::string> lines = Lines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
-private:
-    std::string m_path;
-    size_t m_start = 0;
-};
 
 class Engine : public testing::Test
 {

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "library/framework/CString.h"
+
+#include <string>
+#include <vector>
+
+enum class ConsoleCommand
+{
+    Help,
+    List,
+    Check,
+    Repair,
+};
+
+// What a valid command line asks for. Names are in the ANSI code page, as
+// the registry functions of the program take them.
+struct ConsoleArguments
+{
+    ConsoleCommand command = ConsoleCommand::Help;
+    // Empty for "list" without --profile.
+    CString profile;
+    CString pst;
+    bool json = false;
+    bool withoutBackup = false;
+};
+
+// Reads the program's arguments (the command line without the program's own
+// name): one command (list, check, repair; any letter case) and the options
+// --profile NAME, --pst NAME (also --profile=NAME, --pst=NAME), --json,
+// --without-backup and --help (also -h, -?, /?), in any order.
+class ArgumentParser
+{
+public:
+    explicit ArgumentParser(std::vector<std::wstring> arguments);
+
+    // True when the arguments form a valid command line (--help anywhere
+    // makes it the help command), then GetArguments holds it; false with
+    // GetError saying what is wrong.
+    bool Parse();
+
+    const ConsoleArguments& GetArguments() const { return m_result; }
+    const std::wstring& GetError() const { return m_error; }
+
+private:
+    void ReadOption(const std::wstring& argument, size_t& index);
+    // The value of a name option: after "=" or in the next argument. Sets
+    // `given`; a second occurrence, a missing or empty value and a name that
+    // the ANSI code page cannot hold exactly are errors.
+    void ReadName(const std::wstring& option, const std::wstring* inlineValue, size_t& index, CString& value,
+                  bool& given);
+    void ReadFlag(const std::wstring& option, const std::wstring* inlineValue, bool& flag);
+    void ReadCommand(const std::wstring& argument);
+    void CheckCombination();
+    // Keeps the first error: it is the one the user meets first.
+    void Fail(const std::wstring& error);
+
+    std::vector<std::wstring> m_arguments;
+    ConsoleArguments m_result;
+    std::wstring m_error;
+    bool m_help = false;
+    bool m_hasCommand = false;
+    bool m_hasProfile = false;
+    bool m_hasPst = false;
+};

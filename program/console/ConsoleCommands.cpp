@@ -1,0 +1,463 @@
+#include "program/console/ConsoleCommands.h"
+
+#include "library/error/NvException.h"
+#include "program/CLogFile.h"
+#include "program/GhostPstRemover.h"
+#include "program/OutlookCheck.h"
+#include "program/ProfileSection.h"
+#include "program/ProfilesRoot.h"
+#include "program/ReferencedSections.h"
+#include "program/RegistryBackup.h"
+#include "program/console/ExitCode.h"
+#include "program/console/HelpText.h"
+#include "program/console/JsonWriter.h"
+#include "program/console/TextConversion.h"
+
+#include <algorithm>
+
+namespace
+{
+
+struct SectionRow
+{
+    CString id;
+    CString displayName;
+    CString provider;
+    bool tied;
+};
+
+// A key below HKEY_CURRENT_USER as the registry editor names it.
+CString FullKey(const CString& path)
+{
+    return "HKEY_CURRENT_USER\\" + path;
+}
+
+CString Quote(const CString& text)
+{
+    return "\"" + text + "\"";
+}
+
+// Width in characters, which is what a console column counts.
+size_t Width(const CString& text)
+{
+    return AnsiToWide(text).size();
+}
+
+CString Pad(const CString& text, size_t width)
+{
+    CString padded = text;
+    for (size_t length = Width(text); length < width; ++length)
+        padded += ' ';
+    return padded;
+}
+
+CString ListLines(const std::vector<CString>& names)
+{
+    CString lines;
+    for (const CString& name : names)
+        lines += "  " + name + "\n";
+    return lines;
+}
+
+void AddString(JsonWriter& json, const char* key, const CString& text)
+{
+    json.Key(key).String(AnsiToUtf8(text));
+}
+
+// An empty text is null: the thing does not exist.
+void AddOptional(JsonWriter& json, const char* key, const CString& text)
+{
+    json.Key(key);
+    if (text.IsEmpty())
+        json.Null();
+    else
+        json.String(AnsiToUtf8(text));
+}
+
+void AddList(JsonWriter& json, const char* key, const std::vector<CString>& names)
+{
+    json.Key(key).BeginArray();
+    for (const CString& name : names)
+        json.String(AnsiToUtf8(name));
+    json.EndArray();
+}
+
+CString LogFilePath()
+{
+    return CLogFile::Instance().GetFilePath();
+}
+} // namespace
+
+ConsoleCommands::ConsoleCommands(ConsoleStream& out, ConsoleStream& err) : m_out(out), m_err(err)
+{
+}
+
+int ConsoleCommands::Run(const ConsoleArguments& arguments)
+{
+    m_arguments = arguments;
+    switch (arguments.command)
+    {
+    case ConsoleCommand::Help:
+        m_out.WriteAnsi(GetHelpText());
+        return ExitCode::Clean;
+    case ConsoleCommand::List:
+        return arguments.profile.IsEmpty() ? ListProfiles() : ListSections();
+    case ConsoleCommand::Check:
+        return Check();
+    case ConsoleCommand::Repair:
+        return Repair();
+    }
+    return ExitCode::OtherFailure;
+}
+
+int ConsoleCommands::ListProfiles()
+{
+    CString root = GetProfilesRoot();
+    std::vector<CString> profiles;
+    CString error;
+    try
+    {
+        profiles = ::ListProfiles();
+    }
+    catch (const Error::NvException& e)
+    {
+        error = e.GetText();
+    }
+    int exitCode = error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
+    // The window program's list is sorted too.
+    std::stable_sort(profiles.begin(), profiles.end(),
+                     [](const CString& left, const CString& right) { return left.CompareNoCase(right) < 0; });
+    CString defaultProfile = ReadDefaultProfile();
+    auto isDefault = [&](const CString& name) {
+        return !defaultProfile.IsEmpty() && name.CompareNoCase(defaultProfile) == 0;
+    };
+
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        BeginDocument(json, "list", exitCode, error);
+        AddString(json, "profilesRoot", FullKey(root));
+        AddOptional(json, "defaultProfile", defaultProfile);
+        json.Key("profiles").BeginArray();
+        for (const CString& profile : profiles)
+        {
+            json.BeginObject();
+            AddString(json, "name", profile);
+            json.Key("default").Bool(isDefault(profile));
+            json.EndObject();
+        }
+        json.EndArray();
+        WriteDocument(json);
+    }
+    else if (error.IsEmpty())
+    {
+        if (profiles.empty())
+        {
+            m_out.WriteAnsi("No Outlook profiles were found in " + FullKey(root) + ".\n");
+        }
+        else
+        {
+            CString text = "Outlook profiles in " + FullKey(root) + ":\n";
+            for (const CString& profile : profiles)
+                text += "  " + profile + (isDefault(profile) ? "  (default)\n" : "\n");
+            m_out.WriteAnsi(text);
+        }
+    }
+    if (!error.IsEmpty())
+        WriteError(error);
+    return exitCode;
+}
+
+int ConsoleCommands::ListSections()
+{
+    const CString& profile = m_arguments.profile;
+    CString path = GetProfileKeyPath(profile);
+    CRegKeyEx profileKey;
+    CRegKeyEx accountsKey;
+    CString error;
+    try
+    {
+        GhostPstRemover::OpenProfileKeys(path, profileKey, accountsKey);
+    }
+    catch (const Error::NvException& e)
+    {
+        error = e.GetText();
+    }
+
+    std::vector<SectionRow> rows;
+    std::vector<CString> unreadableSections;
+    ReferencedSections referenced;
+    if (error.IsEmpty())
+    {
+        referenced.Collect(profileKey, accountsKey, false);
+        std::vector<CString> names;
+        profileKey.EnumSubKeys(names);
+        for (const CString& name : names)
+        {
+            if (name.IsEmpty() || ProfileSection::IsReservedName(name))
+                continue;
+            ProfileSection section;
+            if (section.Open(profileKey, name) != ERROR_SUCCESS)
+            {
+                unreadableSections.push_back(name);
+                continue;
+            }
+            section.ReadTexts(false);
+            if (section.GetDisplayName().IsEmpty() && section.GetProvider().IsEmpty())
+                continue;
+            section.ReadReferences(false);
+            // Kept by the analysis: referenced itself, or naming a referenced
+            // section.
+            bool tied =
+                referenced.Contains(name) || referenced.FindTie(section.GetReference1(), section.GetReference2()) != 0;
+            rows.push_back({name, section.GetDisplayName(), section.GetProvider(), tied});
+        }
+    }
+    int exitCode = error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
+    const std::vector<CString>& unreadableAccounts = referenced.GetFailedAccounts();
+
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        BeginDocument(json, "list", exitCode, error);
+        AddString(json, "profileKey", FullKey(path));
+        json.Key("sections").BeginArray();
+        for (const SectionRow& row : rows)
+        {
+            json.BeginObject();
+            AddString(json, "id", row.id);
+            AddString(json, "displayName", row.displayName);
+            AddString(json, "provider", row.provider);
+            json.Key("tied").Bool(row.tied);
+            json.EndObject();
+        }
+        json.EndArray();
+        AddList(json, "unreadableAccounts", unreadableAccounts);
+        AddList(json, "unreadableSections", unreadableSections);
+        WriteDocument(json);
+    }
+    else if (error.IsEmpty())
+    {
+        if (rows.empty())
+        {
+            m_out.WriteAnsi("The profile " + Quote(profile) +
+                            " has no section with a display name or a provider library.\n");
+        }
+        else
+        {
+            const CString idTitle = "SECTION";
+            const CString tieTitle = "TIE";
+            const CString providerTitle = "PROVIDER";
+            size_t idWidth = Width(idTitle);
+            size_t providerWidth = Width(providerTitle);
+            for (const SectionRow& row : rows)
+            {
+                idWidth = std::max(idWidth, Width(row.id));
+                providerWidth = std::max(providerWidth, Width(row.provider));
+            }
+            CString text = "Sections of the profile " + Quote(profile) +
+                           " with a display name or a provider library\n(" + FullKey(path) + "):\n\n";
+            text += Pad(idTitle, idWidth) + "  " + Pad(tieTitle, 6) + "  " + Pad(providerTitle, providerWidth) +
+                    "  DISPLAY NAME\n";
+            for (const SectionRow& row : rows)
+            {
+                CString line = Pad(row.id, idWidth) + "  " + Pad(row.tied ? "tied" : "untied", 6) + "  " +
+                               Pad(row.provider, providerWidth) + "  ";
+                // No blanks at the end of a line without a display name; a
+                // display name keeps its own, which the check compares.
+                text += (row.displayName.IsEmpty() ? line.TrimRight() : line + row.displayName) + "\n";
+            }
+            m_out.WriteAnsi(text);
+        }
+    }
+    if (!error.IsEmpty())
+        WriteError(error);
+    for (const CString& account : unreadableAccounts)
+        WriteWarning("the account key " + Quote(account) +
+                     " cannot be read; sections tied only through it show as untied.");
+    for (const CString& section : unreadableSections)
+        WriteWarning("the section " + Quote(section) + " cannot be opened.");
+    return exitCode;
+}
+
+int ConsoleCommands::Check()
+{
+    const CString& profile = m_arguments.profile;
+    const CString& pst = m_arguments.pst;
+    CLogFile& log = CLogFile::Instance();
+    log.InfoF(" ");
+    log.InfoF("-- CHECK --");
+    log.InfoF("Proces sprawdzania dla profilu \"%s\" i magazynu PST \"%s\".", profile.GetString(), pst.GetString());
+
+    GhostPstRemover remover(profile, pst, true);
+    int exitCode = ExitCode::ProfileNotOpened;
+    CString error;
+    try
+    {
+        exitCode = remover.Run();
+    }
+    catch (const Error::NvException& e)
+    {
+        log.Error(e.GetText());
+        error = e.GetText();
+    }
+    const std::vector<CString>& invalid = remover.GetInvalidSections();
+
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        BeginDocument(json, "check", exitCode, error);
+        AddList(json, "invalidSections", invalid);
+        AddString(json, "logFile", LogFilePath());
+        WriteDocument(json);
+    }
+    else if (error.IsEmpty())
+    {
+        if (invalid.empty())
+            m_out.WriteAnsi("No invalid sections were found for the PST " + Quote(pst) + " in the profile " +
+                            Quote(profile) + ".\n");
+        else
+            m_out.WriteAnsi("Invalid sections that should be removed were found for the PST " + Quote(pst) +
+                            " in the profile " + Quote(profile) + ":\n" + ListLines(invalid) +
+                            "To remove them, run the repair command with the same profile and PST name.\n");
+    }
+    if (!error.IsEmpty())
+        WriteError(error);
+    return exitCode;
+}
+
+int ConsoleCommands::Repair()
+{
+    const CString& profile = m_arguments.profile;
+    const CString& pst = m_arguments.pst;
+    CLogFile& log = CLogFile::Instance();
+    GhostPstRemover remover(profile, pst, false);
+    int exitCode = ExitCode::Clean;
+    CString error;
+    CString backupError;
+    NvFsPath backupFile;
+    try
+    {
+        if (IsOutlookRunning())
+        {
+            log.InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
+            exitCode = ExitCode::OutlookRunning;
+            error = "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and "
+                    "run the repair again.";
+        }
+    }
+    catch (const Error::NvException& e)
+    {
+        exitCode = ExitCode::OtherFailure;
+        error = "The list of running processes cannot be read, so it is not known whether Outlook runs: " + e.GetText();
+    }
+
+    if (error.IsEmpty())
+    {
+        log.InfoF(" ");
+        log.InfoF("-- START --");
+        log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".", profile.GetString(), pst.GetString());
+        CString path = GetProfileKeyPath(profile);
+        try
+        {
+            // A profile that does not open has nothing to back up: the
+            // registry editor would fail on it and hide the real reason.
+            {
+                CRegKeyEx profileKey;
+                CRegKeyEx accountsKey;
+                GhostPstRemover::OpenProfileKeys(path, profileKey, accountsKey);
+            }
+            try
+            {
+                backupFile = CreateRegistryBackup(FullKey(path), profile);
+            }
+            catch (const Error::NvException& e)
+            {
+                log.ErrorF("Nie można utworzyć backupu dla profilu \"%s\".", profile.GetString());
+                backupError = e.GetText();
+            }
+            if (backupError.IsEmpty() || m_arguments.withoutBackup)
+                exitCode = remover.Run();
+            else
+            {
+                exitCode = ExitCode::BackupFailed;
+                error = "The profile key cannot be backed up, so nothing was removed. To remove the invalid "
+                        "sections without a backup, add --without-backup.";
+            }
+        }
+        catch (const Error::NvException& e)
+        {
+            log.Error(e.GetText());
+            exitCode = ExitCode::ProfileNotOpened;
+            error = e.GetText();
+        }
+    }
+    const std::vector<CString>& removed = remover.GetInvalidSections();
+    const std::vector<CString>& failed = remover.GetFailedSections();
+
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        BeginDocument(json, "repair", exitCode, error);
+        AddOptional(json, "backupFile", backupFile);
+        AddOptional(json, "backupError", backupError);
+        AddList(json, "removedSections", removed);
+        AddList(json, "failedSections", failed);
+        AddString(json, "logFile", LogFilePath());
+        WriteDocument(json);
+    }
+    else
+    {
+        CString text;
+        if (!backupFile.IsEmpty())
+            text += "The profile key was backed up to " + Quote(backupFile) + ".\n";
+        if (exitCode == ExitCode::Clean)
+            text += "No invalid sections were found for the PST " + Quote(pst) + " in the profile " + Quote(profile) +
+                    "; nothing was removed.\n";
+        if (!removed.empty())
+            text += "Removed the invalid sections of the PST " + Quote(pst) + " from the profile " + Quote(profile) +
+                    ":\n" + ListLines(removed);
+        if (!failed.empty())
+            text += "Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) + "):\n" +
+                    ListLines(failed);
+        if (!backupFile.IsEmpty() && !removed.empty())
+            text += "To undo the removal, close Outlook and run: regedit /s " + Quote(backupFile) + "\n";
+        m_out.WriteAnsi(text);
+    }
+    if (!backupError.IsEmpty() && exitCode != ExitCode::BackupFailed)
+        WriteWarning("the profile key cannot be backed up; going on without a backup as --without-backup asks: " +
+                     backupError);
+    if (exitCode == ExitCode::BackupFailed)
+        WriteError(backupError + "\n" + error);
+    else if (!error.IsEmpty())
+        WriteError(error);
+    else if (!failed.empty())
+        WriteError("some invalid sections could not be removed; see the log file " + Quote(LogFilePath()) + ".");
+    return exitCode;
+}
+
+void ConsoleCommands::BeginDocument(JsonWriter& json, const char* command, int exitCode, const CString& error) const
+{
+    json.BeginObject();
+    json.Key("command").String(command);
+    json.Key("exitCode").Number(exitCode);
+    AddOptional(json, "error", error);
+    AddOptional(json, "profile", m_arguments.profile);
+    AddOptional(json, "pst", m_arguments.pst);
+}
+
+void ConsoleCommands::WriteDocument(JsonWriter& json) const
+{
+    json.EndObject();
+    m_out.WriteUtf8(json.GetText() + "\n");
+}
+
+void ConsoleCommands::WriteError(const CString& message) const
+{
+    m_err.WriteAnsi("straysweep: " + message + "\n");
+}
+
+void ConsoleCommands::WriteWarning(const CString& message) const
+{
+    m_err.WriteAnsi("straysweep: warning: " + message + "\n");
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "program/console/ArgumentParser.h"
+#include "program/console/ConsoleStream.h"
+
+#include <vector>
+
+class JsonWriter;
+
+// The commands of the command line program over the window program's engine,
+// backup, Outlook check and log. Results go to standard output as text or
+// as one JSON document; errors and warnings go to standard error as text.
+// Each command writes the same log lines as the window program's action.
+class ConsoleCommands
+{
+public:
+    ConsoleCommands(ConsoleStream& out, ConsoleStream& err);
+
+    // Runs the command of `arguments`; the program's exit code (ExitCode).
+    int Run(const ConsoleArguments& arguments);
+
+private:
+    int ListProfiles();
+    int ListSections();
+    int Check();
+    int Repair();
+
+    // Begins the JSON document of the command: its name, the exit code, the
+    // error (null when empty) and the profile and PST names given.
+    void BeginDocument(JsonWriter& json, const char* command, int exitCode, const CString& error) const;
+    // Ends the document and writes it.
+    void WriteDocument(JsonWriter& json) const;
+    void WriteError(const CString& message) const;
+    void WriteWarning(const CString& message) const;
+
+    ConsoleStream& m_out;
+    ConsoleStream& m_err;
+    ConsoleArguments m_arguments;
+};

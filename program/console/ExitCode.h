@@ -1,0 +1,22 @@
+#pragma once
+
+// The exit codes of the command line program, for scripts to act on.
+namespace ExitCode
+{
+// Nothing invalid found (check) or removed (repair); list succeeded.
+const int Clean = 0;
+// Invalid sections found (check) or all of them removed (repair).
+const int InvalidSections = 1;
+// At least one invalid section could not be removed.
+const int RemovalFailed = 2;
+// OUTLOOK.EXE runs: nothing was done.
+const int OutlookRunning = 3;
+// The profile key could not be backed up: nothing was removed.
+const int BackupFailed = 4;
+// The profile, its accounts key or the profiles root does not open.
+const int ProfileNotOpened = 5;
+// The process list cannot be taken, or another unexpected failure.
+const int OtherFailure = 70;
+// The command line is wrong: nothing was done.
+const int BadArguments = 64;
+} // namespace ExitCode

@@ -1,0 +1,7 @@
+#pragma once
+
+// The short usage shown with an error in the arguments.
+const char* GetUsageText();
+
+// The full help of --help: commands, options and exit codes.
+const char* GetHelpText();

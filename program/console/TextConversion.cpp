@@ -1,0 +1,61 @@
+#include "program/console/TextConversion.h"
+
+#include <vector>
+
+namespace
+{
+std::wstring ToWide(UINT codePage, const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    int size = static_cast<int>(text.size());
+    int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), size, &wide[0], length);
+    return wide;
+}
+
+std::string FromWide(UINT codePage, DWORD flags, const std::wstring& wide, BOOL* usedDefault)
+{
+    if (wide.empty())
+        return std::string();
+    int size = static_cast<int>(wide.size());
+    int length = WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(codePage, flags, wide.data(), size, &text[0], length, nullptr, usedDefault);
+    return text;
+}
+} // namespace
+
+bool WideToAnsiExactly(const std::wstring& wide, CString& ansi)
+{
+    // UTF-8 as the ANSI code page takes neither the flag nor the report of a
+    // default character; the round trip still catches an unpaired surrogate.
+    bool utf8 = GetACP() == CP_UTF8;
+    BOOL usedDefault = FALSE;
+    std::string text = FromWide(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, utf8 ? nullptr : &usedDefault);
+    if (usedDefault || text.find('\0') != std::string::npos || ToWide(CP_ACP, text) != wide)
+        return false;
+    ansi = CString(text);
+    return true;
+}
+
+std::wstring AnsiToWide(const CString& ansi)
+{
+    return ToWide(CP_ACP, ansi.Str());
+}
+
+CString WideToAnsi(const std::wstring& wide)
+{
+    return CString(FromWide(CP_ACP, 0, wide, nullptr));
+}
+
+std::string AnsiToUtf8(const CString& ansi)
+{
+    return FromWide(CP_UTF8, 0, AnsiToWide(ansi), nullptr);
+}
+
+std::wstring Utf8ToWide(const std::string& utf8)
+{
+    return ToWide(CP_UTF8, utf8);
+}

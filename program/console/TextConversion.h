@@ -1,0 +1,24 @@
+#pragma once
+
+#include "library/framework/CString.h"
+
+#include <string>
+
+// Converts `wide` to the ANSI code page when every character has a
+// counterpart of its own there: no best-fit look-alike, no default character,
+// and the result converts back to the same text. False (and `ansi` left as
+// it was) otherwise.
+bool WideToAnsiExactly(const std::wstring& wide, CString& ansi);
+
+// Text in the ANSI code page as UTF-16.
+std::wstring AnsiToWide(const CString& ansi);
+
+// UTF-16 in the ANSI code page; characters without a counterpart become the
+// code page's default character.
+CString WideToAnsi(const std::wstring& wide);
+
+// Text in the ANSI code page as UTF-8.
+std::string AnsiToUtf8(const CString& ansi);
+
+// UTF-8 as UTF-16; invalid sequences become U+FFFD.
+std::wstring Utf8ToWide(const std::string& utf8);

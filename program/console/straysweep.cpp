@@ -1,0 +1,74 @@
+// The command line program: list, check and repair without the window, with
+// the window program's engine, backup, Outlook check and log.
+#include "library/error/NvException.h"
+#include "library/framework/UniqueHandle.h"
+#include "program/CLogFile.h"
+#include "program/console/ArgumentParser.h"
+#include "program/console/ConsoleCommands.h"
+#include "program/console/ConsoleStream.h"
+#include "program/console/ExitCode.h"
+#include "program/console/HelpText.h"
+
+#include <shellapi.h>
+
+#include <exception>
+#include <string>
+#include <vector>
+
+namespace
+{
+// The arguments as typed, in UTF-16: the narrow command line would already
+// have replaced what the ANSI code page cannot hold.
+std::vector<std::wstring> ReadArguments()
+{
+    int count = 0;
+    LPWSTR* list = CommandLineToArgvW(GetCommandLineW(), &count);
+    UniqueLocalMemory owner(list);
+    std::vector<std::wstring> arguments;
+    for (int i = 1; list != nullptr && i < count; ++i)
+        arguments.emplace_back(list[i]);
+    return arguments;
+}
+
+int RunCommandLine(ConsoleStream& out, ConsoleStream& err)
+{
+    ArgumentParser parser(ReadArguments());
+    if (!parser.Parse())
+    {
+        err.WriteWide(L"straysweep: " + parser.GetError() + L"\n\n");
+        err.WriteAnsi(CString(GetUsageText()) + "Run \"straysweep --help\" for details.\n");
+        return ExitCode::BadArguments;
+    }
+    ConsoleCommands commands(out, err);
+    return commands.Run(parser.GetArguments());
+}
+} // namespace
+
+int main()
+{
+    ConsoleStream out(STD_OUTPUT_HANDLE);
+    ConsoleStream err(STD_ERROR_HANDLE);
+    CLogFile& log = CLogFile::Instance();
+    log.OpenWithSizeLimit();
+    log.Info(" ");
+    log.Info("-------------------------------------------------");
+    log.Info("Program started.");
+
+    int exitCode = ExitCode::OtherFailure;
+    try
+    {
+        exitCode = RunCommandLine(out, err);
+    }
+    catch (const Error::NvException& e)
+    {
+        err.WriteAnsi("straysweep: " + e.GetText() + "\n");
+    }
+    catch (const std::exception& e)
+    {
+        err.WriteAnsi(CString("straysweep: unexpected failure: ") + e.what() + "\n");
+    }
+
+    log.Info("Program exit.");
+    log.Close();
+    return exitCode;
+}

@@ -1,0 +1,188 @@
+#include "program/console/ArgumentParser.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct ValidCase
+{
+    const char* name;
+    std::vector<std::wstring> arguments;
+    ConsoleCommand command;
+    const char* profile;
+    const char* pst;
+    bool json;
+    bool withoutBackup;
+};
+
+std::ostream& operator<<(std::ostream& out, const ValidCase& c)
+{
+    return out << c.name;
+}
+
+class ValidCommandLine : public testing::TestWithParam<ValidCase>
+{
+};
+
+TEST_P(ValidCommandLine, GivesItsCommandAndNames)
+{
+    ArgumentParser parser(GetParam().arguments);
+    ASSERT_TRUE(parser.Parse()) << testing::PrintToString(parser.GetError());
+    const ConsoleArguments& arguments = parser.GetArguments();
+    EXPECT_EQ(GetParam().command, arguments.command);
+    EXPECT_EQ(GetParam().profile, arguments.profile.Str());
+    EXPECT_EQ(GetParam().pst, arguments.pst.Str());
+    EXPECT_EQ(GetParam().json, arguments.json);
+    EXPECT_EQ(GetParam().withoutBackup, arguments.withoutBackup);
+    EXPECT_TRUE(parser.GetError().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ValidCommandLine,
+    testing::Values(
+        ValidCase{"ListAlone", {L"list"}, ConsoleCommand::List, "", "", false, false},
+        ValidCase{"ListInCapitals", {L"LIST"}, ConsoleCommand::List, "", "", false, false},
+        ValidCase{
+            "ListProfile", {L"list", L"--profile", L"Outlook"}, ConsoleCommand::List, "Outlook", "", false, false},
+        ValidCase{"ListJsonFirst", {L"--json", L"list"}, ConsoleCommand::List, "", "", true, false},
+        ValidCase{"Check",
+                  {L"check", L"--profile", L"Outlook", L"--pst", L"Archive 2019"},
+                  ConsoleCommand::Check,
+                  "Outlook",
+                  "Archive 2019",
+                  false,
+                  false},
+        ValidCase{"CheckOptionsBeforeCommand",
+                  {L"--pst=Archive", L"--profile=Poczta", L"check", L"--json"},
+                  ConsoleCommand::Check,
+                  "Poczta",
+                  "Archive",
+                  true,
+                  false},
+        ValidCase{"RepairWithoutBackup",
+                  {L"repair", L"--without-backup", L"--profile", L"Outlook", L"--pst", L"Archive"},
+                  ConsoleCommand::Repair,
+                  "Outlook",
+                  "Archive",
+                  false,
+                  true},
+        // Blanks belong to the name: the engine compares whole names.
+        ValidCase{"NamesKeepTheirBlanks",
+                  {L"check", L"--profile", L" Outlook ", L"--pst", L"  "},
+                  ConsoleCommand::Check,
+                  " Outlook ",
+                  "  ",
+                  false,
+                  false},
+        ValidCase{"EqualsInTheValue",
+                  {L"check", L"--profile=a=b", L"--pst", L"x=y"},
+                  ConsoleCommand::Check,
+                  "a=b",
+                  "x=y",
+                  false,
+                  false},
+        ValidCase{"ValueThatBeginsWithDashesAfterEquals",
+                  {L"check", L"--profile=--odd", L"--pst=-x"},
+                  ConsoleCommand::Check,
+                  "--odd",
+                  "-x",
+                  false,
+                  false},
+        ValidCase{"SingleDashValueAfterASpace",
+                  {L"check", L"--profile", L"-x", L"--pst", L"-"},
+                  ConsoleCommand::Check,
+                  "-x",
+                  "-",
+                  false,
+                  false},
+        // ü and Ä stand in every Western and Central European code page.
+        ValidCase{"LettersOfTheCodePage",
+                  {L"check", L"--profile", L"\u00dcbung", L"--pst", L"\u00c4rger"},
+                  ConsoleCommand::Check,
+                  "\xdc"
+                  "bung",
+                  "\xc4"
+                  "rger",
+                  false,
+                  false},
+        ValidCase{"HelpWins", {L"repair", L"--bogus", L"--help"}, ConsoleCommand::Help, "", "", false, false},
+        ValidCase{"ShortHelp", {L"-h"}, ConsoleCommand::Help, "", "", false, false},
+        ValidCase{"QuestionMark", {L"/?"}, ConsoleCommand::Help, "", "", false, false},
+        ValidCase{"DashQuestionMark", {L"-?"}, ConsoleCommand::Help, "", "", false, false}),
+    [](const testing::TestParamInfo<ValidCase>& info) { return std::string(info.param.name); });
+
+struct InvalidCase
+{
+    const char* name;
+    std::vector<std::wstring> arguments;
+    const wchar_t* error;
+};
+
+std::ostream& operator<<(std::ostream& out, const InvalidCase& c)
+{
+    return out << c.name;
+}
+
+class InvalidCommandLine : public testing::TestWithParam<InvalidCase>
+{
+};
+
+TEST_P(InvalidCommandLine, IsRefusedWithItsFirstFault)
+{
+    ArgumentParser parser(GetParam().arguments);
+    EXPECT_FALSE(parser.Parse());
+    EXPECT_EQ(std::wstring(GetParam().error), parser.GetError());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, InvalidCommandLine,
+    testing::Values(
+        InvalidCase{"Nothing", {}, L"no command given."}, InvalidCase{"OptionsOnly", {L"--json"}, L"no command given."},
+        InvalidCase{"UnknownCommand", {L"remove"}, L"unknown command \"remove\"."},
+        InvalidCase{"SecondCommand", {L"list", L"check"}, L"unexpected argument \"check\" after the command."},
+        InvalidCase{"UnknownOption", {L"list", L"--verbose"}, L"unknown option \"--verbose\"."},
+        InvalidCase{"UnknownShortOption", {L"list", L"-p", L"x"}, L"unknown option \"-p\"."},
+        InvalidCase{"OptionInOtherCase", {L"list", L"--PROFILE", L"x"}, L"unknown option \"--PROFILE\"."},
+        InvalidCase{"ProfileWithoutValue", {L"list", L"--profile"}, L"--profile needs a name after it."},
+        InvalidCase{
+            "ProfileFollowedByOption", {L"check", L"--profile", L"--pst", L"x"}, L"--profile needs a name after it."},
+        InvalidCase{"EmptyProfile",
+                    {L"check", L"--profile", L"", L"--pst", L"x"},
+                    L"--profile needs a name that is not empty."},
+        InvalidCase{
+            "EmptyPstAfterEquals", {L"check", L"--profile", L"p", L"--pst="}, L"--pst needs a name that is not empty."},
+        InvalidCase{"ProfileTwice",
+                    {L"check", L"--profile", L"a", L"--profile=b", L"--pst", L"x"},
+                    L"--profile is given more than once."},
+        InvalidCase{"JsonTwice", {L"list", L"--json", L"--json"}, L"--json is given more than once."},
+        InvalidCase{"JsonWithValue", {L"list", L"--json=yes"}, L"--json takes no value."},
+        InvalidCase{"CheckWithoutProfile", {L"check", L"--pst", L"x"}, L"--profile is required."},
+        InvalidCase{"RepairWithoutPst", {L"repair", L"--profile", L"p"}, L"--pst is required."},
+        InvalidCase{"ListWithPst", {L"list", L"--pst", L"x"}, L"list takes no --pst."},
+        InvalidCase{"CheckWithoutBackup",
+                    {L"check", L"--profile", L"p", L"--pst", L"x", L"--without-backup"},
+                    L"--without-backup belongs to the repair command only."},
+        InvalidCase{"FirstFaultIsReported", {L"bogus", L"--verbose"}, L"unknown command \"bogus\"."}),
+    [](const testing::TestParamInfo<InvalidCase>& info) { return std::string(info.param.name); });
+
+// Names reach the registry through the ANSI code page: one that does not
+// convert exactly must not be matched against a look-alike.
+class UnconvertibleName : public testing::TestWithParam<const wchar_t*>
+{
+};
+
+TEST_P(UnconvertibleName, IsRefusedNamingTheCodePage)
+{
+    ArgumentParser parser({L"repair", L"--profile", L"Outlook", L"--pst", GetParam()});
+    EXPECT_FALSE(parser.Parse());
+    EXPECT_EQ(L"the name given with --pst has characters that the ANSI code page (" + std::to_wstring(GetACP()) +
+                  L") cannot represent exactly, so it cannot be matched.",
+              parser.GetError());
+}
+
+// Greek (best fit "O" in code page 1252), Chinese, a circled digit, a lone
+// surrogate, and a character outside the Basic Multilingual Plane.
+INSTANTIATE_TEST_SUITE_P(Table, UnconvertibleName,
+                         testing::Values(L"\u03a9mega", L"\u6587\u4ef6", L"Archive \u2460", L"a\xd800z",
+                                         L"\U0001F4C1 Archive"));
+} // namespace

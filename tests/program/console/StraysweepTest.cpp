@@ -1,0 +1,668 @@
+#include "program/CLogFile.h"
+#include "tests/program/console/JsonValue.h"
+#include "tests/program/console/LiveProfile.h"
+#include "tests/program/console/ScopedRegistryText.h"
+#include "tests/program/console/StraysweepProcess.h"
+#include "tests/support/BackupFiles.h"
+#include "tests/support/LogTail.h"
+#include "tests/support/RegistryTreeDump.h"
+#include "tests/support/StandInProcess.h"
+#include "tests/support/TempFolder.h"
+
+#include <algorithm>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+// The command line program runs as a process of its own, on profiles under
+// the real profiles root of the test prefix; every test takes the locks
+// profilesroot, datafolder and processlist.
+namespace
+{
+const char* const Pst = "Archiwum";
+const char* const Office16Key = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\";
+
+std::string Id(char digit)
+{
+    return std::string(32, digit);
+}
+
+// Text as the program writes it to a pipe: every line ends in CR LF.
+std::string Crlf(const std::string& text)
+{
+    std::string result;
+    for (char ch : text)
+    {
+        if (ch == '\n')
+            result += '\r';
+        result += ch;
+    }
+    return result;
+}
+
+// The message of the engine's failure to open a profile of the root in force.
+std::string OpenFailed(const std::string& profileName)
+{
+    return "Failed to open registry key \"" + std::string(Office16Key) + profileName +
+           "\". Ensure you have read access to this key.";
+}
+
+std::vector<std::string> StartLines()
+{
+    return {"Info:  ", "Info: -------------------------------------------------", "Info: Program started."};
+}
+
+// The log of a whole run: the start lines, `action`, then the exit line.
+std::vector<std::string> LoggedRun(const std::vector<std::string>& action)
+{
+    std::vector<std::string> lines = StartLines();
+    lines.insert(lines.end(), action.begin(), action.end());
+    lines.push_back("Info: Program exit.");
+    return lines;
+}
+
+std::string Utf8(const std::string& ansi)
+{
+    std::wstring wide = Wide(ansi);
+    int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], length, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+}
+
+std::vector<std::wstring> Args(std::initializer_list<std::string> arguments)
+{
+    std::vector<std::wstring> wide;
+    for (const std::string& argument : arguments)
+        wide.push_back(Wide(argument));
+    return wide;
+}
+
+std::vector<std::string> Strings(const JsonValue& array)
+{
+    std::vector<std::string> strings;
+    for (const JsonValue& element : array.AsArray())
+        strings.push_back(element.AsString());
+    return strings;
+}
+
+JsonValue ParseOutput(const StraysweepRun& run)
+{
+    EXPECT_EQ("\r\n", run.out.substr(run.out.size() < 2 ? 0 : run.out.size() - 2)) << "one document, one line";
+    try
+    {
+        return JsonValue::Parse(run.out);
+    }
+    catch (const std::exception& e)
+    {
+        ADD_FAILURE() << e.what() << "\n" << run.out;
+        throw;
+    }
+}
+
+// One account ("Jan") whose service Id('1') refers to the store Id('2');
+// Id('3') names the store (tied by reference 2); Id('4') carries the name in
+// the narrow form and is tied to nothing: the ghost. Id('5') is another
+// store, Id('6') has only a provider library, Id('7') nothing the list
+// shows; the reserved store section carries a name but is no section.
+void AddStandardSections(ProfileTreeBuilder& profile)
+{
+    profile.AddAccount("0001", "Jan", Id('1'));
+    profile.AddService(Id('1'), Id('2'));
+    profile.AddSection(Id('2'), SectionValues().WideDisplayName(Pst).WideProvider("mspst.dll"));
+    profile.AddSection(Id('3'), SectionValues().WideDisplayName("ARCHIWUM").Reference1(Id('9')).Reference2(Id('2')));
+    profile.AddSection(Id('4'), SectionValues().NarrowDisplayName(Pst).NarrowProvider("mspst.dll"));
+    profile.AddSection(Id('5'), SectionValues().WideDisplayName("Kontakty").WideProvider("mspst.dll"));
+    profile.AddSection(Id('6'), SectionValues().NarrowProvider("NvPFStore.dll"));
+    profile.AddSection(Id('7'), SectionValues().Reference1(Id('2')));
+    profile.AddSection("0a0d020000000000c000000000000046", SectionValues().WideDisplayName("Personal Folders"));
+}
+
+class Straysweep : public testing::Test
+{
+protected:
+    // Opened before anything runs, so that a new log's header is not counted.
+    LogTail log;
+    NewBackups backups;
+};
+
+// --- list ------------------------------------------------------------------
+
+TEST_F(Straysweep, ListShowsTheProfilesSortedWithTheDefaultMarked)
+{
+    LiveProfile second("b second");
+    LiveProfile first("A first");
+    ScopedRegistryText defaultProfile("Software\\Microsoft\\Office\\16.0\\Outlook", "DefaultProfile", second.Name());
+
+    StraysweepRun run = RunStraysweep({L"list"});
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    std::string header = Crlf("Outlook profiles in " + std::string(Office16Key, strlen(Office16Key) - 1) + ":\n");
+    EXPECT_EQ(header, run.out.substr(0, header.size()));
+    size_t firstLine = run.out.find(Crlf("\n  " + first.Name() + "\n"));
+    size_t secondLine = run.out.find(Crlf("\n  " + second.Name() + "  (default)\n"));
+    EXPECT_NE(std::string::npos, firstLine) << run.out;
+    EXPECT_NE(std::string::npos, secondLine) << run.out;
+    EXPECT_LT(firstLine, secondLine);
+    EXPECT_EQ(LoggedRun({}), log.Lines());
+}
+
+TEST_F(Straysweep, ListAsJsonGivesTheRootTheDefaultAndEveryProfile)
+{
+    LiveProfile profile("json list");
+    ScopedRegistryText defaultProfile("Software\\Microsoft\\Office\\16.0\\Outlook", "DefaultProfile", profile.Name());
+
+    StraysweepRun run = RunStraysweep({L"list", L"--json"});
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ((std::vector<std::string>{"command", "exitCode", "error", "profile", "pst", "profilesRoot",
+                                        "defaultProfile", "profiles"}),
+              document.Keys());
+    EXPECT_EQ("list", document["command"].AsString());
+    EXPECT_EQ(0, document["exitCode"].AsNumber());
+    EXPECT_TRUE(document["error"].IsNull());
+    EXPECT_TRUE(document["profile"].IsNull());
+    EXPECT_EQ(std::string(Office16Key, strlen(Office16Key) - 1), document["profilesRoot"].AsString());
+    EXPECT_EQ(profile.Name(), document["defaultProfile"].AsString());
+    int found = 0;
+    for (const JsonValue& entry : document["profiles"].AsArray())
+    {
+        bool ours = entry["name"].AsString() == profile.Name();
+        found += ours ? 1 : 0;
+        EXPECT_EQ(ours, entry["default"].AsBool()) << entry["name"].AsString();
+    }
+    EXPECT_EQ(1, found);
+}
+
+TEST_F(Straysweep, ListOfAProfileShowsItsNamedSectionsAndTheirTies)
+{
+    LiveProfile profile("sections");
+    AddStandardSections(profile);
+    std::string before = DumpTree(profile.ProfilePath());
+
+    StraysweepRun run = RunStraysweep({L"list", L"--profile", Wide(profile.Name())});
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ(Crlf("Sections of the profile \"" + profile.Name() + "\" with a display name or a provider library\n(" +
+                   Office16Key + profile.Name() +
+                   "):\n\n"
+                   "SECTION                           TIE     PROVIDER       DISPLAY NAME\n" +
+                   Id('2') + "  tied    mspst.dll      Archiwum\n" + Id('3') + "  tied                   ARCHIWUM\n" +
+                   Id('4') + "  untied  mspst.dll      Archiwum\n" + Id('5') + "  untied  mspst.dll      Kontakty\n" +
+                   Id('6') + "  untied  NvPFStore.dll\n"),
+              run.out);
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+    EXPECT_EQ(LoggedRun({}), log.Lines());
+}
+
+// Names in the ANSI code page become UTF-8; quotes, backslashes and control
+// characters are escaped. Unreadable accounts and sections are named.
+TEST_F(Straysweep, ListOfAProfileAsJsonIsUtf8AndNamesWhatCannotBeRead)
+{
+    LiveProfile profile("json sections \xdc");
+    profile.AddAccount("0001", "Jan", Id('1'));
+    profile.AddService(Id('1'), Id('2'));
+    profile.AddSection(Id('2'), SectionValues().WideDisplayName("\xc4rger \"alt\" C:\\pst\tx"));
+    profile.AddKey(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002");
+    profile.AddSection(Id('3'), SectionValues().NarrowDisplayName("\xfc").Reference2(Id('1')));
+    profile.AddKey(L"\u6587");
+
+    StraysweepRun run = RunStraysweep({L"list", L"--json", L"--profile", Wide(profile.Name())});
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("straysweep: warning: the account key \"0002\" cannot be read; sections tied only through it show "
+              "as untied.\r\nstraysweep: warning: the section \"?\" cannot be opened.\r\n",
+              run.err);
+    EXPECT_NE(std::string::npos, run.out.find("\"displayName\":\"\xc3\x84rger \\\"alt\\\" C:\\\\pst\\tx\"")) << run.out;
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ((std::vector<std::string>{"command", "exitCode", "error", "profile", "pst", "profileKey", "sections",
+                                        "unreadableAccounts", "unreadableSections"}),
+              document.Keys());
+    EXPECT_EQ(Utf8(profile.Name()), document["profile"].AsString());
+    EXPECT_EQ(Utf8(Office16Key + profile.Name()), document["profileKey"].AsString());
+    const std::vector<JsonValue>& sections = document["sections"].AsArray();
+    ASSERT_EQ(2u, sections.size());
+    EXPECT_EQ(Id('2'), sections[0]["id"].AsString());
+    EXPECT_EQ("\xc3\x84rger \"alt\" C:\\pst\tx", sections[0]["displayName"].AsString());
+    EXPECT_EQ("", sections[0]["provider"].AsString());
+    EXPECT_TRUE(sections[0]["tied"].AsBool());
+    EXPECT_EQ(Id('3'), sections[1]["id"].AsString());
+    EXPECT_EQ("\xc3\xbc", sections[1]["displayName"].AsString());
+    EXPECT_TRUE(sections[1]["tied"].AsBool());
+    EXPECT_EQ(std::vector<std::string>{"0002"}, Strings(document["unreadableAccounts"]));
+    EXPECT_EQ(std::vector<std::string>{"?"}, Strings(document["unreadableSections"]));
+}
+
+TEST_F(Straysweep, ListOfAMissingProfileExits5)
+{
+    LiveProfile other("present");
+    std::string missing = LiveProfile::NameFor("missing");
+
+    StraysweepRun text = RunStraysweep({L"list", L"--profile", Wide(missing)});
+    StraysweepRun json = RunStraysweep({L"list", L"--profile", Wide(missing), L"--json"});
+
+    std::string message = "File not found. (0x2) \r\n\r\n" + OpenFailed(missing);
+    EXPECT_EQ(5u, text.exitCode);
+    EXPECT_EQ("", text.out);
+    EXPECT_EQ("straysweep: " + message + "\r\n", text.err);
+    EXPECT_EQ(5u, json.exitCode);
+    JsonValue document = ParseOutput(json);
+    EXPECT_EQ(5, document["exitCode"].AsNumber());
+    EXPECT_EQ("File not found. (0x2) \n\n" + OpenFailed(missing), document["error"].AsString());
+    EXPECT_TRUE(document["sections"].AsArray().empty());
+}
+
+// --- check -----------------------------------------------------------------
+
+std::vector<std::string> Head(const std::vector<std::string>& lines, size_t count)
+{
+    return std::vector<std::string>(lines.begin(),
+                                    lines.begin() + static_cast<std::ptrdiff_t>(std::min(count, lines.size())));
+}
+
+long Count(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<long>(std::count(lines.begin(), lines.end(), line));
+}
+
+std::string OpeningLine(const LiveProfile& profile)
+{
+    return "Info: Otwieranie klucza profilów: " + std::string(Office16Key) + profile.Name();
+}
+
+std::string LogFile()
+{
+    return CLogFile::Instance().GetFilePath().Str();
+}
+
+TEST_F(Straysweep, CheckListsTheInvalidSectionsAndChangesNothing)
+{
+    LiveProfile profile("check");
+    AddStandardSections(profile);
+    profile.AddSection(Id('8'), SectionValues().WideDisplayName("archiwum"));
+    std::string before = DumpTree(profile.ProfilePath());
+
+    StraysweepRun run = RunStraysweep(Args({"check", "--profile", profile.Name(), "--pst", Pst}));
+
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ(Crlf("Invalid sections that should be removed were found for the PST \"Archiwum\" in the profile \"" +
+                   profile.Name() + "\":\n  " + Id('4') + "\n  " + Id('8') +
+                   "\nTo remove them, run the repair command with the same profile and PST name.\n"),
+              run.out);
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+    std::vector<std::string> lines = log.Lines();
+    std::vector<std::string> opening = StartLines();
+    opening.insert(opening.end(),
+                   {"Info:  ", "Info: -- CHECK --",
+                    "Info: Proces sprawdzania dla profilu \"" + profile.Name() + "\" i magazynu PST \"Archiwum\".",
+                    OpeningLine(profile)});
+    EXPECT_EQ(opening, Head(lines, opening.size()));
+    EXPECT_EQ(2, Count(lines, "Info: Ta sekcja jest niepoprawne i powinna zostać usunięta."));
+    EXPECT_EQ("Info: Program exit.", lines.back());
+}
+
+TEST_F(Straysweep, CheckAsJsonWithNothingInvalidExits0)
+{
+    LiveProfile profile("clean check");
+    AddStandardSections(profile);
+
+    StraysweepRun run =
+        RunStraysweep(Args({"--json", "check", "--pst", "Personal Folders", "--profile", profile.Name()}));
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ(
+        (std::vector<std::string>{"command", "exitCode", "error", "profile", "pst", "invalidSections", "logFile"}),
+        document.Keys());
+    EXPECT_EQ("check", document["command"].AsString());
+    EXPECT_EQ(0, document["exitCode"].AsNumber());
+    EXPECT_TRUE(document["error"].IsNull());
+    EXPECT_EQ(profile.Name(), document["profile"].AsString());
+    EXPECT_EQ("Personal Folders", document["pst"].AsString());
+    EXPECT_TRUE(document["invalidSections"].AsArray().empty());
+    EXPECT_EQ(Utf8(LogFile()), document["logFile"].AsString());
+}
+
+TEST_F(Straysweep, CheckOfAMissingProfileExits5AndLogsTheFailure)
+{
+    LiveProfile other("present");
+    std::string missing = LiveProfile::NameFor("missing");
+
+    StraysweepRun run = RunStraysweep(Args({"check", "--profile", missing, "--pst", Pst, "--json"}));
+
+    EXPECT_EQ(5u, run.exitCode);
+    std::string message = OpenFailed(missing);
+    EXPECT_EQ("straysweep: File not found. (0x2) \r\n\r\n" + message + "\r\n", run.err);
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ(5, document["exitCode"].AsNumber());
+    EXPECT_EQ("File not found. (0x2) \n\n" + message, document["error"].AsString());
+    EXPECT_TRUE(document["invalidSections"].AsArray().empty());
+    EXPECT_EQ(LoggedRun({"Info:  ", "Info: -- CHECK --",
+                         "Info: Proces sprawdzania dla profilu \"" + missing + "\" i magazynu PST \"Archiwum\".",
+                         "Info: Otwieranie klucza profilów: " + std::string(Office16Key) + missing,
+                         "Error: File not found. (0x2) " + message}),
+              log.Lines());
+}
+
+// --- repair ----------------------------------------------------------------
+
+std::vector<std::string> RepairOpening(const LiveProfile& profile)
+{
+    return {"Info:  ", "Info: -- START --",
+            "Info: Pocedura usuwania dla profilu \"" + profile.Name() + "\" i magazynu PST \"Archiwum\"."};
+}
+
+TEST_F(Straysweep, RepairRemovesTheGhostAfterABackupThatRestoresTheProfile)
+{
+    LiveProfile profile("repair");
+    AddStandardSections(profile);
+    std::set<std::string> sections = profile.Sections();
+    std::string original = DumpTree(profile.ProfilePath());
+
+    StraysweepRun run = RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst}));
+
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    ASSERT_EQ(1u, backups.Names().size());
+    std::string backup = BackupFolder() + "\\" + backups.Names()[0];
+    EXPECT_EQ(" - " + profile.Name() + ".reg", backups.Names()[0].substr(19));
+    EXPECT_EQ(Crlf("The profile key was backed up to \"" + backup + "\".\n" +
+                   "Removed the invalid sections of the PST \"Archiwum\" from the profile \"" + profile.Name() +
+                   "\":\n  " + Id('4') + "\nTo undo the removal, close Outlook and run: regedit /s \"" + backup +
+                   "\"\n"),
+              run.out);
+    sections.erase(Id('4'));
+    EXPECT_EQ(sections, profile.Sections());
+
+    std::vector<std::string> lines = log.Lines();
+    std::vector<std::string> opening = StartLines();
+    std::vector<std::string> start = RepairOpening(profile);
+    opening.insert(opening.end(), start.begin(), start.end());
+    opening.push_back("Info: Registry backup created in file \"" + backup + "\".");
+    opening.push_back(OpeningLine(profile));
+    EXPECT_EQ(opening, Head(lines, opening.size()));
+    EXPECT_EQ(1, Count(lines, "Info: Ta sekcja jest niepoprawna i została usunięta."));
+    EXPECT_EQ("Info: Program exit.", lines.back());
+
+    ASSERT_EQ(0u, RunToEnd("\"" + RegeditPath() + "\" /s \"" + backup + "\""));
+    EXPECT_EQ(original, DumpTree(profile.ProfilePath()));
+}
+
+TEST_F(Straysweep, RepairAsJsonWithNothingToRemoveExits0AndKeepsTheBackup)
+{
+    LiveProfile profile("clean repair");
+    AddStandardSections(profile);
+    std::string before = DumpTree(profile.ProfilePath());
+
+    StraysweepRun run =
+        RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", "Personal Folders", "--json"}));
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+    ASSERT_EQ(1u, backups.Names().size());
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ((std::vector<std::string>{"command", "exitCode", "error", "profile", "pst", "backupFile", "backupError",
+                                        "removedSections", "failedSections", "logFile"}),
+              document.Keys());
+    EXPECT_EQ("repair", document["command"].AsString());
+    EXPECT_EQ(0, document["exitCode"].AsNumber());
+    EXPECT_TRUE(document["error"].IsNull());
+    EXPECT_EQ(Utf8(BackupFolder() + "\\" + backups.Names()[0]), document["backupFile"].AsString());
+    EXPECT_TRUE(document["backupError"].IsNull());
+    EXPECT_TRUE(document["removedSections"].AsArray().empty());
+    EXPECT_TRUE(document["failedSections"].AsArray().empty());
+}
+
+// A section with a subkey of its own cannot be deleted: the others still go.
+TEST_F(Straysweep, RepairWithAFailedRemovalExits2AndNamesBothKinds)
+{
+    LiveProfile profile("failed removal");
+    AddStandardSections(profile);
+    profile.AddKey(Id('4') + "\\child");
+    profile.AddSection(Id('8'), SectionValues().WideDisplayName(Pst));
+
+    StraysweepRun run = RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst, "--json"}));
+
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_EQ("straysweep: some invalid sections could not be removed; see the log file \"" + LogFile() + "\".\r\n",
+              run.err);
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ(2, document["exitCode"].AsNumber());
+    EXPECT_TRUE(document["error"].IsNull());
+    EXPECT_EQ(std::vector<std::string>{Id('8')}, Strings(document["removedSections"]));
+    EXPECT_EQ(std::vector<std::string>{Id('4')}, Strings(document["failedSections"]));
+    EXPECT_EQ(1u, profile.Sections().count(Id('4')));
+    EXPECT_EQ(0u, profile.Sections().count(Id('8')));
+    EXPECT_TRUE(log.Contains("Error: Access denied. (0x5) Błąd podczas usuwania niepoprawnej sekcji."))
+        << testing::PrintToString(log.Lines());
+}
+
+TEST_F(Straysweep, RepairWhileOutlookRunsExits3AndDoesNothing)
+{
+    LiveProfile profile("outlook runs");
+    AddStandardSections(profile);
+    std::string before = DumpTree(profile.ProfilePath());
+    StandInProcess outlook("OUTLOOK.EXE");
+
+    StraysweepRun text = RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst}));
+    StraysweepRun json = RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst, "--json"}));
+
+    std::string message = "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) "
+                          "and run the repair again.";
+    EXPECT_EQ(3u, text.exitCode);
+    EXPECT_EQ("", text.out);
+    EXPECT_EQ("straysweep: " + message + "\r\n", text.err);
+    EXPECT_EQ(3u, json.exitCode);
+    JsonValue document = ParseOutput(json);
+    EXPECT_EQ(3, document["exitCode"].AsNumber());
+    EXPECT_EQ(message, document["error"].AsString());
+    EXPECT_TRUE(document["backupFile"].IsNull());
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+    EXPECT_TRUE(backups.Names().empty());
+    std::vector<std::string> once = LoggedRun({"Info: Outlook jest uruchomiony, procedura usuwania nie może zostać "
+                                               "rozpoczęta."});
+    std::vector<std::string> twice = once;
+    twice.insert(twice.end(), once.begin(), once.end());
+    EXPECT_EQ(twice, log.Lines());
+}
+
+// A file in the place of the backup folder makes every backup fail.
+class FailingBackup : public Straysweep
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(WriteFileBytes(BackupFolder(), "in the way")); }
+    void TearDown() override { EXPECT_EQ("in the way", ReadFileBytes(BackupFolder())); }
+
+    BackupFolderAside aside;
+};
+
+TEST_F(FailingBackup, StopsTheRepairWithExit4)
+{
+    LiveProfile profile("backup fails");
+    AddStandardSections(profile);
+    std::string before = DumpTree(profile.ProfilePath());
+
+    StraysweepRun text = RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst}));
+    std::vector<std::string> lines = log.Lines();
+    StraysweepRun json = RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst, "--json"}));
+
+    std::string folderFailed = "Failed to create backup folder \"" + BackupFolder() + "\".";
+    std::string advice = "The profile key cannot be backed up, so nothing was removed. To remove the invalid "
+                         "sections without a backup, add --without-backup.";
+    EXPECT_EQ(4u, text.exitCode);
+    EXPECT_EQ("", text.out);
+    EXPECT_EQ(0u, text.err.find("straysweep: ")) << text.err;
+    EXPECT_NE(std::string::npos, text.err.find("\r\n\r\n" + folderFailed + "\r\n" + advice + "\r\n")) << text.err;
+    EXPECT_EQ(4u, json.exitCode);
+    JsonValue document = ParseOutput(json);
+    EXPECT_EQ(advice, document["error"].AsString());
+    EXPECT_TRUE(document["backupFile"].IsNull());
+    const std::string& backupError = document["backupError"].AsString();
+    EXPECT_EQ(folderFailed, backupError.substr(backupError.size() - std::min(backupError.size(), folderFailed.size())));
+    EXPECT_TRUE(document["removedSections"].AsArray().empty());
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+
+    std::vector<std::string> action = RepairOpening(profile);
+    action.push_back("Error: Nie można utworzyć backupu dla profilu \"" + profile.Name() + "\".");
+    EXPECT_EQ(LoggedRun(action), lines);
+}
+
+TEST_F(FailingBackup, WithoutBackupTheRepairGoesOn)
+{
+    LiveProfile profile("without backup");
+    AddStandardSections(profile);
+
+    StraysweepRun run = RunStraysweep(Args({"repair", "--without-backup", "--profile", profile.Name(), "--pst", Pst}));
+
+    EXPECT_EQ(1u, run.exitCode);
+    EXPECT_EQ(Crlf("Removed the invalid sections of the PST \"Archiwum\" from the profile \"" + profile.Name() +
+                   "\":\n  " + Id('4') + "\n"),
+              run.out);
+    std::string warning = "straysweep: warning: the profile key cannot be backed up; going on without a backup as "
+                          "--without-backup asks: ";
+    EXPECT_EQ(0u, run.err.find(warning)) << run.err;
+    EXPECT_NE(std::string::npos, run.err.find("Failed to create backup folder \"" + BackupFolder() + "\".\r\n"));
+    EXPECT_EQ(0u, profile.Sections().count(Id('4')));
+
+    std::vector<std::string> opening = StartLines();
+    std::vector<std::string> start = RepairOpening(profile);
+    opening.insert(opening.end(), start.begin(), start.end());
+    opening.push_back("Error: Nie można utworzyć backupu dla profilu \"" + profile.Name() + "\".");
+    opening.push_back(OpeningLine(profile));
+    EXPECT_EQ(opening, Head(log.Lines(), opening.size()));
+}
+
+TEST_F(Straysweep, RepairOfAMissingProfileExits5WithoutABackup)
+{
+    LiveProfile other("present");
+    std::string missing = LiveProfile::NameFor("missing");
+
+    StraysweepRun run = RunStraysweep(Args({"repair", "--profile", missing, "--pst", Pst}));
+
+    std::string message = OpenFailed(missing);
+    EXPECT_EQ(5u, run.exitCode);
+    EXPECT_EQ("", run.out);
+    EXPECT_EQ("straysweep: File not found. (0x2) \r\n\r\n" + message + "\r\n", run.err);
+    EXPECT_TRUE(backups.Names().empty());
+    EXPECT_EQ(LoggedRun({"Info:  ", "Info: -- START --",
+                         "Info: Pocedura usuwania dla profilu \"" + missing + "\" i magazynu PST \"Archiwum\".",
+                         "Error: File not found. (0x2) " + message}),
+              log.Lines());
+}
+
+// --- arguments ---------------------------------------------------------------
+
+struct BadArgumentsCase
+{
+    const char* name;
+    std::vector<std::string> arguments;
+    const char* error;
+};
+
+std::ostream& operator<<(std::ostream& out, const BadArgumentsCase& c)
+{
+    return out << c.name;
+}
+
+class BadArguments : public Straysweep, public testing::WithParamInterface<BadArgumentsCase>
+{
+};
+
+// The profile has a ghost that a repair would remove: nothing may happen.
+TEST_P(BadArguments, Exit64WithTheUsageAndDoNothing)
+{
+    LiveProfile profile("bad arguments");
+    AddStandardSections(profile);
+    std::string before = DumpTree(profile.ProfilePath());
+    std::vector<std::wstring> arguments;
+    for (const std::string& argument : GetParam().arguments)
+        arguments.push_back(Wide(argument == "NAME" ? profile.Name() : argument));
+
+    StraysweepRun run = RunStraysweep(arguments);
+
+    EXPECT_EQ(64u, run.exitCode);
+    EXPECT_EQ("", run.out);
+    std::string head = "straysweep: " + std::string(GetParam().error) + "\r\n\r\nUsage:\r\n";
+    EXPECT_EQ(head, run.err.substr(0, head.size()));
+    std::string tail = "Run \"straysweep --help\" for details.\r\n";
+    EXPECT_EQ(tail, run.err.substr(run.err.size() - std::min(run.err.size(), tail.size())));
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+    EXPECT_TRUE(backups.Names().empty());
+    EXPECT_EQ(LoggedRun({}), log.Lines());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadArguments,
+    testing::Values(BadArgumentsCase{"NoCommand", {}, "no command given."},
+                    BadArgumentsCase{"UnknownOption",
+                                     {"repair", "--profile", "NAME", "--pst", Pst, "--force"},
+                                     "unknown option \"--force\"."},
+                    BadArgumentsCase{"MissingPst", {"repair", "--profile", "NAME"}, "--pst is required."},
+                    BadArgumentsCase{"EmptyPst",
+                                     {"repair", "--profile", "NAME", "--pst", ""},
+                                     "--pst needs a name that is not empty."},
+                    BadArgumentsCase{"WithoutBackupOnCheck",
+                                     {"check", "--profile", "NAME", "--pst", Pst, "--without-backup"},
+                                     "--without-backup belongs to the repair command only."}),
+    [](const testing::TestParamInfo<BadArgumentsCase>& info) { return std::string(info.param.name); });
+
+// A character that a plain conversion to the ANSI code page replaces by
+// another one of the code page (a look-alike), as Wine does for "ł" and
+// Omega in code page 1252; none when the code page holds them all.
+std::optional<wchar_t> BestFitCharacter()
+{
+    for (wchar_t ch : {L'\u0142', L'\u03a9', L'\u0110', L'\u2460'})
+    {
+        char converted[8] = {};
+        BOOL usedDefault = FALSE;
+        if (WideCharToMultiByte(CP_ACP, 0, &ch, 1, converted, sizeof(converted), nullptr, &usedDefault) == 1 &&
+            !usedDefault && Wide(converted) != std::wstring(1, ch))
+            return ch;
+    }
+    return std::nullopt;
+}
+
+// The look-alike of the name exists and has a ghost: matched by it, the
+// repair would remove it.
+TEST_F(Straysweep, NameOutsideTheCodePageIsRefusedRatherThanMatched)
+{
+    std::optional<wchar_t> ch = BestFitCharacter();
+    std::wstring name = Wide(LiveProfile::NameFor("Archive ")) + (ch ? *ch : L'\u6587');
+    LiveProfile lookalike("Archive " + Ansi(std::wstring(1, ch ? *ch : L'x')));
+    AddStandardSections(lookalike);
+    std::string before = DumpTree(lookalike.ProfilePath());
+
+    StraysweepRun run = RunStraysweep({L"repair", L"--profile", name, L"--pst", L"Archiwum"});
+
+    EXPECT_EQ(64u, run.exitCode);
+    EXPECT_EQ("", run.out);
+    std::string head = "straysweep: the name given with --profile has characters that the ANSI code page (" +
+                       std::to_string(GetACP()) + ") cannot represent exactly, so it cannot be matched.\r\n";
+    EXPECT_EQ(head, run.err.substr(0, head.size()));
+    EXPECT_EQ(before, DumpTree(lookalike.ProfilePath()));
+    EXPECT_TRUE(backups.Names().empty());
+}
+
+TEST_F(Straysweep, HelpDescribesEveryCommandAndExitCode)
+{
+    StraysweepRun run = RunStraysweep({L"--help"});
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    for (const char* line :
+         {"\r\n  straysweep list [--profile NAME] [--json]\r\n",
+          "\r\n  straysweep check --profile NAME --pst DISPLAYNAME [--json]\r\n",
+          "\r\n  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\r\n", "\r\n  0   ",
+          "\r\n  1   ", "\r\n  2   ", "\r\n  3   ", "\r\n  4   ", "\r\n  5   ", "\r\n  64  ", "\r\n  70  "})
+        EXPECT_NE(std::string::npos, run.out.find(line)) << line;
+    EXPECT_EQ(LoggedRun({}), log.Lines());
+}
+} // namespace
