@@ -15,6 +15,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 display=${STRAYSWEEP_DISPLAY:-:71}
 export DISPLAY="$display"
 
+desktop_running() {
+    for pid in $(pgrep -f 'explorer.exe /desktop=Default' 2>/dev/null); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && return 0
+    done
+    return 1
+}
+
 mkdir -p "$(dirname "$prefix")"
 (
     flock 9
@@ -34,9 +41,13 @@ mkdir -p "$(dirname "$prefix")"
     fi
     if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
         wine cmd /c exit >/dev/null 2>&1 </dev/null 9>&-
-        # The desktop would otherwise be started by the first program that
-        # opens a window, holding that program's output open for seconds.
+    fi
+    # The desktop would otherwise be started by the first program that opens
+    # a window, holding that program's output open for seconds; it is started
+    # again should it have ended.
+    if ! desktop_running; then
         setsid wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 </dev/null 9>&- &
+        for _ in $(seq 50); do desktop_running && break; sleep 0.1; done
     fi
 ) 9>"$prefix.lock"
 
