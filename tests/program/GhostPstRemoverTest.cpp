@@ -1,14 +1,11 @@
-#include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
-#include "program/CLogFile.h"
 #include "program/GhostPstRemover.h"
+#include "tests/support/LogTail.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/ScratchRegistry.h"
-#include "tests/support/TempFolder.h"
 
 #include <algorithm>
 #include <functional>
-#include <regex>
 
 #include <gtest/gtest.h>
 
@@ -24,60 +21,6 @@ std::string Id(char digit)
 {
     return std::string(32, digit);
 }
-
-// The error line of an exception for a failed registry call with `code`.
-std::string ErrorLine(DWORD code, const std::string& message)
-{
-    CString system = Error::GetSystemErrorText(code);
-    system.Trim();
-    char hex[16];
-    wsprintfA(hex, "%#x", code);
-    return "Error: " + system.Str() + " (" + hex + ") " + message;
-}
-
-// The lines that the code under test appends to the real log, opened as the
-// program opens it at start-up.
-class LogTail
-{
-public:
-    LogTail()
-    {
-        CLogFile::Instance().OpenWithSizeLimit();
-        m_path = CLogFile::Instance().GetFilePath().Str();
-        m_start = ReadFileBytes(m_path).size();
-    }
-
-    std::string Bytes() const { return ReadFileBytes(m_path).substr(m_start); }
-
-    // Each appended line without its time stamp and line break; a line
-    // without both shows as such.
-    std::vector<std::string> Lines() const
-    {
-        static const std::regex Stamped(R"(\d{4}\.\d{2}\.\d{2} \d{2}:\d{2}:\d{2} ((Info|Error): .*)\r)");
-        std::vector<std::string> lines;
-        std::string bytes = Bytes();
-        size_t begin = 0;
-        for (size_t end; (end = bytes.find('\n', begin)) != std::string::npos; begin = end + 1)
-        {
-            std::string line = bytes.substr(begin, end - begin);
-            std::smatch match;
-            lines.push_back(std::regex_match(line, match, Stamped) ? match[1].str() : "UNSTAMPED " + line);
-        }
-        if (begin != bytes.size())
-            lines.push_back("UNTERMINATED " + bytes.substr(begin));
-        return lines;
-    }
-
-    bool Contains(const std::string& line) const
-    {
-        std::vector<std::string> lines = Lines();
-        return std::find(lines.begin(), lines.end(), line) != lines.end();
-    }
-
-private:
-    std::string m_path;
-    size_t m_start = 0;
-};
 
 class Engine : public testing::Test
 {
@@ -291,7 +234,8 @@ TEST_P(AccountFailures, AreLoggedWithTheFailedCallsCodeAndTheNextAccountIsRead)
 
     int result = Check();
 
-    EXPECT_TRUE(log.Contains(ErrorLine(GetParam().code, GetParam().message))) << testing::PrintToString(log.Lines());
+    EXPECT_TRUE(log.Contains(LogTail::ErrorLine(GetParam().code, GetParam().message)))
+        << testing::PrintToString(log.Lines());
     EXPECT_TRUE(log.Contains("Info: Sekcja jest poprawna: " + Id('8')));
     EXPECT_EQ(GetParam().serviceTies ? 0 : 1, result);
 }
@@ -381,7 +325,7 @@ TEST_F(Engine, FailedDeletionGivesTwoAndTheLaterDeletionStillHappens)
     EXPECT_EQ(2, Repair());
     std::vector<std::string> lines = log.Lines();
     auto failure = std::find(lines.begin(), lines.end(),
-                             ErrorLine(ERROR_ACCESS_DENIED, "Błąd podczas usuwania niepoprawnej sekcji."));
+                             LogTail::ErrorLine(ERROR_ACCESS_DENIED, "Błąd podczas usuwania niepoprawnej sekcji."));
     auto deletion = std::find(lines.begin(), lines.end(), "Info: Ta sekcja jest niepoprawna i została usunięta.");
     EXPECT_NE(lines.end(), failure);
     EXPECT_NE(lines.end(), deletion);
@@ -406,7 +350,7 @@ TEST_F(Engine, SectionThatDoesNotOpenIsLoggedAndPassedOver)
 
     EXPECT_EQ(1, Repair());
     EXPECT_TRUE(log.Contains("Info: Otwieranie sekcji: ?section"));
-    EXPECT_TRUE(log.Contains(ErrorLine(ERROR_FILE_NOT_FOUND, "Błąd podczas otwierania sekcji.")));
+    EXPECT_TRUE(log.Contains(LogTail::ErrorLine(ERROR_FILE_NOT_FOUND, "Błąd podczas otwierania sekcji.")));
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, "?section"}), profile.Sections());
 }
 

@@ -4,6 +4,10 @@
 #include "library/system/CProcessesEnum.h"
 #include "program/CLogFile.h"
 #include "program/RegistryBackup.h"
+#include "tests/support/BackupFolderAside.h"
+#include "tests/support/LogTail.h"
+#include "tests/support/NewBackups.h"
+#include "tests/support/RegistryTools.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/StandInProcess.h"
@@ -24,68 +28,6 @@ namespace
 {
 const char* const ProfilesPath =
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
-
-std::string BackupFolder()
-{
-    return GetAppDataFolder().Str() + "\\Registry Backup";
-}
-
-std::set<std::string> ListBackups()
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAA entry;
-    UniqueFindHandle search(FindFirstFileA((BackupFolder() + "\\*").c_str(), &entry));
-    if (!search)
-        return names;
-    do
-    {
-        std::string name = entry.cFileName;
-        if (name != "." && name != "..")
-            names.insert(name);
-    } while (FindNextFileA(search.Get(), &entry));
-    return names;
-}
-
-// Backup files made during the test; they are deleted afterwards, earlier
-// ones stay.
-class NewBackups
-{
-public:
-    NewBackups() : m_before(ListBackups()) {}
-    ~NewBackups()
-    {
-        for (const std::string& name : Names())
-            DeleteFileA((BackupFolder() + "\\" + name).c_str());
-    }
-
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const std::string& name : ListBackups())
-            if (m_before.count(name) == 0)
-                names.push_back(name);
-        return names;
-    }
-
-private:
-    std::set<std::string> m_before;
-};
-
-// What the program's log gains from now on.
-class LogWatch
-{
-public:
-    LogWatch()
-    {
-        CLogFile::Instance().OpenWithSizeLimit();
-        m_size = ReadFileBytes(Path()).size();
-    }
-    std::string Appended() const { return ReadFileBytes(Path()).substr(m_size); }
-
-private:
-    static std::string Path() { return CLogFile::Instance().GetFilePath().Str(); }
-    size_t m_size = 0;
-};
 
 // Local time stamps in the form of the backup file names, one a second from
 // now on: the names a backup taken within the next `seconds` may get.
@@ -152,80 +94,6 @@ private:
     std::string m_name;
 };
 
-// Every key, value type and value byte below `path` of HKEY_CURRENT_USER, in
-// enumeration order, one line each.
-std::string DumpTree(const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "missing " + path + "\n";
-    std::string dump = "[" + path + "]\n";
-    char name[256];
-    BYTE data[1024];
-    for (DWORD i = 0;; ++i)
-    {
-        DWORD nameLength = sizeof(name);
-        DWORD dataLength = sizeof(data);
-        DWORD type = 0;
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS)
-            break;
-        dump += std::string(name) + " " + std::to_string(type) + ":";
-        for (DWORD b = 0; b < dataLength; ++b)
-            dump += " " + std::to_string(data[b]);
-        dump += "\n";
-    }
-    std::vector<std::string> subkeys;
-    for (DWORD i = 0;; ++i)
-    {
-        DWORD nameLength = sizeof(name);
-        if (RegEnumKeyExA(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        subkeys.push_back(name);
-    }
-    RegCloseKey(key);
-    for (const std::string& subkey : subkeys)
-        dump += DumpTree(path + "\\" + subkey);
-    return dump;
-}
-
-// A .reg file of the registry editor (UTF-16 with byte order mark) as text
-// in the ANSI code page; empty when it is not one.
-std::string ReadRegistryScript(const std::string& path)
-{
-    std::string bytes = ReadFileBytes(path);
-    if (bytes.size() < 2 || bytes.compare(0, 2, "\xff\xfe") != 0)
-        return std::string();
-    std::wstring wide(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
-    int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], length, nullptr, nullptr);
-    return text;
-}
-
-// Runs a command line to its end; its exit code.
-DWORD RunToEnd(std::string commandLine)
-{
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-        return GetLastError();
-    UniqueKernelHandle thread(started.hThread);
-    UniqueKernelHandle process(started.hProcess);
-    WaitForSingleObject(process.Get(), 30000);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.Get(), &exitCode);
-    return exitCode;
-}
-
-std::string Regedit()
-{
-    char folder[MAX_PATH] = {};
-    GetSystemWindowsDirectoryA(folder, MAX_PATH);
-    return std::string(folder) + "\\REGEDIT.EXE";
-}
-
 bool IsRunning(const char* exeName)
 {
     CProcessesEnum processes;
@@ -235,27 +103,6 @@ bool IsRunning(const char* exeName)
             return true;
     return false;
 }
-
-// Moves the backup folder aside for the test and puts it back afterwards.
-class BackupFolderAside
-{
-public:
-    BackupFolderAside() : m_saved(BackupFolder() + ".saved-" + std::to_string(GetCurrentProcessId()))
-    {
-        m_moved = MoveFileA(BackupFolder().c_str(), m_saved.c_str()) != FALSE;
-    }
-    ~BackupFolderAside()
-    {
-        DeleteFileA(BackupFolder().c_str());
-        RemoveTree(BackupFolder());
-        if (m_moved)
-            MoveFileA(m_saved.c_str(), BackupFolder().c_str());
-    }
-
-private:
-    std::string m_saved;
-    bool m_moved = false;
-};
 
 struct SafeNameCase
 {
@@ -307,7 +154,7 @@ TEST(BackupFolder, FileInItsPlaceFailsWith108AndNoEditorRuns)
 {
     BackupFolderAside aside;
     ASSERT_TRUE(WriteFileBytes(BackupFolder(), "in the way"));
-    LogWatch log;
+    LogTail log;
     std::string message = "Failed to create backup folder \"" + BackupFolder() + "\".";
     try
     {
@@ -334,14 +181,14 @@ TEST(BackupFolder, FileInItsPlaceFailsWith108AndNoEditorRuns)
         EXPECT_EQ(message, e.GetMessage().Str());
     }
     EXPECT_EQ("in the way", ReadFileBytes(BackupFolder()));
-    EXPECT_EQ("", log.Appended());
+    EXPECT_EQ("", log.Bytes());
 }
 
 TEST(RegistryBackup, FileIsNamedByLocalTimeAndSafeProfileNameAndLoggedOnce)
 {
     TestProfile profile("A/B:C");
     NewBackups backups;
-    LogWatch log;
+    LogTail log;
     std::string before = Now();
     CreateRegistryBackup(profile.KeyText().c_str(), "A/B:C");
     std::string after = Now();
@@ -354,7 +201,7 @@ TEST(RegistryBackup, FileIsNamedByLocalTimeAndSafeProfileNameAndLoggedOnce)
     EXPECT_GE(after, stamp);
 
     std::string path = BackupFolder() + "\\" + name;
-    std::string line = log.Appended();
+    std::string line = log.Bytes();
     std::string expected = " Info: Registry backup created in file \"" + path + "\".\r\n";
     ASSERT_GT(line.size(), expected.size());
     EXPECT_EQ(expected, line.substr(line.size() - expected.size()));
@@ -414,7 +261,7 @@ TEST(RegistryBackup, ImportingTheFileRestoresDeletedSectionsExactly)
     ASSERT_NE(original, DumpTree(profile.Path()));
 
     std::string file = BackupFolder() + "\\" + backups.Names()[0];
-    ASSERT_EQ(0u, RunToEnd("\"" + Regedit() + "\" /s \"" + file + "\""));
+    ASSERT_EQ(0u, RunToEnd("\"" + RegeditPath() + "\" /s \"" + file + "\""));
     EXPECT_EQ(original, DumpTree(profile.Path()));
 }
 
@@ -459,7 +306,7 @@ TEST(RegistryBackup, MissingKeyIsAFailedBackupAlthoughTheEditorEndsWithZero)
 {
     ScratchRegistry scratch;
     NewBackups backups;
-    LogWatch log;
+    LogTail log;
     std::string key = "HKEY_CURRENT_USER\\" + scratch.RealPath() + "\\" + ProfilesPath + "\\Missing";
     try
     {
@@ -468,11 +315,11 @@ TEST(RegistryBackup, MissingKeyIsAFailedBackupAlthoughTheEditorEndsWithZero)
     }
     catch (const Error::NvExceptionText& e)
     {
-        EXPECT_EQ("Program \"" + Regedit() + "\" did not successfully finished.", e.GetText().Str());
+        EXPECT_EQ("Program \"" + RegeditPath() + "\" did not successfully finished.", e.GetText().Str());
         EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
     }
     EXPECT_TRUE(backups.Names().empty());
-    EXPECT_EQ("", log.Appended());
+    EXPECT_EQ("", log.Bytes());
 }
 
 TEST(RegistryBackupEditor, CommandLineQuotesEditorFileAndKeyUnchanged)
@@ -503,7 +350,7 @@ TEST(RegistryBackupEditor, MissingEditorFailsWith109NamingThePathTried)
 {
     TempFolder temp;
     NewBackups backups;
-    LogWatch log;
+    LogTail log;
     std::string editor = temp / "REGEDIT.EXE";
     try
     {
@@ -523,7 +370,7 @@ TEST(RegistryBackupEditor, MissingEditorFailsWith109NamingThePathTried)
         EXPECT_GT(e.GetLine(), 0);
     }
     EXPECT_TRUE(backups.Names().empty());
-    EXPECT_EQ("", log.Appended());
+    EXPECT_EQ("", log.Bytes());
 }
 
 TEST(RegistryBackupEditor, EditorStillRunningAtTheTimeOutIsEndedAndFailsWith110)
@@ -532,7 +379,7 @@ TEST(RegistryBackupEditor, EditorStillRunningAtTheTimeOutIsEndedAndFailsWith110)
     std::string editor = temp / "slow-editor.exe";
     ASSERT_TRUE(CopyFileA(StandInProgramPath().c_str(), editor.c_str(), TRUE));
     NewBackups backups;
-    LogWatch log;
+    LogTail log;
     {
         ScopedEnvironment sleep("STAND_IN_SLEEP_MS", "30000");
         ScopedEnvironment write("STAND_IN_WRITE", "commandline");
@@ -551,7 +398,7 @@ TEST(RegistryBackupEditor, EditorStillRunningAtTheTimeOutIsEndedAndFailsWith110)
         Sleep(50);
     EXPECT_FALSE(IsRunning("slow-editor.exe"));
     EXPECT_TRUE(backups.Names().empty());
-    EXPECT_EQ("", log.Appended());
+    EXPECT_EQ("", log.Bytes());
 }
 
 struct FailedExportCase
@@ -569,7 +416,7 @@ class FailedExport : public testing::TestWithParam<FailedExportCase>
 TEST_P(FailedExport, FailsWith111AndLeavesWhateverFileWasWritten)
 {
     NewBackups backups;
-    LogWatch log;
+    LogTail log;
     ScopedEnvironment exitCode("STAND_IN_EXIT_CODE", GetParam().exitCode);
     std::unique_ptr<ScopedEnvironment> write;
     if (GetParam().write != nullptr)
@@ -586,7 +433,7 @@ TEST_P(FailedExport, FailsWith111AndLeavesWhateverFileWasWritten)
         EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
     }
     EXPECT_EQ(GetParam().filesLeft, backups.Names().size());
-    EXPECT_EQ("", log.Appended());
+    EXPECT_EQ("", log.Bytes());
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FailedExport,
