@@ -2,6 +2,7 @@
 #include "tests/support/DialogControls.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/ProgramTexts.h"
+#include "tests/support/RegistryTools.h"
 #include "tests/support/SampleProfile.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/TempFolder.h"
@@ -20,29 +21,6 @@ const std::string OldRoot = ProfileTreeBuilder::MessagingSubsystemRoot;
 const std::string Office16 = ProfileTreeBuilder::Office16Root;
 const std::string Office15 = ProfileTreeBuilder::Office15Root;
 const std::string Pst = SampleProfile::Pst;
-
-void SetValue(const std::string& keyPath, const char* valueName, DWORD type, const std::string& bytes)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(key, valueName, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                            static_cast<DWORD>(bytes.size())));
-    RegCloseKey(key);
-}
-
-void SetText(const std::string& keyPath, const char* valueName, const std::string& text)
-{
-    SetValue(keyPath, valueName, REG_SZ, text + '\0');
-}
-
-void CreateKey(const std::string& path)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegCloseKey(key);
-}
 
 // What the dialog shows of its state, read in a step.
 struct DialogState
@@ -218,49 +196,47 @@ void Profiles(const std::string& root, std::initializer_list<const char*> names)
 const std::string Office16Outlook = "Software\\Microsoft\\Office\\16.0\\Outlook";
 const std::string Office15Outlook = "Software\\Microsoft\\Office\\15.0\\Outlook";
 
-INSTANTIATE_TEST_SUITE_P(Table, ProfilesRoot,
-                         testing::Values(RootCase{"OldRootOnly",
-                                                  [] {
-                                                      Profiles(OldRoot, {"Stary", "Inny"});
-                                                      SetText(OldRoot, "DefaultProfile", "Stary");
-                                                  },
-                                                  {"Inny", "Stary"},
-                                                  "Stary"},
-                                         RootCase{"Office16Only",
-                                                  [] {
-                                                      Profiles(Office16, {"Praca", "Dom"});
-                                                      SetText(Office16Outlook, "DefaultProfile", "Praca");
-                                                      SetText(Office16, "DefaultProfile", "Dom");
-                                                  },
-                                                  {"Dom", "Praca"},
-                                                  "Praca"},
-                                         RootCase{"Office15Only",
-                                                  [] {
-                                                      Profiles(Office15, {"Praca", "Dom"});
-                                                      SetText(Office15Outlook, "DefaultProfile", "Praca");
-                                                      SetText(Office15, "DefaultProfile", "Dom");
-                                                  },
-                                                  {"Dom", "Praca"},
-                                                  "Praca"},
-                                         RootCase{"Office16BeforeTheOldRoot",
-                                                  [] {
-                                                      Profiles(Office16, {"Nowy", "Drugi"});
-                                                      SetText(Office16Outlook, "DefaultProfile", "Nowy");
-                                                      Profiles(OldRoot, {"Stary"});
-                                                      SetText(OldRoot, "DefaultProfile", "Stary");
-                                                  },
-                                                  {"Drugi", "Nowy"},
-                                                  "Nowy"},
-                                         RootCase{"EmptyOffice16LeavesTheOldRoot",
-                                                  [] {
-                                                      CreateKey(Office16);
-                                                      SetText(Office16Outlook, "DefaultProfile", "Inny");
-                                                      Profiles(OldRoot, {"Stary", "Inny"});
-                                                      SetText(OldRoot, "DefaultProfile", "Stary");
-                                                  },
-                                                  {"Inny", "Stary"},
-                                                  "Stary"}),
-                         [](const testing::TestParamInfo<RootCase>& info) { return std::string(info.param.name); });
+// The profiles "Praca" and "Dom" of an Office root: the default named in the
+// key above the root is "Praca", the one in the root itself "Dom".
+std::function<void()> OfficeProfiles(const std::string& root, const std::string& outlookKey)
+{
+    return [root, outlookKey] {
+        Profiles(root, {"Praca", "Dom"});
+        SetText(outlookKey, "DefaultProfile", "Praca");
+        SetText(root, "DefaultProfile", "Dom");
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProfilesRoot,
+    testing::Values(RootCase{"OldRootOnly",
+                             [] {
+                                 Profiles(OldRoot, {"Stary", "Inny"});
+                                 SetText(OldRoot, "DefaultProfile", "Stary");
+                             },
+                             {"Inny", "Stary"},
+                             "Stary"},
+                    RootCase{"Office16Only", OfficeProfiles(Office16, Office16Outlook), {"Dom", "Praca"}, "Praca"},
+                    RootCase{"Office15Only", OfficeProfiles(Office15, Office15Outlook), {"Dom", "Praca"}, "Praca"},
+                    RootCase{"Office16BeforeTheOldRoot",
+                             [] {
+                                 Profiles(Office16, {"Nowy", "Drugi"});
+                                 SetText(Office16Outlook, "DefaultProfile", "Nowy");
+                                 Profiles(OldRoot, {"Stary"});
+                                 SetText(OldRoot, "DefaultProfile", "Stary");
+                             },
+                             {"Drugi", "Nowy"},
+                             "Nowy"},
+                    RootCase{"EmptyOffice16LeavesTheOldRoot",
+                             [] {
+                                 CreateKey(Office16);
+                                 SetText(Office16Outlook, "DefaultProfile", "Inny");
+                                 Profiles(OldRoot, {"Stary", "Inny"});
+                                 SetText(OldRoot, "DefaultProfile", "Stary");
+                             },
+                             {"Inny", "Stary"},
+                             "Stary"}),
+    [](const testing::TestParamInfo<RootCase>& info) { return std::string(info.param.name); });
 
 class Input : public ProgramRun
 {

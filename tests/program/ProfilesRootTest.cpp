@@ -1,5 +1,6 @@
 #include "program/ProfilesRoot.h"
 #include "tests/support/ProfileTreeBuilder.h"
+#include "tests/support/RegistryTools.h"
 #include "tests/support/ScratchRegistry.h"
 
 #include <functional>
@@ -12,14 +13,6 @@ namespace
 const std::string OldRoot = ProfileTreeBuilder::MessagingSubsystemRoot;
 const std::string Office16 = ProfileTreeBuilder::Office16Root;
 const std::string Office15 = ProfileTreeBuilder::Office15Root;
-
-void CreateKey(const std::string& path)
-{
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    RegCloseKey(key);
-}
 
 struct RootCase
 {

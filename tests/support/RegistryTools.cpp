@@ -3,7 +3,41 @@
 #include "library/framework/UniqueHandle.h"
 #include "tests/support/TempFolder.h"
 
+#include <stdexcept>
 #include <vector>
+
+namespace
+{
+HKEY Create(const std::string& path)
+{
+    HKEY key = nullptr;
+    LONG result =
+        RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS)
+        throw std::runtime_error("creating " + path + " failed with " + std::to_string(result));
+    return key;
+}
+} // namespace
+
+void CreateKey(const std::string& path)
+{
+    RegCloseKey(Create(path));
+}
+
+void SetValue(const std::string& path, const std::string& valueName, DWORD type, const std::string& bytes)
+{
+    HKEY key = Create(path);
+    LONG result = RegSetValueExA(key, valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS)
+        throw std::runtime_error("setting " + path + "\\" + valueName + " failed with " + std::to_string(result));
+}
+
+void SetText(const std::string& path, const std::string& valueName, const std::string& text)
+{
+    SetValue(path, valueName, REG_SZ, text + '\0');
+}
 
 std::string DumpTree(const std::string& path)
 {

@@ -4,6 +4,16 @@
 
 #include <string>
 
+// Creates the key `path` below HKEY_CURRENT_USER, with its parents; throws
+// std::runtime_error when it cannot.
+void CreateKey(const std::string& path);
+// Sets a value of any type with raw bytes in the key `path` below
+// HKEY_CURRENT_USER, created if missing; throws std::runtime_error when it
+// cannot.
+void SetValue(const std::string& path, const std::string& valueName, DWORD type, const std::string& bytes);
+// Sets a REG_SZ value.
+void SetText(const std::string& path, const std::string& valueName, const std::string& text);
+
 // Every key, value type and value byte below `path` of HKEY_CURRENT_USER, in
 // enumeration order, one line each; "missing PATH" when it does not open.
 std::string DumpTree(const std::string& path);
