@@ -159,6 +159,20 @@ TEST_F(ProfileList, MissingRootIsReportedThenTheListIsEmpty)
     EXPECT_EQ(RunLines({}), log.Lines());
 }
 
+// With the key behind HKEY_CURRENT_USER deleted every open fails with a code
+// of its own, which no earlier call leaves as the thread's last error.
+TEST_F(ProfileList, RootThatCannotBeOpenedShowsTheOpensOwnCode)
+{
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyA(HKEY_CURRENT_USER, ""));
+    driver.Then([](HWND dialog) { Click(dialog, IDCANCEL); });
+
+    RunProgram();
+
+    EXPECT_EQ((std::vector<CapturedBox>{ErrorBox(ExceptionText(ERROR_KEY_DELETED, OpenKeyFailed(OldRoot))),
+                                        ProgramBox(NoProfiles, BoxIcon::Error)}),
+              boxes.Boxes());
+}
+
 struct RootCase
 {
     const char* name;

@@ -112,7 +112,7 @@ protected:
         return shown;
     }
 
-    KeptFile beside{ExecutableFolder() + "\\Main_ResPL.dll"};
+    KeptFile beside{LanguageModulePath()};
     ScratchRegistry registry;
     ProfileTreeBuilder profile{"Outlook"};
 };

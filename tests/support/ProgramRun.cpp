@@ -5,6 +5,9 @@
 
 ProgramRun::ProgramRun() : settings(GetSettingsFilePath().Str())
 {
+    // A test whose program kept the module mapped to its end could not
+    // delete it.
+    DeleteFileA(LanguageModulePath().c_str());
 }
 
 int ProgramRun::RunProgram()
@@ -40,6 +43,14 @@ CapturedBox ProgramRun::ErrorBox(const std::string& text)
     box.icon = BoxIcon::Error;
     box.buttons = {IDOK};
     return box;
+}
+
+std::string ProgramRun::LanguageModulePath()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string executable(path);
+    return executable.substr(0, executable.rfind('\\') + 1) + "Main_ResPL.dll";
 }
 
 std::vector<std::string> ProgramRun::StartLines()

@@ -15,7 +15,8 @@
 // until it closes, then its ExitInstance. The test acts on the dialog
 // through `driver` and answers its message boxes through `boxes`; the log
 // lines of the run are in `log`. Settings.ini starts missing and is put back
-// afterwards.
+// afterwards. No language module lies beside the test executable unless the
+// test puts one there.
 //
 // The program keeps its profiles root, its remembered PST name and its
 // language module for the life of the process: one run per process, as CTest
@@ -38,6 +39,9 @@ protected:
     static std::vector<std::string> RunLines(std::initializer_list<std::vector<std::string>> parts);
     // The three lines that every start writes.
     static std::vector<std::string> StartLines();
+    // Where the program looks for its language module: beside the test
+    // executable.
+    static std::string LanguageModulePath();
 
     LogTail log;
     KeptFile settings;
