@@ -46,6 +46,13 @@ LRESULT CALLBACK DialogDriver::HookProc(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+BOOL CALLBACK DialogDriver::CancelEnabledWindow(HWND window, LPARAM)
+{
+    if (IsWindowVisible(window) && IsWindowEnabled(window))
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return TRUE;
+}
+
 void CALLBACK DialogDriver::TimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
     if (g_driver != nullptr)
@@ -80,7 +87,9 @@ void DialogDriver::Tick()
                           << m_steps.size() << " steps left";
         m_timedOut = true;
         m_steps.clear();
-        PostMessageA(m_dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        // Whatever runs above the dialog (a box, the About box) goes first:
+        // only the window the user could reach is cancelled.
+        EnumThreadWindows(GetCurrentThreadId(), &DialogDriver::CancelEnabledWindow, 0);
         return;
     }
     if (m_steps.empty())

@@ -12,8 +12,8 @@
 // the thread is in (the dialog's own, or that of a box or dialog above it).
 // A step never runs while another one runs, and each runs after the messages
 // posted before it were handled. Once the dialog is gone no step runs; a
-// dialog still open 20 seconds after its start fails the test and is sent
-// IDCANCEL.
+// dialog still open 20 seconds after its start fails the test, and IDCANCEL
+// goes to it and to whatever the thread shows above it until it closes.
 class DialogDriver
 {
 public:
@@ -35,6 +35,7 @@ public:
 private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
+    static BOOL CALLBACK CancelEnabledWindow(HWND window, LPARAM);
     void Start(HWND dialog);
     void Tick();
 
