@@ -447,6 +447,24 @@ TEST_F(Check, EngineFailureIsLoggedAndShownAndTheDialogGoesOn)
               log.Lines());
 }
 
+TEST_F(Check, EngineFailureNamesTheKeyOfTheRootInForce)
+{
+    ProfileTreeBuilder broken("Praca", Office16);
+    SetText(Office16Outlook, "DefaultProfile", "Praca");
+    driver.Then([](HWND dialog) {
+        SetControlText(dialog, IDC_PST_NAME, Pst);
+        Click(dialog, IDC_CHECK);
+        Click(dialog, IDCANCEL);
+    });
+
+    RunProgram();
+
+    std::string accountsKey = Office16 + "\\Praca\\" + ProfileTreeBuilder::AccountsKey;
+    EXPECT_EQ((std::vector<CapturedBox>{ErrorBox(ExceptionText(ERROR_FILE_NOT_FOUND, OpenKeyFailed(accountsKey)))}),
+              boxes.Boxes());
+    EXPECT_TRUE(log.Contains(LogTail::ErrorLine(ERROR_FILE_NOT_FOUND, OpenKeyFailed(accountsKey))));
+}
+
 struct CloseCase
 {
     const char* name;
