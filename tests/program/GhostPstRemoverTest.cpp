@@ -1,10 +1,8 @@
-#include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
 #include "program/GhostPstRemover.h"
 #include "tests/support/LogTail.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/ScratchRegistry.h"
-#include "tests/support/TempFolder.h"
 
 #include <algorithm>
 #include <functional>
@@ -22,16 +20,6 @@ const std::set<std::string> ReservedNames = {ProfileTreeBuilder::AccountsKey, "{
 std::string Id(char digit)
 {
     return std::string(32, digit);
-}
-
-// The error line of an exception for a failed registry call with `code`.
-std::string ErrorLine(DWORD code, const std::string& message)
-{
-    CString system = Error::GetSystemErrorText(code);
-    system.Trim();
-    char hex[16];
-    wsprintfA(hex, "%#x", code);
-    return "Error: " + system.Str() + " (" + hex + ") " + message;
 }
 
 class Engine : public testing::Test
@@ -246,7 +234,8 @@ TEST_P(AccountFailures, AreLoggedWithTheFailedCallsCodeAndTheNextAccountIsRead)
 
     int result = Check();
 
-    EXPECT_TRUE(log.Contains(ErrorLine(GetParam().code, GetParam().message))) << testing::PrintToString(log.Lines());
+    EXPECT_TRUE(log.Contains(LogTail::ErrorLine(GetParam().code, GetParam().message)))
+        << testing::PrintToString(log.Lines());
     EXPECT_TRUE(log.Contains("Info: Sekcja jest poprawna: " + Id('8')));
     EXPECT_EQ(GetParam().serviceTies ? 0 : 1, result);
 }
@@ -336,7 +325,7 @@ TEST_F(Engine, FailedDeletionGivesTwoAndTheLaterDeletionStillHappens)
     EXPECT_EQ(2, Repair());
     std::vector<std::string> lines = log.Lines();
     auto failure = std::find(lines.begin(), lines.end(),
-                             ErrorLine(ERROR_ACCESS_DENIED, "Błąd podczas usuwania niepoprawnej sekcji."));
+                             LogTail::ErrorLine(ERROR_ACCESS_DENIED, "Błąd podczas usuwania niepoprawnej sekcji."));
     auto deletion = std::find(lines.begin(), lines.end(), "Info: Ta sekcja jest niepoprawna i została usunięta.");
     EXPECT_NE(lines.end(), failure);
     EXPECT_NE(lines.end(), deletion);
@@ -361,7 +350,7 @@ TEST_F(Engine, SectionThatDoesNotOpenIsLoggedAndPassedOver)
 
     EXPECT_EQ(1, Repair());
     EXPECT_TRUE(log.Contains("Info: Otwieranie sekcji: ?section"));
-    EXPECT_TRUE(log.Contains(ErrorLine(ERROR_FILE_NOT_FOUND, "Błąd podczas otwierania sekcji.")));
+    EXPECT_TRUE(log.Contains(LogTail::ErrorLine(ERROR_FILE_NOT_FOUND, "Błąd podczas otwierania sekcji.")));
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, "?section"}), profile.Sections());
 }
 

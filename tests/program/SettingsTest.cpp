@@ -1,5 +1,6 @@
 #include "library/fs/FsFolders.h"
 #include "program/Settings.h"
+#include "tests/support/KeptFile.h"
 #include "tests/support/TempFolder.h"
 
 #include <string>
@@ -8,37 +9,6 @@
 
 namespace
 {
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Keeps a file's bytes, or its absence, and puts them back at the end.
-class KeptFile
-{
-public:
-    explicit KeptFile(std::string path) : m_path(std::move(path)), m_existed(FileExists(m_path))
-    {
-        if (m_existed)
-            m_bytes = ReadFileBytes(m_path);
-        DeleteFileA(m_path.c_str());
-    }
-    ~KeptFile()
-    {
-        if (m_existed)
-            WriteFileBytes(m_path, m_bytes);
-        else
-            DeleteFileA(m_path.c_str());
-    }
-    KeptFile(const KeptFile&) = delete;
-    KeptFile& operator=(const KeptFile&) = delete;
-
-private:
-    std::string m_path;
-    bool m_existed;
-    std::string m_bytes;
-};
-
 // Both Settings.ini files start missing; the real ones come back afterwards.
 class SettingsFile : public testing::Test
 {

@@ -1,6 +1,7 @@
 #include "tests/support/LogTail.h"
 
 #include "program/CLogFile.h"
+#include "tests/support/ProgramTexts.h"
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
@@ -15,7 +16,8 @@ LogTail::LogTail()
 
 std::string LogTail::Bytes() const
 {
-    return ReadFileBytes(m_path).substr(m_start);
+    std::string bytes = ReadFileBytes(m_path);
+    return bytes.size() > m_start ? bytes.substr(m_start) : std::string();
 }
 
 std::vector<std::string> LogTail::Lines() const
@@ -39,4 +41,11 @@ bool LogTail::Contains(const std::string& line) const
 {
     std::vector<std::string> lines = Lines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+std::string LogTail::ErrorLine(DWORD code, const std::string& message)
+{
+    std::string text = ProgramTexts::ExceptionText(code, message);
+    text.erase(std::remove(text.begin(), text.end(), '\n'), text.end());
+    return "Error: " + text;
 }

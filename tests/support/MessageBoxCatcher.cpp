@@ -38,6 +38,22 @@ std::string WindowText(HWND window)
 }
 } // namespace
 
+bool operator==(const CapturedBox& left, const CapturedBox& right)
+{
+    return left.text == right.text && left.caption == right.caption && left.owner == right.owner &&
+           left.icon == right.icon && left.buttons == right.buttons;
+}
+
+void PrintTo(const CapturedBox& box, std::ostream* out)
+{
+    static const char* const Icons[] = {"none", "error", "exclamation", "question", "information"};
+    *out << "{caption \"" << box.caption << "\", text \"" << box.text << "\", owner " << box.owner << ", icon "
+         << Icons[static_cast<int>(box.icon)] << ", buttons";
+    for (int button : box.buttons)
+        *out << " " << button;
+    *out << "}";
+}
+
 MessageBoxCatcher::MessageBoxCatcher(std::deque<int> answers) : m_answers(std::move(answers))
 {
     if (g_catcher != nullptr)

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ struct CapturedBox
     BoxIcon icon = BoxIcon::None;
     std::vector<int> buttons; // IDOK, IDCANCEL, IDYES, IDNO... present in the box
 };
+
+bool operator==(const CapturedBox& left, const CapturedBox& right);
+// For test failure messages.
+void PrintTo(const CapturedBox& box, std::ostream* out);
 
 // Watches the calling thread for message boxes (a window procedure hook), records each
 // one and answers it with the next queued button id (IDOK, or the box's only

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-ScratchRegistry::ScratchRegistry()
+ScratchRegistry::ScratchRegistry(HKEY redirected) : m_redirected(redirected)
 {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
@@ -10,13 +10,13 @@ ScratchRegistry::ScratchRegistry()
     if (RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_scratch,
                         nullptr) != ERROR_SUCCESS)
         throw std::runtime_error("cannot create the scratch registry key");
-    if (RegOverridePredefKey(HKEY_CURRENT_USER, m_scratch) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot redirect HKEY_CURRENT_USER");
+    if (RegOverridePredefKey(m_redirected, m_scratch) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot redirect the predefined key");
 }
 
 ScratchRegistry::~ScratchRegistry()
 {
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegOverridePredefKey(m_redirected, nullptr);
     RegCloseKey(m_scratch);
     RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
 }

@@ -4,21 +4,26 @@
 
 #include <string>
 
-// Gives the test process a fresh, empty HKEY_CURRENT_USER for its lifetime:
-// a new key below the real one is created and HKEY_CURRENT_USER redirected to
-// it. The destructor restores HKEY_CURRENT_USER and deletes the scratch tree.
+// Gives the test process a fresh, empty predefined key (HKEY_CURRENT_USER, or
+// HKEY_CLASSES_ROOT for the file associations) for its lifetime: a new key
+// below the current HKEY_CURRENT_USER is created and the predefined key
+// redirected to it. The destructor restores the predefined key and deletes
+// the scratch tree. Scratch registries end in the reverse order of their
+// creation.
 class ScratchRegistry
 {
 public:
-    ScratchRegistry();
+    explicit ScratchRegistry(HKEY redirected = HKEY_CURRENT_USER);
     ~ScratchRegistry();
     ScratchRegistry(const ScratchRegistry&) = delete;
     ScratchRegistry& operator=(const ScratchRegistry&) = delete;
 
-    // Path of the scratch key below the real HKEY_CURRENT_USER.
+    // Path of the scratch key below the real HKEY_CURRENT_USER (when no other
+    // scratch registry redirects it).
     const std::string& RealPath() const { return m_path; }
 
 private:
+    HKEY m_redirected;
     std::string m_path;
     HKEY m_scratch = nullptr;
 };

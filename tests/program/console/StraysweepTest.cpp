@@ -3,9 +3,10 @@
 #include "tests/program/console/LiveProfile.h"
 #include "tests/program/console/ScopedRegistryText.h"
 #include "tests/program/console/StraysweepProcess.h"
-#include "tests/support/BackupFiles.h"
+#include "tests/support/BackupFolderAside.h"
+#include "tests/support/NewBackups.h"
 #include "tests/support/LogTail.h"
-#include "tests/support/RegistryTreeDump.h"
+#include "tests/support/RegistryTools.h"
 #include "tests/support/StandInProcess.h"
 #include "tests/support/TempFolder.h"
 
