@@ -122,6 +122,16 @@ protected:
     }
 };
 
+// Moves the mouse pointer and waits until the system reports it there: under
+// Wine the move reaches GetCursorPos a moment later.
+void MoveCursorTo(POINT at)
+{
+    SetCursorPos(at.x, at.y);
+    POINT now = {};
+    for (int i = 0; i < 200 && (!GetCursorPos(&now) || now.x != at.x || now.y != at.y); ++i)
+        Sleep(5);
+}
+
 POINT Center(const RECT& rect)
 {
     return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -528,14 +538,14 @@ TEST(LinkCursor, CursorMessageIsAnsweredOnlyOverTheText)
     dialog.Then([&] {
         POINT at = Center(dialog.link.GetTextRect());
         ClientToScreen(dialog.Link(), &at);
-        SetCursorPos(at.x, at.y);
+        MoveCursorTo(at);
         overText = SendMessageA(dialog.Link(), WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog.Link()),
                                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         RECT client;
         dialog.link.GetClientRect(&client);
         POINT beside = {client.right - 1, client.bottom - 1};
         ClientToScreen(dialog.Link(), &beside);
-        SetCursorPos(beside.x, beside.y);
+        MoveCursorTo(beside);
         besideText = SendMessageA(dialog.Link(), WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog.Link()),
                                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         dialog.EndDialog(IDOK);
