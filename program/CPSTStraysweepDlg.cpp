@@ -1,12 +1,11 @@
 #include "program/CPSTStraysweepDlg.h"
 
 #include "library/error/ErrorMessages.h"
-#include "library/error/NvExceptionCommon.h"
+#include "library/error/NvException.h"
 #include "library/framework/AfxMessageBox.h"
 #include "library/framework/AfxResource.h"
 #include "library/framework/CPaintDC.h"
 #include "library/fs/FsFolders.h"
-#include "library/registry/CRegKeyEx.h"
 #include "program/CAboutDlg.h"
 #include "program/CLogFile.h"
 #include "program/GhostPstRemover.h"
@@ -86,43 +85,20 @@ void CPSTStraysweepDlg::SetUpLink(NvHyperLink& link, int controlId, UINT tooltip
 
 void CPSTStraysweepDlg::FillProfileList()
 {
-    CString root = GetProfilesRoot();
-    CRegKeyEx rootKey;
+    std::vector<CString> profiles;
     try
     {
-        // The registry reports its failure by its result, not by the thread's
-        // last-error value: the code shown is the open's own.
-        LONG result = rootKey.Open(HKEY_CURRENT_USER, root);
-        if (result != ERROR_SUCCESS)
-            throw Error::NvExceptionCommon(static_cast<DWORD>(result),
-                                           Error::FormatResourceString(IDS_OPEN_KEY_FAILED, ("\\" + root).GetString()),
-                                           __FILE__, __LINE__);
+        profiles = ListProfiles();
     }
     catch (const Error::NvException& e)
     {
         e.ShowMessage(ErrorBoxType);
         return;
     }
-
-    std::vector<CString> profiles;
-    rootKey.EnumSubKeys(profiles);
+    // The list sorts its entries itself, whatever the registry's order.
     for (const CString& profile : profiles)
-    {
-        if (!profile.IsEmpty())
-            m_comboProfiles.AddString(profile);
-    }
-
-    // Office 2013 and later keep the name in the key above their profiles.
-    CRegKeyEx defaultKey;
-    char defaultProfile[512] = "";
-    ULONG capacity = 0x1FF;
-    // A value that cannot be read leaves nothing defined in the buffer: the
-    // empty name is selected then, as for a missing value.
-    if (defaultKey.Open(HKEY_CURRENT_USER, GetDefaultProfileKey()) != ERROR_SUCCESS ||
-        defaultKey.QueryStringValue("DefaultProfile", defaultProfile, &capacity) != ERROR_SUCCESS)
-        defaultProfile[0] = '\0';
-    m_comboProfiles.SelectString(-1, defaultProfile);
-    rootKey.Close();
+        m_comboProfiles.AddString(profile);
+    m_comboProfiles.SelectString(-1, ReadDefaultProfile());
 }
 
 bool CPSTStraysweepDlg::ReadInput(CString& profileName)
@@ -176,10 +152,9 @@ void CPSTStraysweepDlg::OnOK()
     log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".", profileName.GetString(),
               m_strPstName.GetString());
 
-    CString profileKey = GetProfilesRoot() + "\\" + profileName;
     try
     {
-        CreateRegistryBackup("HKEY_CURRENT_USER\\" + profileKey, profileName);
+        CreateRegistryBackup("HKEY_CURRENT_USER\\" + GetProfileKeyPath(profileName), profileName);
     }
     catch (const Error::NvException& e)
     {
