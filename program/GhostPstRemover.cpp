@@ -1,24 +1,16 @@
 #include "program/GhostPstRemover.h"
 
-#include "library/error/ErrorMessages.h"
-#include "library/error/NvExceptionCommon.h"
+#include "library/error/NvException.h"
 #include "program/CLogFile.h"
 #include "program/ProfileSection.h"
 #include "program/ProfilesRoot.h"
 #include "program/ReferencedSections.h"
-#include "resources/resource.h"
+#include "program/RegistryFailure.h"
 
 namespace
 {
 const char* const PublicFoldersName = "nvpublicfolders";
 const char* const PublicFoldersProvider = "NvPFStore.dll";
-
-// Registry functions return their code and leave the thread's last-error
-// value alone: the code in the exception is the failed call's own.
-[[noreturn]] void ThrowFailure(LONG code, LPCSTR message, int line)
-{
-    throw Error::NvExceptionCommon(static_cast<DWORD>(code), message, __FILE__, line);
-}
 } // namespace
 
 GhostPstRemover::GhostPstRemover(const CString& profileName, const CString& pstDisplayName, bool checkOnly)
@@ -31,14 +23,10 @@ void GhostPstRemover::OpenProfileKeys(const CString& profilePath, CRegKeyEx& pro
 {
     LONG result = profileKey.Open(HKEY_CURRENT_USER, profilePath);
     if (result != ERROR_SUCCESS)
-        ThrowFailure(result, Error::FormatResourceString(IDS_OPEN_KEY_FAILED, ("\\" + profilePath).GetString()),
-                     __LINE__);
+        ThrowOpenKeyFailure(result, profilePath, __FILE__, __LINE__);
     result = accountsKey.Open(profileKey, AccountsKeyName);
     if (result != ERROR_SUCCESS)
-    {
-        CString accountsPath = "\\" + profilePath + "\\" + AccountsKeyName;
-        ThrowFailure(result, Error::FormatResourceString(IDS_OPEN_KEY_FAILED, accountsPath.GetString()), __LINE__);
-    }
+        ThrowOpenKeyFailure(result, profilePath + "\\" + AccountsKeyName, __FILE__, __LINE__);
 }
 
 int GhostPstRemover::Run()
@@ -99,7 +87,7 @@ bool GhostPstRemover::JudgeSection(const CRegKeyEx& profileKey, const CString& s
     ProfileSection values;
     LONG result = values.Open(profileKey, section);
     if (result != ERROR_SUCCESS)
-        ThrowFailure(result, "Błąd podczas otwierania sekcji.", __LINE__);
+        ThrowRegistryFailure(result, "Błąd podczas otwierania sekcji.", __FILE__, __LINE__);
     values.ReadTexts(true);
     if (!IsCandidate(values.GetDisplayName(), values.GetProvider()))
         return false;
@@ -126,7 +114,7 @@ bool GhostPstRemover::JudgeSection(const CRegKeyEx& profileKey, const CString& s
     if (result != ERROR_SUCCESS)
     {
         m_failedSections.push_back(section);
-        ThrowFailure(result, "Błąd podczas usuwania niepoprawnej sekcji.", __LINE__);
+        ThrowRegistryFailure(result, "Błąd podczas usuwania niepoprawnej sekcji.", __FILE__, __LINE__);
     }
     log.Info("Ta sekcja jest niepoprawna i została usunięta.");
     return true;

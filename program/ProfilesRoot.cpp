@@ -1,9 +1,7 @@
 #include "program/ProfilesRoot.h"
 
-#include "library/error/ErrorMessages.h"
-#include "library/error/NvExceptionCommon.h"
 #include "library/registry/CRegKeyEx.h"
-#include "resources/resource.h"
+#include "program/RegistryFailure.h"
 
 #include <vector>
 
@@ -78,9 +76,7 @@ std::vector<CString> ListProfiles()
     std::vector<CString> profiles;
     LONG result = ReadProfiles(root, profiles);
     if (result != ERROR_SUCCESS)
-        throw Error::NvExceptionCommon(static_cast<DWORD>(result),
-                                       Error::FormatResourceString(IDS_OPEN_KEY_FAILED, ("\\" + root).GetString()),
-                                       __FILE__, __LINE__);
+        ThrowOpenKeyFailure(result, root, __FILE__, __LINE__);
     return profiles;
 }
 

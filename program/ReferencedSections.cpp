@@ -1,17 +1,11 @@
 #include "program/ReferencedSections.h"
 
-#include "library/error/NvExceptionCommon.h"
+#include "library/error/NvException.h"
 #include "program/CLogFile.h"
+#include "program/RegistryFailure.h"
 
 namespace
 {
-// Registry functions return their code and leave the thread's last-error
-// value alone: the code in the exception is the failed call's own.
-[[noreturn]] void ThrowFailure(LONG code, LPCSTR message, int line)
-{
-    throw Error::NvExceptionCommon(static_cast<DWORD>(code), message, __FILE__, line);
-}
-
 // An identifier that reads as empty text has no failure code of its own: it
 // is reported as invalid data.
 LONG QueryIdentifier(const CRegKeyEx& key, LPCSTR valueName, CString& hex)
@@ -70,18 +64,18 @@ void ReferencedSections::AddAccount(const CRegKeyEx& profileKey, const CRegKeyEx
     CRegKeyEx accountKey;
     LONG result = accountKey.Open(accountsKey, account);
     if (result != ERROR_SUCCESS)
-        ThrowFailure(result, "Błąd podczas otwierania klucza konta.", __LINE__);
+        ThrowRegistryFailure(result, "Błąd podczas otwierania klucza konta.", __FILE__, __LINE__);
 
     CString accountName;
     result = accountKey.QueryTextValue("Account Name", accountName);
     if (result != ERROR_SUCCESS)
-        ThrowFailure(result, "Błąd podczas odczytywania nazwy konta.", __LINE__);
+        ThrowRegistryFailure(result, "Błąd podczas odczytywania nazwy konta.", __FILE__, __LINE__);
     Trace(trace, "Nazwa konta: %s", accountName);
 
     CString service;
     result = QueryIdentifier(accountKey, "Service UID", service);
     if (result != ERROR_SUCCESS)
-        ThrowFailure(result, "Błąd podczas pobierania klucza serwisu.", __LINE__);
+        ThrowRegistryFailure(result, "Błąd podczas pobierania klucza serwisu.", __FILE__, __LINE__);
     Trace(trace, "ID serwisu to %s", service);
     m_sections.insert(service);
 
@@ -90,12 +84,12 @@ void ReferencedSections::AddAccount(const CRegKeyEx& profileKey, const CRegKeyEx
     CRegKeyEx serviceKey;
     result = serviceKey.Open(profileKey, service);
     if (result != ERROR_SUCCESS)
-        ThrowFailure(result, "Błąd podczas otwierania klucza serwisu.", __LINE__);
+        ThrowRegistryFailure(result, "Błąd podczas otwierania klucza serwisu.", __FILE__, __LINE__);
 
     CString store;
     result = QueryIdentifier(serviceKey, "01023d00", store);
     if (result != ERROR_SUCCESS)
-        ThrowFailure(result, "Błąd podczas pobierania klucza sekcji.", __LINE__);
+        ThrowRegistryFailure(result, "Błąd podczas pobierania klucza sekcji.", __FILE__, __LINE__);
     Trace(trace, "ID sekcji to %s", store);
     m_sections.insert(store);
 }
