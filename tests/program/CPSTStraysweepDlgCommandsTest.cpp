@@ -158,7 +158,9 @@ TEST_F(Repair, EnterInTheEditRunsItAndTheDialogStaysOpen)
 }
 
 // Processes that the test process itself started after construction; they
-// are ended on every way out.
+// are ended on every way out. Their windows are closed first: a folder window
+// of Wine's explorer that is killed instead keeps the next explorer from
+// showing its window.
 class NewChildProcesses
 {
 public:
@@ -168,8 +170,20 @@ public:
         for (const PROCESSENTRY32& child : List())
         {
             UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child.th32ProcessID));
-            TerminateProcess(process.Get(), 0);
-            WaitForSingleObject(process.Get(), 10000);
+            EnumWindows(
+                [](HWND window, LPARAM id) -> BOOL {
+                    DWORD owner = 0;
+                    GetWindowThreadProcessId(window, &owner);
+                    if (owner == static_cast<DWORD>(id) && IsWindowVisible(window))
+                        PostMessageA(window, WM_CLOSE, 0, 0);
+                    return TRUE;
+                },
+                static_cast<LPARAM>(child.th32ProcessID));
+            if (WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0)
+            {
+                TerminateProcess(process.Get(), 0);
+                WaitForSingleObject(process.Get(), 10000);
+            }
         }
     }
     NewChildProcesses(const NewChildProcesses&) = delete;
