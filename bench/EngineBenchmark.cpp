@@ -2,8 +2,8 @@
 // size, beside the export of the same profile key by the system's registry
 // editor (the backup that precedes every removal).
 #include "library/framework/UniqueHandle.h"
-#include "program/CLogFile.h"
-#include "program/GhostPstRemover.h"
+#include "program/core/CLogFile.h"
+#include "program/core/GhostPstRemover.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/TempFolder.h"

@@ -1,19 +1,17 @@
 #include "library/fs/FsFolders.h"
 
-#include "library/fs/NvShellWrapper.h"
+#include "library/fs/NvModuleWrapper.h"
 
 #include <shlobj.h>
 
-const char* const ProductName = "Norvale PST Straysweep";
-
 NvFsPath GetAppDataPath()
 {
-    NvShellWrapper shell;
-    if (!shell.Load())
+    NvModuleWrapper shell;
+    if (!shell.Load("SHFolder.dll"))
         return NvFsPath();
 
     using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-    auto getFolderPath = reinterpret_cast<GetFolderPathFn>(reinterpret_cast<void*>(shell.GetProc("SHGetFolderPathA")));
+    auto getFolderPath = shell.GetProc<GetFolderPathFn>("SHGetFolderPathA");
     if (getFolderPath == nullptr)
         return NvFsPath();
 
@@ -25,12 +23,12 @@ NvFsPath GetAppDataPath()
     return NvFsPath(buffer);
 }
 
-NvFsPath GetAppDataFolder()
+NvFsPath GetAppDataSubfolder(LPCSTR name)
 {
     NvFsPath folder = GetAppDataPath();
     if (folder.IsEmpty())
         return folder;
-    folder.Append(ProductName);
+    folder.Append(name);
     if (DirectoryExists(folder) || folder.CreateDirectories())
         return folder;
     return NvFsPath();
@@ -63,4 +61,12 @@ bool PathExists(const NvFsPath& path)
         pattern = NvFsPath(pattern.Left(pattern.GetLength() - 1));
     UniqueFindHandle search(FindFirstMatch(pattern));
     return search.IsValid();
+}
+
+bool IsNonEmptyFile(const NvFsPath& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    return GetFileAttributesExA(path, GetFileExInfoStandard, &attributes) &&
+           (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+           (attributes.nFileSizeLow != 0 || attributes.nFileSizeHigh != 0);
 }

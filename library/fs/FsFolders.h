@@ -2,16 +2,13 @@
 
 #include "library/fs/NvFsPathT.h"
 
-// The product's name, which is also its folder's name in the user's
-// application-data folder.
-extern const char* const ProductName;
-
 // The user's roaming application-data folder (created by the shell if
 // missing), or an empty path when the shell cannot give it.
 NvFsPath GetAppDataPath();
 
-// The product folder, existing on return, or an empty path.
-NvFsPath GetAppDataFolder();
+// The folder `name` in the user's roaming application-data folder, existing
+// on return, or an empty path.
+NvFsPath GetAppDataSubfolder(LPCSTR name);
 
 // Full file path of a loaded module; null means the executable.
 NvFsPath GetModuleFilePath(HMODULE module = nullptr);
@@ -23,3 +20,6 @@ NvFsPath GetParentFolder(const NvFsPath& path);
 
 // True when a file or folder of that name exists (one trailing "\" ignored).
 bool PathExists(const NvFsPath& path);
+
+// True when `path` is a file (not a folder) holding at least one byte.
+bool IsNonEmptyFile(const NvFsPath& path);

@@ -1,7 +1,7 @@
 #include "library/system/CProcessesEnum.h"
 
 #include "library/error/NvExceptionCommon.h"
-#include "library/system/CToolHelp32Wrapper.h"
+#include "library/fs/NvModuleWrapper.h"
 
 namespace
 {
@@ -12,8 +12,8 @@ using ProcessWalkFn = BOOL(WINAPI*)(HANDLE, LPPROCESSENTRY32);
 void CProcessesEnum::Enumerate()
 {
     clear();
-    CToolHelp32Wrapper toolHelp;
-    if (!toolHelp.Load())
+    NvModuleWrapper toolHelp;
+    if (!toolHelp.Load("Kernel32.dll"))
         return;
 
     PROCESSENTRY32 entry = {};

@@ -1,13 +1,12 @@
 #include "program/console/ConsoleCommands.h"
 
 #include "library/error/NvException.h"
-#include "program/CLogFile.h"
-#include "program/GhostPstRemover.h"
-#include "program/OutlookCheck.h"
-#include "program/ProfileSection.h"
-#include "program/ProfilesRoot.h"
-#include "program/ReferencedSections.h"
-#include "program/RegistryBackup.h"
+#include "program/core/CLogFile.h"
+#include "program/core/GhostPstRemover.h"
+#include "program/core/GhostPstSweep.h"
+#include "program/core/ProfileSection.h"
+#include "program/core/ProfilesRoot.h"
+#include "program/core/ReferencedSections.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
 #include "program/console/JsonWriter.h"
@@ -206,10 +205,8 @@ int ConsoleCommands::ListSections()
             if (section.GetDisplayName().IsEmpty() && section.GetProvider().IsEmpty())
                 continue;
             section.ReadReferences(false);
-            // Kept by the analysis: referenced itself, or naming a referenced
-            // section.
-            bool tied =
-                referenced.Contains(name) || referenced.FindTie(section.GetReference1(), section.GetReference2()) != 0;
+            bool tied = referenced.FindTie(name, section.GetReference1(), section.GetReference2()) !=
+                        ReferencedSections::Tie::None;
             rows.push_back({name, section.GetDisplayName(), section.GetProvider(), tied});
         }
     }
@@ -280,28 +277,30 @@ int ConsoleCommands::ListSections()
     return exitCode;
 }
 
+bool ConsoleCommands::ReadInput(CString& profileName, CString& pstName)
+{
+    profileName = m_arguments.profile;
+    pstName = m_arguments.pst;
+    return true;
+}
+
+void ConsoleCommands::OutlookRunning()
+{
+}
+
+bool ConsoleCommands::ContinueWithoutBackup(const CString&)
+{
+    return m_arguments.withoutBackup;
+}
+
 int ConsoleCommands::Check()
 {
     const CString& profile = m_arguments.profile;
     const CString& pst = m_arguments.pst;
-    CLogFile& log = CLogFile::Instance();
-    log.InfoF(" ");
-    log.InfoF("-- CHECK --");
-    log.InfoF("Proces sprawdzania dla profilu \"%s\" i magazynu PST \"%s\".", profile.GetString(), pst.GetString());
-
-    GhostPstRemover remover(profile, pst, true);
-    int exitCode = ExitCode::ProfileNotOpened;
-    CString error;
-    try
-    {
-        exitCode = remover.Run();
-    }
-    catch (const Error::NvException& e)
-    {
-        log.Error(e.GetText());
-        error = e.GetText();
-    }
-    const std::vector<CString>& invalid = remover.GetInvalidSections();
+    GhostPstSweep::Outcome outcome = GhostPstSweep(*this).Check();
+    int exitCode = outcome.failure ? ExitCode::ProfileNotOpened : outcome.result;
+    CString error = outcome.failure ? outcome.failure->GetText() : CString();
+    const std::vector<CString>& invalid = outcome.invalidSections;
 
     if (m_arguments.json)
     {
@@ -330,70 +329,46 @@ int ConsoleCommands::Repair()
 {
     const CString& profile = m_arguments.profile;
     const CString& pst = m_arguments.pst;
-    CLogFile& log = CLogFile::Instance();
-    GhostPstRemover remover(profile, pst, false);
+    GhostPstSweep::Outcome outcome;
     int exitCode = ExitCode::Clean;
     CString error;
-    CString backupError;
-    NvFsPath backupFile;
     try
     {
-        if (IsOutlookRunning())
-        {
-            log.InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
-            exitCode = ExitCode::OutlookRunning;
-            error = "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and "
-                    "run the repair again.";
-        }
+        // A profile that does not open has nothing to back up: the registry
+        // editor would fail on it and hide the real reason.
+        outcome = GhostPstSweep(*this).Repair(GhostPstSweep::ProfileCheck::BeforeBackup);
     }
     catch (const Error::NvException& e)
     {
         exitCode = ExitCode::OtherFailure;
         error = "The list of running processes cannot be read, so it is not known whether Outlook runs: " + e.GetText();
     }
-
-    if (error.IsEmpty())
+    switch (outcome.stage)
     {
-        log.InfoF(" ");
-        log.InfoF("-- START --");
-        log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".", profile.GetString(), pst.GetString());
-        CString path = GetProfileKeyPath(profile);
-        try
-        {
-            // A profile that does not open has nothing to back up: the
-            // registry editor would fail on it and hide the real reason.
-            {
-                CRegKeyEx profileKey;
-                CRegKeyEx accountsKey;
-                GhostPstRemover::OpenProfileKeys(path, profileKey, accountsKey);
-            }
-            try
-            {
-                backupFile = CreateRegistryBackup(FullKey(path), profile);
-            }
-            catch (const Error::NvException& e)
-            {
-                log.ErrorF("Nie można utworzyć backupu dla profilu \"%s\".", profile.GetString());
-                backupError = e.GetText();
-            }
-            if (backupError.IsEmpty() || m_arguments.withoutBackup)
-                exitCode = remover.Run();
-            else
-            {
-                exitCode = ExitCode::BackupFailed;
-                error = "The profile key cannot be backed up, so nothing was removed. To remove the invalid "
-                        "sections without a backup, add --without-backup.";
-            }
-        }
-        catch (const Error::NvException& e)
-        {
-            log.Error(e.GetText());
-            exitCode = ExitCode::ProfileNotOpened;
-            error = e.GetText();
-        }
+    case GhostPstSweep::Stage::OutlookRunning:
+        exitCode = ExitCode::OutlookRunning;
+        error = "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and "
+                "run the repair again.";
+        break;
+    case GhostPstSweep::Stage::BackupDeclined:
+        exitCode = ExitCode::BackupFailed;
+        error = "The profile key cannot be backed up, so nothing was removed. To remove the invalid "
+                "sections without a backup, add --without-backup.";
+        break;
+    case GhostPstSweep::Stage::Stopped:
+        exitCode = ExitCode::ProfileNotOpened;
+        error = outcome.failure->GetText();
+        break;
+    case GhostPstSweep::Stage::Finished:
+        exitCode = outcome.result;
+        break;
+    case GhostPstSweep::Stage::InputRefused:
+        break;
     }
-    const std::vector<CString>& removed = remover.GetInvalidSections();
-    const std::vector<CString>& failed = remover.GetFailedSections();
+    const NvFsPath& backupFile = outcome.backupFile;
+    const CString& backupError = outcome.backupError;
+    const std::vector<CString>& removed = outcome.invalidSections;
+    const std::vector<CString>& failed = outcome.failedSections;
 
     if (m_arguments.json)
     {

@@ -2,16 +2,17 @@
 
 #include "program/console/ArgumentParser.h"
 #include "program/console/ConsoleStream.h"
+#include "program/core/SweepFrontEnd.h"
 
 #include <vector>
 
 class JsonWriter;
 
-// The commands of the command line program over the window program's engine,
-// backup, Outlook check and log. Results go to standard output as text or
-// as one JSON document; errors and warnings go to standard error as text.
-// Each command writes the same log lines as the window program's action.
-class ConsoleCommands
+// The commands of the command line program over the program's core: the
+// check and the repair are the window program's, with its log lines. Results
+// go to standard output as text or as one JSON document; errors and warnings
+// go to standard error as text.
+class ConsoleCommands : private SweepFrontEnd
 {
 public:
     ConsoleCommands(ConsoleStream& out, ConsoleStream& err);
@@ -20,6 +21,13 @@ public:
     int Run(const ConsoleArguments& arguments);
 
 private:
+    // The profile and PST name of the command line.
+    bool ReadInput(CString& profileName, CString& pstName) override;
+    // Said by the exit code and the error message.
+    void OutlookRunning() override;
+    // What --without-backup says.
+    bool ContinueWithoutBackup(const CString& error) override;
+
     int ListProfiles();
     int ListSections();
     int Check();

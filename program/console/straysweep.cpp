@@ -2,7 +2,7 @@
 // the window program's engine, backup, Outlook check and log.
 #include "library/error/NvException.h"
 #include "library/framework/UniqueHandle.h"
-#include "program/CLogFile.h"
+#include "program/core/CLogFile.h"
 #include "program/console/ArgumentParser.h"
 #include "program/console/ConsoleCommands.h"
 #include "program/console/ConsoleStream.h"

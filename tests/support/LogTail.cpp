@@ -1,6 +1,6 @@
 #include "tests/support/LogTail.h"
 
-#include "program/CLogFile.h"
+#include "program/core/CLogFile.h"
 #include "tests/support/ProgramTexts.h"
 #include "tests/support/TempFolder.h"
 

@@ -1,7 +1,7 @@
 #include "tests/support/NewBackups.h"
 
 #include "library/framework/UniqueHandle.h"
-#include "library/fs/FsFolders.h"
+#include "program/core/ProductFolder.h"
 
 namespace
 {

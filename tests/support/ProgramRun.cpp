@@ -1,7 +1,7 @@
 #include "tests/support/ProgramRun.h"
 
-#include "program/CPSTStraysweepApp.h"
-#include "program/Settings.h"
+#include "program/window/CPSTStraysweepApp.h"
+#include "program/window/Settings.h"
 
 ProgramRun::ProgramRun() : settings(GetSettingsFilePath().Str())
 {

@@ -14,12 +14,13 @@ std::string ShellAppData()
     return buffer;
 }
 
-TEST(ProductFolder, LiesInTheRoamingApplicationDataFolderAndExists)
+TEST(AppDataSubfolder, LiesInTheRoamingApplicationDataFolderAndExists)
 {
     EXPECT_EQ(ShellAppData(), GetAppDataPath().Str());
-    NvFsPath folder = GetAppDataFolder();
-    EXPECT_EQ(ShellAppData() + "\\Norvale PST Straysweep", folder.Str());
+    NvFsPath folder = GetAppDataSubfolder("Subfolder Test");
+    EXPECT_EQ(ShellAppData() + "\\Subfolder Test", folder.Str());
     EXPECT_TRUE(DirectoryExists(folder));
+    RemoveDirectoryA(folder);
 }
 
 struct ParentCase

@@ -1,4 +1,4 @@
-#include "program/CLogFile.h"
+#include "program/core/CLogFile.h"
 #include "tests/program/console/JsonValue.h"
 #include "tests/program/console/LiveProfile.h"
 #include "tests/program/console/ScopedRegistryText.h"

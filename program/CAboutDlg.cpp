@@ -1,7 +1,0 @@
-#include "program/CAboutDlg.h"
-
-#include "resources/resource.h"
-
-CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX)
-{
-}

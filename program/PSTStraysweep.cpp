@@ -1,4 +1,0 @@
-#include "program/CPSTStraysweepApp.h"
-
-// The program's one application object; the framework's entry point runs it.
-CPSTStraysweepApp theApp;

@@ -1,0 +1,34 @@
+#include "program/core/CLogFile.h"
+
+#include "library/fs/CFileVersionInfo.h"
+#include "library/fs/FsFolders.h"
+#include "program/core/LocalTime.h"
+#include "program/core/ProductFolder.h"
+
+CLogFile& CLogFile::Instance()
+{
+    static CLogFile log;
+    return log;
+}
+
+CString CLogFile::GetFilePath() const
+{
+    return Combine(GetAppDataFolder(), "Log.txt");
+}
+
+CString CLogFile::GetHeader() const
+{
+    CFileVersionInfo version;
+    version.Create(GetModuleFilePath());
+    CString header;
+    header.Format("---------------------------------------------------------------------\n"
+                  "%s %s log file\n"
+                  "---------------------------------------------------------------------\n\n",
+                  ProductName, FormatFileVersion(version).GetString());
+    return header;
+}
+
+CString CLogFile::GetTimeStamp() const
+{
+    return FormatLocalTime("%Y.%m.%d %H:%M:%S ");
+}

@@ -1,0 +1,136 @@
+#include "program/core/GhostPstRemover.h"
+
+#include "program/core/CLogFile.h"
+#include "program/core/ProfileSection.h"
+#include "program/core/ProfilesRoot.h"
+#include "program/core/ReferencedSections.h"
+#include "program/core/RegistryFailure.h"
+
+namespace
+{
+const char* const PublicFoldersName = "nvpublicfolders";
+const char* const PublicFoldersProvider = "NvPFStore.dll";
+} // namespace
+
+GhostPstRemover::GhostPstRemover(const CString& profileName, const CString& pstDisplayName, bool checkOnly)
+    : m_strProfileName(profileName), m_strPstDisplayName(pstDisplayName),
+      m_bPublicFolders(pstDisplayName.CompareNoCase(PublicFoldersName) == 0), m_bCheckOnly(checkOnly)
+{
+}
+
+void GhostPstRemover::OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey)
+{
+    LONG result = profileKey.Open(HKEY_CURRENT_USER, profilePath);
+    if (result != ERROR_SUCCESS)
+        ThrowOpenKeyFailure(result, profilePath, __FILE__, __LINE__);
+    result = accountsKey.Open(profileKey, AccountsKeyName);
+    if (result != ERROR_SUCCESS)
+        ThrowOpenKeyFailure(result, profilePath + "\\" + AccountsKeyName, __FILE__, __LINE__);
+}
+
+int GhostPstRemover::Run()
+{
+    m_invalidSections.clear();
+    m_failedSections.clear();
+    CLogFile& log = CLogFile::Instance();
+    CString path = GetProfileKeyPath(m_strProfileName);
+    log.InfoF("Otwieranie klucza profilów: HKEY_CURRENT_USER\\%s", path.GetString());
+    CRegKeyEx profileKey;
+    CRegKeyEx accountsKey;
+    OpenProfileKeys(path, profileKey, accountsKey);
+
+    log.Info(" ");
+    log.Info("-- Listowanie kont --");
+    ReferencedSections referenced;
+    referenced.Collect(profileKey, accountsKey, true);
+
+    log.Info(" ");
+    log.Info("-- Listowanie sekcji -- ");
+    // The list is taken in full first: deleting sections must not shift the
+    // enumeration indexes under the loop.
+    std::vector<CString> sections;
+    profileKey.EnumSubKeys(sections);
+    for (const CString& section : sections)
+    {
+        if (section.IsEmpty())
+            continue;
+        Verdict verdict = JudgeSection(profileKey, section, referenced);
+        if (verdict == Verdict::Invalid)
+            m_invalidSections.push_back(section);
+        else if (verdict == Verdict::DeleteFailed)
+            m_failedSections.push_back(section);
+    }
+
+    if (!m_failedSections.empty())
+        return 2;
+    return m_invalidSections.empty() ? 0 : 1;
+}
+
+GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const CRegKeyEx& profileKey, const CString& section,
+                                                       const ReferencedSections& referenced)
+{
+    if (ProfileSection::IsReservedName(section))
+        return Verdict::Kept;
+    CLogFile& log = CLogFile::Instance();
+    if (referenced.Contains(section))
+    {
+        log.InfoF("Sekcja jest poprawna: %s", section.GetString());
+        return Verdict::Kept;
+    }
+
+    log.InfoF("Otwieranie sekcji: %s", section.GetString());
+    ProfileSection values;
+    LONG result = values.Open(profileKey, section);
+    if (result != ERROR_SUCCESS)
+    {
+        log.Error(RegistryFailureText(result, "Błąd podczas otwierania sekcji."));
+        return Verdict::Kept;
+    }
+    values.ReadTexts(true);
+    if (!IsCandidate(values.GetDisplayName(), values.GetProvider()))
+        return Verdict::Kept;
+
+    log.Info("Kandydat do usunięcia, sprawdzanie powiązań.");
+    values.ReadReferences(true);
+    switch (referenced.FindTie(section, values.GetReference1(), values.GetReference2()))
+    {
+    case ReferencedSections::Tie::Reference1:
+        log.Info("Sekcja powiązana z poprawną sekcją 1, pozostaje.");
+        return Verdict::Kept;
+    case ReferencedSections::Tie::Reference2:
+        log.Info("Sekcja powiązana z poprawną sekcją 2, pozostaje.");
+        return Verdict::Kept;
+    case ReferencedSections::Tie::Referenced:
+    case ReferencedSections::Tie::None:
+        break;
+    }
+
+    values.Close();
+    if (m_bCheckOnly)
+    {
+        log.Info("Ta sekcja jest niepoprawne i powinna zostać usunięta.");
+        return Verdict::Invalid;
+    }
+    result = RegDeleteKeyA(profileKey, section);
+    if (result != ERROR_SUCCESS)
+    {
+        log.Error(RegistryFailureText(result, "Błąd podczas usuwania niepoprawnej sekcji."));
+        return Verdict::DeleteFailed;
+    }
+    log.Info("Ta sekcja jest niepoprawna i została usunięta.");
+    return Verdict::Invalid;
+}
+
+// Only the first display-name form that is present is compared (the section
+// gives it); the provider library counts only in public-folders mode and
+// without a display name.
+bool GhostPstRemover::IsCandidate(const CString& displayName, const CString& provider) const
+{
+    if (!displayName.IsEmpty())
+        return displayName.CompareNoCase(m_strPstDisplayName) == 0;
+    if (!m_bPublicFolders)
+        return false;
+    if (!provider.IsEmpty())
+        return provider.CompareNoCase(PublicFoldersProvider) == 0;
+    return false;
+}

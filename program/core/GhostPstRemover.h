@@ -1,0 +1,59 @@
+#pragma once
+
+#include "library/framework/CString.h"
+#include "library/registry/CRegKeyEx.h"
+
+#include <vector>
+
+class ReferencedSections;
+
+// Finds the sections of a mail profile that carry a PST store's display name
+// but are tied to no section that one of the profile's accounts references,
+// and reports them (check-only) or deletes them. Every step goes to the log.
+class GhostPstRemover
+{
+public:
+    // A display name of "nvpublicfolders", in any letter case, also makes the
+    // public-folder store's provider library mark a section without a
+    // display name.
+    GhostPstRemover(const CString& profileName, const CString& pstDisplayName, bool checkOnly);
+
+    // Opens the key at `profilePath` (below HKEY_CURRENT_USER) and its
+    // accounts key. Throws Error::NvExceptionCommon (string 104 with the key
+    // that failed) when either does not open.
+    static void OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey);
+
+    // 0: no invalid section; 1: invalid sections found (check-only) or all of
+    // them deleted; 2: a deletion failed. Throws Error::NvExceptionCommon when
+    // the profile key or its accounts key does not open; failures of single
+    // accounts and sections are logged and passed over.
+    int Run();
+
+    // The sections that the last Run found invalid (check-only) or deleted,
+    // in registry order.
+    const std::vector<CString>& GetInvalidSections() const { return m_invalidSections; }
+    // The invalid sections whose deletion failed in the last Run.
+    const std::vector<CString>& GetFailedSections() const { return m_failedSections; }
+
+private:
+    enum class Verdict
+    {
+        // Not examined, valid, not a candidate, tied, or not openable.
+        Kept,
+        // Found invalid and counted: reported (check-only) or deleted.
+        Invalid,
+        // Found invalid, but its deletion failed.
+        DeleteFailed,
+    };
+
+    // Examines one section, logging every step and failure.
+    Verdict JudgeSection(const CRegKeyEx& profileKey, const CString& section, const ReferencedSections& referenced);
+    bool IsCandidate(const CString& displayName, const CString& provider) const;
+
+    CString m_strProfileName;
+    CString m_strPstDisplayName;
+    bool m_bPublicFolders;
+    bool m_bCheckOnly;
+    std::vector<CString> m_invalidSections;
+    std::vector<CString> m_failedSections;
+};

@@ -1,0 +1,17 @@
+#include "program/core/OutlookCheck.h"
+
+#include "library/fs/NvFsPathT.h"
+#include "library/system/CProcessesEnum.h"
+
+#include <algorithm>
+
+bool IsOutlookRunning()
+{
+    CProcessesEnum processes;
+    processes.Enumerate();
+    // The system may give a full path as well as a bare file name.
+    return std::any_of(processes.begin(), processes.end(), [](const PROCESSENTRY32& process) {
+        CString name = NvFsPath(process.szExeFile).GetFileName();
+        return name.Trim().CompareNoCase("outlook.exe") == 0;
+    });
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "library/framework/CString.h"
+#include "library/registry/CRegKeyEx.h"
+
+#include <set>
+#include <vector>
+
+// The sections that a mail profile's accounts reference: each account's
+// service section and the section that the service refers to. A section tied
+// to one of them belongs to an account. Identifiers compare ignoring case.
+class ReferencedSections
+{
+public:
+    // Reads every account below `accountsKey`, the accounts key of
+    // `profileKey`. An account that fails is passed over; what it gave before
+    // failing stays referenced. With `trace` every step and every failure goes
+    // to the log.
+    void Collect(const CRegKeyEx& profileKey, const CRegKeyEx& accountsKey, bool trace);
+
+    bool Contains(const CString& section) const { return m_sections.count(section) != 0; }
+
+    // How a section belongs to an account, the first that holds.
+    enum class Tie
+    {
+        None,
+        // It is a referenced section itself.
+        Referenced,
+        // Its reference 1 ("01023d00") names a referenced section.
+        Reference1,
+        // Its reference 2 ("01023d0c") does.
+        Reference2,
+    };
+    // The one rule that keeps a section: what ties section `section` with
+    // references `reference1` and `reference2` to an account.
+    Tie FindTie(const CString& section, const CString& reference1, const CString& reference2) const;
+
+    // The account keys that the last Collect passed over, in registry order.
+    const std::vector<CString>& GetFailedAccounts() const { return m_failedAccounts; }
+
+private:
+    struct NoCaseLess
+    {
+        bool operator()(const CString& left, const CString& right) const { return left.CompareNoCase(right) < 0; }
+    };
+
+    // Null when the account was read in full; else the failed step's message,
+    // with the registry's code in `code`.
+    LPCSTR AddAccount(const CRegKeyEx& profileKey, const CRegKeyEx& accountsKey, const CString& account, bool trace,
+                      LONG& code);
+
+    std::set<CString, NoCaseLess> m_sections;
+    std::vector<CString> m_failedAccounts;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "library/framework/CString.h"
+
+// Throws Error::NvExceptionCommon for a failed registry call. Registry
+// functions return their code and leave the thread's last-error value alone,
+// so the code carried is the call's own. `file` and `line` are the throw
+// site's.
+[[noreturn]] void ThrowRegistryFailure(LONG code, LPCSTR message, LPCSTR file, int line);
+
+// The text of that exception, for a failure that is logged and passed over
+// rather than thrown.
+CString RegistryFailureText(LONG code, LPCSTR message);
+
+// The same for a key below HKEY_CURRENT_USER that does not open: the message
+// is string 104 with "\" and `keyPath`.
+[[noreturn]] void ThrowOpenKeyFailure(LONG code, const CString& keyPath, LPCSTR file, int line);

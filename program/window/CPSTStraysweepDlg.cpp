@@ -1,0 +1,246 @@
+#include "program/window/CPSTStraysweepDlg.h"
+
+#include "library/error/ErrorMessages.h"
+#include "library/error/NvException.h"
+#include "library/framework/AfxMessageBox.h"
+#include "library/framework/AfxResource.h"
+#include "library/framework/CPaintDC.h"
+#include "program/window/CAboutDlg.h"
+#include "program/core/CLogFile.h"
+#include "program/core/ProfilesRoot.h"
+#include "program/core/RegistryBackup.h"
+#include "program/window/Settings.h"
+#include "resources/resource.h"
+#include "program/core/ProductFolder.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+namespace
+{
+const UINT ErrorBoxType = MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST;
+// The links keep the colour of an unvisited link once visited.
+const COLORREF LinkVisitedColor = RGB(0, 0, 255);
+const UINT AboutCommand = 0x0010;
+
+CString LoadText(UINT id)
+{
+    return CString(MAKEINTRESOURCEA(id));
+}
+} // namespace
+
+CPSTStraysweepDlg::CPSTStraysweepDlg() : NvDialog(IDD_PSTSTRAYSWEEP_DIALOG)
+{
+}
+
+void CPSTStraysweepDlg::DoDataExchange(CDataExchange* dx)
+{
+    NvDialog::DoDataExchange(dx);
+    DDX_Control(dx, IDC_PROFILES, m_comboProfiles);
+    DDX_Text(dx, IDC_PST_NAME, m_strPstName);
+}
+
+BOOL CPSTStraysweepDlg::OnInitDialog()
+{
+    NvDialog::OnInitDialog();
+    SetWindowText(ProductName);
+    // The window's own icon in its caption and task bar button.
+    HICON icon = LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    RECT placeholder = {};
+    GetDlgItem(IDC_HEADER_PLACEHOLDER)->GetWindowRect(&placeholder);
+    UniqueBitmap picture(LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_HEADER)));
+    m_header.Init(this, placeholder.bottom - placeholder.top, LoadText(IDS_HEADER_TEXT), picture.Get(),
+                  RGB(255, 255, 255));
+
+    SetUpLink(m_linkHome, IDC_LINK_HOME, IDS_HOME_URL, IDS_HOME_URL);
+    SetUpLink(m_linkWebsite, IDC_LINK_WEBSITE, IDS_WEBSITE_TOOLTIP, IDS_WEBSITE_URL);
+
+    m_strPstName = GetPstNameSetting();
+    FillProfileList();
+    if (m_comboProfiles.GetCount() < 1)
+    {
+        AfxMessageBox(IDS_NO_PROFILES, MB_OK | MB_ICONERROR);
+        for (int id : {IDOK, IDC_CHECK, IDC_PST_NAME})
+            GetDlgItem(id)->EnableWindow(FALSE);
+    }
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+// The tooltip text goes in before the subclassing: InitLink reads it.
+void CPSTStraysweepDlg::SetUpLink(NvHyperLink& link, int controlId, UINT tooltipId, UINT targetId)
+{
+    link.SetTooltipText(LoadText(tooltipId));
+    if (link.SubclassWindow(::GetDlgItem(m_hWnd, controlId)))
+        link.InitLink();
+    link.SetLinkTarget(LoadText(targetId));
+    link.SetVisitedColor(LinkVisitedColor);
+}
+
+void CPSTStraysweepDlg::FillProfileList()
+{
+    std::vector<CString> profiles;
+    try
+    {
+        profiles = ListProfiles();
+    }
+    catch (const Error::NvException& e)
+    {
+        e.ShowMessage(ErrorBoxType);
+        return;
+    }
+    // The list sorts its entries itself, whatever the registry's order.
+    for (const CString& profile : profiles)
+        m_comboProfiles.AddString(profile);
+    m_comboProfiles.SelectString(-1, ReadDefaultProfile());
+}
+
+bool CPSTStraysweepDlg::ReadInput(CString& profileName, CString& pstName)
+{
+    int selected = m_comboProfiles.GetCurSel();
+    if (selected == CB_ERR)
+    {
+        AfxMessageBox(IDS_NO_PROFILE_SELECTED, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_comboProfiles.GetLBText(selected, profileName);
+    profileName.Trim();
+    if (m_strPstName.IsEmpty())
+    {
+        AfxMessageBox(IDS_ENTER_PST_NAME, MB_OK | MB_ICONEXCLAMATION);
+        GetDlgItem(IDC_PST_NAME)->SetFocus();
+        return false;
+    }
+    pstName = m_strPstName;
+    return true;
+}
+
+void CPSTStraysweepDlg::OutlookRunning()
+{
+    AfxMessageBox(IDS_CLOSE_OUTLOOK, MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool CPSTStraysweepDlg::ContinueWithoutBackup(const CString& error)
+{
+    CString question = LoadText(IDS_BACKUP_FAILED_CONTINUE) + "\n\n" + error;
+    return AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+void CPSTStraysweepDlg::OnBnClickedCheck()
+{
+    UpdateData(TRUE);
+    ShowOutcome(GhostPstSweep(*this).Check(), true);
+}
+
+void CPSTStraysweepDlg::OnOK()
+{
+    UpdateData(TRUE);
+    ShowOutcome(GhostPstSweep(*this).Repair(), false);
+}
+
+void CPSTStraysweepDlg::ShowOutcome(const GhostPstSweep::Outcome& outcome, bool checkOnly)
+{
+    if (outcome.failure)
+        outcome.failure->ShowMessage(ErrorBoxType);
+    if (outcome.stage != GhostPstSweep::Stage::Finished)
+        return;
+    LPCSTR pst = outcome.pstName.GetString();
+    LPCSTR profile = outcome.profileName.GetString();
+    if (outcome.result == 0)
+        AfxMessageBox(Error::FormatResourceString(IDS_NO_INVALID_SECTIONS, pst, profile), MB_OK | MB_ICONINFORMATION);
+    else if (checkOnly)
+        AfxMessageBox(Error::FormatResourceString(IDS_INVALID_SECTIONS_FOUND, pst, profile),
+                      MB_OK | MB_ICONINFORMATION);
+    else if (outcome.result == 1)
+        AfxMessageBox(Error::FormatResourceString(IDS_GHOST_REMOVED, pst, profile), MB_OK | MB_ICONINFORMATION);
+    else
+        AfxMessageBox(Error::FormatResourceString(IDS_REMOVAL_FAILED, pst, profile,
+                                                  CLogFile::Instance().GetFilePath().GetString()),
+                      MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CPSTStraysweepDlg::OnBnClickedBackup()
+{
+    AfxMessageBox(IDS_BACKUP_INFO, MB_OK | MB_ICONINFORMATION);
+    NvFsPath folder = GetRegistryBackupFolder();
+    HINSTANCE opened = ShellExecuteA(m_hWnd, "open", folder, "", "", SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(opened) <= 32)
+        AfxMessageBox(Error::FormatResourceString(IDS_BACKUP_FOLDER_INFO, GetRegistryBackupFolder().GetString()),
+                      MB_OK | MB_ICONINFORMATION);
+}
+
+void CPSTStraysweepDlg::OnCancel()
+{
+    UpdateData(TRUE);
+    NvDialog::OnCancel();
+}
+
+BOOL CPSTStraysweepDlg::DestroyWindow()
+{
+    GetPstNameSetting() = m_strPstName;
+    SavePstNameSetting(m_strPstName);
+    return NvDialog::DestroyWindow();
+}
+
+BOOL CPSTStraysweepDlg::PreTranslateMessage(MSG* message)
+{
+    if (message->message == WM_MOUSEMOVE || message->message == WM_LBUTTONDOWN || message->message == WM_LBUTTONUP)
+    {
+        m_linkHome.GetToolTip().RelayEvent(message);
+        m_linkWebsite.GetToolTip().RelayEvent(message);
+    }
+    return NvDialog::PreTranslateMessage(message);
+}
+
+void CPSTStraysweepDlg::OnPaint()
+{
+    CPaintDC dc(this);
+    m_header.Draw(&dc);
+}
+
+void CPSTStraysweepDlg::OnSysCommand(UINT id, LPARAM lParam)
+{
+    if ((id & 0xFFF0) == AboutCommand)
+    {
+        CAboutDlg about;
+        about.DoModal();
+    }
+    else
+    {
+        NvDialog::OnSysCommand(id, lParam);
+    }
+}
+
+BOOL CPSTStraysweepDlg::MessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    switch (message)
+    {
+    case WM_SYSCOMMAND:
+        OnSysCommand(static_cast<UINT>(wParam), lParam);
+        *result = 0;
+        return TRUE;
+    case WM_PAINT:
+        OnPaint();
+        *result = 0;
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CHECK)
+        {
+            OnBnClickedCheck();
+            *result = 0;
+            return TRUE;
+        }
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_BACKUP)
+        {
+            OnBnClickedBackup();
+            *result = 0;
+            return TRUE;
+        }
+        break;
+    }
+    return NvDialog::MessageMap(message, wParam, lParam, result);
+}

@@ -1,0 +1,4 @@
+#include "program/window/CPSTStraysweepApp.h"
+
+// The program's one application object; the framework's entry point runs it.
+CPSTStraysweepApp theApp;
