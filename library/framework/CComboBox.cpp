@@ -11,6 +11,17 @@ int CComboBox::SelectString(int startAfter, LPCSTR text)
         SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
 }
 
+int CComboBox::FindStringExact(int startAfter, LPCSTR text) const
+{
+    return static_cast<int>(
+        SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
+}
+
+void CComboBox::ResetContent()
+{
+    SendMessage(CB_RESETCONTENT);
+}
+
 int CComboBox::SetCurSel(int index)
 {
     return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index)));

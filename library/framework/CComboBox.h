@@ -12,6 +12,11 @@ public:
     // text begins with `text`, ignoring case; its index, or CB_ERR with the
     // selection unchanged.
     int SelectString(int startAfter, LPCSTR text);
+    // The index of the first entry after `startAfter` (-1: from the start)
+    // whose whole text is `text`, ignoring case; CB_ERR when there is none.
+    int FindStringExact(int startAfter, LPCSTR text) const;
+    // Empties the list and, for a combo box with an edit field, the field.
+    void ResetContent();
     int SetCurSel(int index);
     // The selected index, or CB_ERR.
     int GetCurSel() const;

@@ -63,6 +63,12 @@ bool PathExists(const NvFsPath& path)
     return search.IsValid();
 }
 
+bool IsExistingFile(const NvFsPath& path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool IsNonEmptyFile(const NvFsPath& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA attributes;

@@ -21,5 +21,8 @@ NvFsPath GetParentFolder(const NvFsPath& path);
 // True when a file or folder of that name exists (one trailing "\" ignored).
 bool PathExists(const NvFsPath& path);
 
+// True when `path` is a file, not a folder.
+bool IsExistingFile(const NvFsPath& path);
+
 // True when `path` is a file (not a folder) holding at least one byte.
 bool IsNonEmptyFile(const NvFsPath& path);

@@ -97,6 +97,13 @@ void ArgumentParser::ReadName(const std::wstring& option, const std::wstring* in
         Fail(option + L" needs a name that is not empty.");
         return;
     }
+    // A profile is one key below the profiles key: a "\" would reach a key
+    // below another profile.
+    if (option == L"--profile" && text.find(L'\\') != std::wstring::npos)
+    {
+        Fail(L"a profile name cannot hold \"\\\".");
+        return;
+    }
     // Profile and store names reach the registry through the ANSI code page:
     // a look-alike character would match another name, or none.
     if (!WideToAnsiExactly(text, value))
@@ -127,6 +134,8 @@ void ArgumentParser::ReadCommand(const std::wstring& argument)
         m_result.command = ConsoleCommand::Check;
     else if (EqualsNoCase(argument, L"repair"))
         m_result.command = ConsoleCommand::Repair;
+    else if (EqualsNoCase(argument, L"scan"))
+        m_result.command = ConsoleCommand::Scan;
     else
         Fail(L"unknown command " + Quoted(argument) + L".");
 }
@@ -139,11 +148,16 @@ void ArgumentParser::CheckCombination()
         return;
     }
     ConsoleCommand command = m_result.command;
-    if (command == ConsoleCommand::List && m_hasPst)
+    bool needsNames = command == ConsoleCommand::Check || command == ConsoleCommand::Repair;
+    if (command == ConsoleCommand::Scan && m_hasProfile)
+        Fail(L"scan takes no --profile: it looks at every profile.");
+    else if (command == ConsoleCommand::Scan && m_hasPst)
+        Fail(L"scan takes no --pst: it finds the ghost stores' names itself.");
+    else if (command == ConsoleCommand::List && m_hasPst)
         Fail(L"list takes no --pst.");
-    else if (command != ConsoleCommand::List && !m_hasProfile)
+    else if (needsNames && !m_hasProfile)
         Fail(L"--profile is required.");
-    else if (command != ConsoleCommand::List && !m_hasPst)
+    else if (needsNames && !m_hasPst)
         Fail(L"--pst is required.");
     else if (command != ConsoleCommand::Repair && m_result.withoutBackup)
         Fail(L"--without-backup belongs to the repair command only.");

@@ -11,6 +11,7 @@ enum class ConsoleCommand
     List,
     Check,
     Repair,
+    Scan,
 };
 
 // What a valid command line asks for. Names are in the ANSI code page, as
@@ -26,7 +27,7 @@ struct ConsoleArguments
 };
 
 // Reads the program's arguments (the command line without the program's own
-// name): one command (list, check, repair; any letter case) and the options
+// name): one command (list, check, repair, scan; any letter case) and the options
 // --profile NAME, --pst NAME (also --profile=NAME, --pst=NAME), --json,
 // --without-backup and --help (also -h, -?, /?), in any order.
 class ArgumentParser

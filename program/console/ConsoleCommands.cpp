@@ -2,6 +2,7 @@
 
 #include "library/error/NvException.h"
 #include "program/core/CLogFile.h"
+#include "program/core/GhostFinder.h"
 #include "program/core/GhostPstRemover.h"
 #include "program/core/GhostPstSweep.h"
 #include "program/core/ProfileSection.h"
@@ -23,6 +24,16 @@ struct SectionRow
     CString displayName;
     CString provider;
     bool tied;
+    bool ghost;
+};
+
+struct ProfileScan
+{
+    CString name;
+    bool isDefault;
+    // Why the profile's sections could not be read; empty when they were.
+    CString error;
+    std::vector<GhostFinder::Candidate> candidates;
 };
 
 // A key below HKEY_CURRENT_USER as the registry editor names it.
@@ -85,6 +96,25 @@ CString LogFilePath()
 {
     return CLogFile::Instance().GetFilePath();
 }
+
+bool IsDefaultProfile(const CString& name, const CString& defaultProfile)
+{
+    return !defaultProfile.IsEmpty() && name.CompareNoCase(defaultProfile) == 0;
+}
+
+// The candidates' display names, each once ignoring letter case: one repair
+// by name removes every candidate of that name.
+std::vector<CString> DistinctNames(const std::vector<GhostFinder::Candidate>& candidates)
+{
+    std::vector<CString> names;
+    for (const GhostFinder::Candidate& candidate : candidates)
+    {
+        auto same = [&](const CString& name) { return name.CompareNoCase(candidate.displayName) == 0; };
+        if (std::none_of(names.begin(), names.end(), same))
+            names.push_back(candidate.displayName);
+    }
+    return names;
+}
 } // namespace
 
 ConsoleCommands::ConsoleCommands(ConsoleStream& out, ConsoleStream& err) : m_out(out), m_err(err)
@@ -105,6 +135,8 @@ int ConsoleCommands::Run(const ConsoleArguments& arguments)
         return Check();
     case ConsoleCommand::Repair:
         return Repair();
+    case ConsoleCommand::Scan:
+        return Scan();
     }
     return ExitCode::OtherFailure;
 }
@@ -123,13 +155,9 @@ int ConsoleCommands::ListProfiles()
         error = e.GetText();
     }
     int exitCode = error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
-    // The window program's list is sorted too.
-    std::stable_sort(profiles.begin(), profiles.end(),
-                     [](const CString& left, const CString& right) { return left.CompareNoCase(right) < 0; });
+    SortAsProfileList(profiles);
     CString defaultProfile = ReadDefaultProfile();
-    auto isDefault = [&](const CString& name) {
-        return !defaultProfile.IsEmpty() && name.CompareNoCase(defaultProfile) == 0;
-    };
+    auto isDefault = [&](const CString& name) { return IsDefaultProfile(name, defaultProfile); };
 
     if (m_arguments.json)
     {
@@ -207,7 +235,8 @@ int ConsoleCommands::ListSections()
             section.ReadReferences(false);
             bool tied = referenced.FindTie(name, section.GetReference1(), section.GetReference2()) !=
                         ReferencedSections::Tie::None;
-            rows.push_back({name, section.GetDisplayName(), section.GetProvider(), tied});
+            rows.push_back({name, section.GetDisplayName(), section.GetProvider(), tied,
+                            GhostFinder::IsCandidate(name, section, referenced)});
         }
     }
     int exitCode = error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
@@ -226,6 +255,7 @@ int ConsoleCommands::ListSections()
             AddString(json, "displayName", row.displayName);
             AddString(json, "provider", row.provider);
             json.Key("tied").Bool(row.tied);
+            json.Key("ghost").Bool(row.ghost);
             json.EndObject();
         }
         json.EndArray();
@@ -244,6 +274,7 @@ int ConsoleCommands::ListSections()
         {
             const CString idTitle = "SECTION";
             const CString tieTitle = "TIE";
+            const CString ghostTitle = "GHOST";
             const CString providerTitle = "PROVIDER";
             size_t idWidth = Width(idTitle);
             size_t providerWidth = Width(providerTitle);
@@ -254,11 +285,12 @@ int ConsoleCommands::ListSections()
             }
             CString text = "Sections of the profile " + Quote(profile) +
                            " with a display name or a provider library\n(" + FullKey(path) + "):\n\n";
-            text += Pad(idTitle, idWidth) + "  " + Pad(tieTitle, 6) + "  " + Pad(providerTitle, providerWidth) +
-                    "  DISPLAY NAME\n";
+            text += Pad(idTitle, idWidth) + "  " + Pad(tieTitle, 6) + "  " + ghostTitle + "  " +
+                    Pad(providerTitle, providerWidth) + "  DISPLAY NAME\n";
             for (const SectionRow& row : rows)
             {
                 CString line = Pad(row.id, idWidth) + "  " + Pad(row.tied ? "tied" : "untied", 6) + "  " +
+                               Pad(row.ghost ? "yes" : "no", Width(ghostTitle)) + "  " +
                                Pad(row.provider, providerWidth) + "  ";
                 // No blanks at the end of a line without a display name; a
                 // display name keeps its own, which the check compares.
@@ -408,6 +440,117 @@ int ConsoleCommands::Repair()
         WriteError(error);
     else if (!failed.empty())
         WriteError("some invalid sections could not be removed; see the log file " + Quote(LogFilePath()) + ".");
+    return exitCode;
+}
+
+int ConsoleCommands::Scan()
+{
+    CString root = GetProfilesRoot();
+    std::vector<CString> profiles;
+    CString error;
+    try
+    {
+        profiles = ::ListProfiles();
+    }
+    catch (const Error::NvException& e)
+    {
+        error = e.GetText();
+    }
+    SortAsProfileList(profiles);
+    CString defaultProfile = ReadDefaultProfile();
+    std::vector<ProfileScan> scans;
+    bool unreadable = !error.IsEmpty();
+    bool found = false;
+    for (const CString& profile : profiles)
+    {
+        ProfileScan scan{profile, IsDefaultProfile(profile, defaultProfile), CString(), {}};
+        try
+        {
+            scan.candidates = GhostFinder::Find(profile);
+        }
+        catch (const Error::NvException& e)
+        {
+            scan.error = e.GetText();
+        }
+        unreadable = unreadable || !scan.error.IsEmpty();
+        found = found || !scan.candidates.empty();
+        scans.push_back(scan);
+    }
+    int exitCode = found ? ExitCode::InvalidSections : unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
+
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        json.BeginObject();
+        json.Key("command").String("scan");
+        json.Key("exitCode").Number(exitCode);
+        AddOptional(json, "error", error);
+        json.Key("profiles").BeginArray();
+        for (const ProfileScan& scan : scans)
+        {
+            json.BeginObject();
+            AddString(json, "name", scan.name);
+            json.Key("default").Bool(scan.isDefault);
+            AddOptional(json, "error", scan.error);
+            json.Key("candidates").BeginArray();
+            for (const GhostFinder::Candidate& candidate : scan.candidates)
+            {
+                json.BeginObject();
+                AddString(json, "section", candidate.section);
+                AddString(json, "displayName", candidate.displayName);
+                AddOptional(json, "pstPath", candidate.pstPath);
+                json.Key("pstFileExists");
+                if (candidate.pstPath.IsEmpty())
+                    json.Null();
+                else
+                    json.Bool(candidate.pstFileExists);
+                json.EndObject();
+            }
+            json.EndArray();
+            json.EndObject();
+        }
+        json.EndArray();
+        AddString(json, "logFile", LogFilePath());
+        WriteDocument(json);
+    }
+    else if (error.IsEmpty())
+    {
+        CString text;
+        if (profiles.empty())
+            text = "No Outlook profiles were found in " + FullKey(root) + ".\n";
+        else
+            text = "Ghost PST stores in the Outlook profiles of " + FullKey(root) + ":\n";
+        CString repairs;
+        for (const ProfileScan& scan : scans)
+        {
+            text += "\n" + Quote(scan.name) + (scan.isDefault ? " (default)" : "");
+            if (!scan.error.IsEmpty())
+                text += ": cannot be read\n";
+            else if (scan.candidates.empty())
+                text += ": none\n";
+            else
+                text += ":\n";
+            for (const GhostFinder::Candidate& candidate : scan.candidates)
+            {
+                CString file = candidate.pstPath.IsEmpty() ? CString("no file named")
+                               : candidate.pstFileExists   ? candidate.pstPath
+                                                           : candidate.pstPath + " (missing)";
+                text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
+            }
+            for (const CString& name : DistinctNames(scan.candidates))
+                repairs += "  straysweep repair --profile " + Quote(scan.name) + " --pst " + Quote(name) + "\n";
+        }
+        if (!repairs.IsEmpty())
+            text += "\nTo remove them, close Outlook and run:\n" + repairs;
+        m_out.WriteAnsi(text);
+    }
+    if (!error.IsEmpty())
+        WriteError(error);
+    for (const ProfileScan& scan : scans)
+    {
+        if (!scan.error.IsEmpty())
+            WriteError("the profile " + Quote(scan.name) + " cannot be read: " + scan.error);
+    }
     return exitCode;
 }
 

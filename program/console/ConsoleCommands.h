@@ -32,6 +32,7 @@ private:
     int ListSections();
     int Check();
     int Repair();
+    int Scan();
 
     // Begins the JSON document of the command: its name, the exit code, the
     // error (null when empty) and the profile and PST names given.

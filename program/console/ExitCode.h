@@ -5,7 +5,8 @@ namespace ExitCode
 {
 // Nothing invalid found (check) or removed (repair); list succeeded.
 const int Clean = 0;
-// Invalid sections found (check) or all of them removed (repair).
+// Invalid sections found (check), all of them removed (repair), or a ghost
+// store found in some profile (scan).
 const int InvalidSections = 1;
 // At least one invalid section could not be removed.
 const int RemovalFailed = 2;
@@ -13,7 +14,8 @@ const int RemovalFailed = 2;
 const int OutlookRunning = 3;
 // The profile key could not be backed up: nothing was removed.
 const int BackupFailed = 4;
-// The profile, its accounts key or the profiles root does not open.
+// The profile, its accounts key or the profiles root does not open (scan:
+// and no ghost store was found elsewhere).
 const int ProfileNotOpened = 5;
 // The process list cannot be taken, or another unexpected failure.
 const int OtherFailure = 70;

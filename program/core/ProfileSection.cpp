@@ -68,6 +68,12 @@ void ProfileSection::ReadTexts(bool trace)
     m_narrowProvider = ReadText(m_key, NarrowProvider, trace);
 }
 
+void ProfileSection::ReadPstPath()
+{
+    m_key.QueryTextValue("001f6700", m_widePstPath);
+    m_key.QueryTextValue("001e6700", m_narrowPstPath);
+}
+
 void ProfileSection::ReadReferences(bool trace)
 {
     // The results are not examined: an unreadable reference ties the section
@@ -89,4 +95,9 @@ const CString& ProfileSection::GetDisplayName() const
 const CString& ProfileSection::GetProvider() const
 {
     return m_wideProvider.IsEmpty() ? m_narrowProvider : m_wideProvider;
+}
+
+const CString& ProfileSection::GetPstPath() const
+{
+    return m_widePstPath.IsEmpty() ? m_narrowPstPath : m_widePstPath;
 }

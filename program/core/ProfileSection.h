@@ -25,6 +25,9 @@ public:
     // Reads both forms of the display name and of the provider library. A
     // value that cannot be read stays empty; with `trace` every read is logged.
     void ReadTexts(bool trace);
+    // Reads the path of the store's file in both forms, never logged; a value
+    // that cannot be read stays empty.
+    void ReadPstPath();
     // Reads references 1 ("01023d00") and 2 ("01023d0c") as hex text. A
     // missing, non-binary or too long reference stays empty; with `trace` both
     // are logged.
@@ -35,6 +38,9 @@ public:
     // The wide form of the provider library when it is not empty, else the
     // narrow.
     const CString& GetProvider() const;
+    // The wide form of the PST file's path when it is not empty, else the
+    // narrow.
+    const CString& GetPstPath() const;
     const CString& GetReference1() const { return m_reference1; }
     const CString& GetReference2() const { return m_reference2; }
 
@@ -44,6 +50,8 @@ private:
     CString m_narrowName;
     CString m_wideProvider;
     CString m_narrowProvider;
+    CString m_widePstPath;
+    CString m_narrowPstPath;
     CString m_reference1;
     CString m_reference2;
 };

@@ -3,6 +3,7 @@
 #include "library/registry/CRegKeyEx.h"
 #include "program/core/RegistryFailure.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -78,6 +79,14 @@ std::vector<CString> ListProfiles()
     if (result != ERROR_SUCCESS)
         ThrowOpenKeyFailure(result, root, __FILE__, __LINE__);
     return profiles;
+}
+
+void SortAsProfileList(std::vector<CString>& profiles)
+{
+    // The list control's own comparison: "Émilie" comes before "Fryderyk",
+    // as it would not by code point.
+    std::stable_sort(profiles.begin(), profiles.end(),
+                     [](const CString& left, const CString& right) { return lstrcmpiA(left, right) < 0; });
 }
 
 CString ReadDefaultProfile()

@@ -28,6 +28,10 @@ CString GetProfileKeyPath(const CString& profileName);
 // root does not open.
 std::vector<CString> ListProfiles();
 
+// Sorts profile names as the window's sorted profile list shows them: by the
+// user's locale, ignoring letter case.
+void SortAsProfileList(std::vector<CString>& profiles);
+
 // "DefaultProfile" of GetDefaultProfileKey(); empty when it is missing or
 // cannot be read.
 CString ReadDefaultProfile();

@@ -7,6 +7,7 @@
 #include "library/framework/CPaintDC.h"
 #include "program/window/CAboutDlg.h"
 #include "program/core/CLogFile.h"
+#include "program/core/GhostFinder.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/RegistryBackup.h"
 #include "program/window/Settings.h"
@@ -38,6 +39,7 @@ void CPSTStraysweepDlg::DoDataExchange(CDataExchange* dx)
 {
     NvDialog::DoDataExchange(dx);
     DDX_Control(dx, IDC_PROFILES, m_comboProfiles);
+    DDX_Control(dx, IDC_PST_NAME, m_comboPstName);
     DDX_Text(dx, IDC_PST_NAME, m_strPstName);
 }
 
@@ -67,6 +69,7 @@ BOOL CPSTStraysweepDlg::OnInitDialog()
         for (int id : {IDOK, IDC_CHECK, IDC_PST_NAME})
             GetDlgItem(id)->EnableWindow(FALSE);
     }
+    FillGhostList();
     UpdateData(FALSE);
     return TRUE;
 }
@@ -97,6 +100,33 @@ void CPSTStraysweepDlg::FillProfileList()
     for (const CString& profile : profiles)
         m_comboProfiles.AddString(profile);
     m_comboProfiles.SelectString(-1, ReadDefaultProfile());
+}
+
+void CPSTStraysweepDlg::FillGhostList()
+{
+    CString typed;
+    m_comboPstName.GetWindowText(typed);
+    m_comboPstName.ResetContent();
+    int selected = m_comboProfiles.GetCurSel();
+    if (selected != CB_ERR)
+    {
+        CString profileName;
+        m_comboProfiles.GetLBText(selected, profileName);
+        profileName.Trim();
+        try
+        {
+            for (const GhostFinder::Candidate& candidate : GhostFinder::Find(profileName))
+            {
+                if (m_comboPstName.FindStringExact(-1, candidate.displayName) == CB_ERR)
+                    m_comboPstName.AddString(candidate.displayName);
+            }
+        }
+        catch (const Error::NvException&)
+        {
+            // Nothing to offer; Check and Repair! tell the user why.
+        }
+    }
+    m_comboPstName.SetWindowText(typed);
 }
 
 bool CPSTStraysweepDlg::ReadInput(CString& profileName, CString& pstName)
@@ -228,6 +258,12 @@ BOOL CPSTStraysweepDlg::MessageMap(UINT message, WPARAM wParam, LPARAM lParam, L
         *result = 0;
         return TRUE;
     case WM_COMMAND:
+        if (HIWORD(wParam) == CBN_SELCHANGE && LOWORD(wParam) == IDC_PROFILES)
+        {
+            FillGhostList();
+            *result = 0;
+            return TRUE;
+        }
         if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_CHECK)
         {
             OnBnClickedCheck();

@@ -24,6 +24,10 @@ public:
     // Lists the profiles of the profiles root, sorted, and selects the default
     // one. Reports its own failure in the error box; nothing leaves it.
     void FillProfileList();
+    // Offers the ghost stores' display names of the selected profile in the
+    // PST name's list, each once; the typed text stays. A profile that cannot
+    // be read offers none, without a message: the actions report it.
+    void FillGhostList();
 
 protected:
     void DoDataExchange(CDataExchange* dx) override;
@@ -58,5 +62,6 @@ private:
     NvHyperLink m_linkHome;
     NvHyperLink m_linkWebsite;
     CComboBox m_comboProfiles;
+    CComboBox m_comboPstName;
     CString m_strPstName;
 };

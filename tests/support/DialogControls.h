@@ -24,7 +24,8 @@ std::vector<std::string> ComboEntries(HWND dialog, int id);
 // The selected entry's text, or "<none>".
 std::string ComboSelection(HWND dialog, int id);
 // Selects the entry whose text is exactly `text` (letter case ignored, as
-// the list compares), or none when there is no such entry.
+// the list compares), or none when there is no such entry, and tells the
+// dialog as a choice of the user's would (CBN_SELCHANGE).
 void SelectComboEntry(HWND dialog, int id, const std::string& text);
 
 // The top-level window of the calling thread with that caption, other than

@@ -48,6 +48,10 @@ void ProfileTreeBuilder::AddSection(const std::string& name, const SectionValues
         SetValue(name, "001f300a", REG_BINARY, Utf16(*values.wideProvider));
     if (values.narrowProvider)
         SetValue(name, "001e300a", REG_SZ, *values.narrowProvider + '\0');
+    if (values.widePstPath)
+        SetValue(name, "001f6700", REG_BINARY, Utf16(*values.widePstPath));
+    if (values.narrowPstPath)
+        SetValue(name, "001e6700", REG_SZ, *values.narrowPstPath + '\0');
     if (values.reference1)
         SetValue(name, "01023d00", REG_BINARY, HexBytes(*values.reference1));
     if (values.reference2)

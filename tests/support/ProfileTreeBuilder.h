@@ -15,6 +15,8 @@ struct SectionValues
     SectionValues& NarrowDisplayName(const std::string& text) { return Set(narrowDisplayName, text); }
     SectionValues& WideProvider(const std::string& text) { return Set(wideProvider, text); }
     SectionValues& NarrowProvider(const std::string& text) { return Set(narrowProvider, text); }
+    SectionValues& WidePstPath(const std::string& text) { return Set(widePstPath, text); }
+    SectionValues& NarrowPstPath(const std::string& text) { return Set(narrowPstPath, text); }
     SectionValues& Reference1(const std::string& hex) { return Set(reference1, hex); }
     SectionValues& Reference2(const std::string& hex) { return Set(reference2, hex); }
 
@@ -22,6 +24,8 @@ struct SectionValues
     std::optional<std::string> narrowDisplayName; // "001e3001", REG_SZ
     std::optional<std::string> wideProvider;      // "001f300a", binary UTF-16LE
     std::optional<std::string> narrowProvider;    // "001e300a", REG_SZ
+    std::optional<std::string> widePstPath;       // "001f6700", binary UTF-16LE
+    std::optional<std::string> narrowPstPath;     // "001e6700", REG_SZ
     std::optional<std::string> reference1;        // "01023d00", hex digits stored as binary
     std::optional<std::string> reference2;        // "01023d0c", hex digits stored as binary
 

@@ -45,6 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValidCase{
             "ListProfile", {L"list", L"--profile", L"Outlook"}, ConsoleCommand::List, "Outlook", "", false, false},
         ValidCase{"ListJsonFirst", {L"--json", L"list"}, ConsoleCommand::List, "", "", true, false},
+        ValidCase{"ScanAsJson", {L"Scan", L"--json"}, ConsoleCommand::Scan, "", "", true, false},
         ValidCase{"Check",
                   {L"check", L"--profile", L"Outlook", L"--pst", L"Archive 2019"},
                   ConsoleCommand::Check,
@@ -159,6 +160,16 @@ INSTANTIATE_TEST_SUITE_P(
         InvalidCase{"CheckWithoutProfile", {L"check", L"--pst", L"x"}, L"--profile is required."},
         InvalidCase{"RepairWithoutPst", {L"repair", L"--profile", L"p"}, L"--pst is required."},
         InvalidCase{"ListWithPst", {L"list", L"--pst", L"x"}, L"list takes no --pst."},
+        InvalidCase{
+            "ScanWithProfile", {L"scan", L"--profile", L"p"}, L"scan takes no --profile: it looks at every profile."},
+        InvalidCase{
+            "ScanWithPst", {L"scan", L"--pst", L"x"}, L"scan takes no --pst: it finds the ghost stores' names itself."},
+        InvalidCase{"ScanWithoutBackup",
+                    {L"scan", L"--without-backup"},
+                    L"--without-backup belongs to the repair command only."},
+        InvalidCase{"ProfileBelowAnother",
+                    {L"check", L"--profile", L"Outlook\\..\\Other", L"--pst", L"x"},
+                    L"a profile name cannot hold \"\\\"."},
         InvalidCase{"CheckWithoutBackup",
                     {L"check", L"--profile", L"p", L"--pst", L"x", L"--without-backup"},
                     L"--without-backup belongs to the repair command only."},

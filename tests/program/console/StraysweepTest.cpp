@@ -130,10 +130,13 @@ protected:
 
 // --- list ------------------------------------------------------------------
 
+// Sorted as the window's list sorts: an accented letter beside the plain one.
 TEST_F(Straysweep, ListShowsTheProfilesSortedWithTheDefaultMarked)
 {
     LiveProfile second("b second");
     LiveProfile first("A first");
+    LiveProfile accented("\xc9milie");
+    LiveProfile plain("Fryderyk");
     ScopedRegistryText defaultProfile("Software\\Microsoft\\Office\\16.0\\Outlook", "DefaultProfile", second.Name());
 
     StraysweepRun run = RunStraysweep({L"list"});
@@ -147,6 +150,8 @@ TEST_F(Straysweep, ListShowsTheProfilesSortedWithTheDefaultMarked)
     EXPECT_NE(std::string::npos, firstLine) << run.out;
     EXPECT_NE(std::string::npos, secondLine) << run.out;
     EXPECT_LT(firstLine, secondLine);
+    EXPECT_LT(run.out.find(Crlf("\n  " + accented.Name() + "\n")), run.out.find(Crlf("\n  " + plain.Name() + "\n")))
+        << run.out;
     EXPECT_EQ(LoggedRun({}), log.Lines());
 }
 
@@ -192,10 +197,11 @@ TEST_F(Straysweep, ListOfAProfileShowsItsNamedSectionsAndTheirTies)
     EXPECT_EQ(Crlf("Sections of the profile \"" + profile.Name() + "\" with a display name or a provider library\n(" +
                    Office16Key + profile.Name() +
                    "):\n\n"
-                   "SECTION                           TIE     PROVIDER       DISPLAY NAME\n" +
-                   Id('2') + "  tied    mspst.dll      Archiwum\n" + Id('3') + "  tied                   ARCHIWUM\n" +
-                   Id('4') + "  untied  mspst.dll      Archiwum\n" + Id('5') + "  untied  mspst.dll      Kontakty\n" +
-                   Id('6') + "  untied  NvPFStore.dll\n"),
+                   "SECTION                           TIE     GHOST  PROVIDER       DISPLAY NAME\n" +
+                   Id('2') + "  tied    no     mspst.dll      Archiwum\n" + Id('3') +
+                   "  tied    no                    ARCHIWUM\n" + Id('4') +
+                   "  untied  yes    mspst.dll      Archiwum\n" + Id('5') +
+                   "  untied  yes    mspst.dll      Kontakty\n" + Id('6') + "  untied  no     NvPFStore.dll\n"),
               run.out);
     EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
     EXPECT_EQ(LoggedRun({}), log.Lines());
@@ -232,6 +238,7 @@ TEST_F(Straysweep, ListOfAProfileAsJsonIsUtf8AndNamesWhatCannotBeRead)
     EXPECT_EQ("\xc3\x84rger \"alt\" C:\\pst\tx", sections[0]["displayName"].AsString());
     EXPECT_EQ("", sections[0]["provider"].AsString());
     EXPECT_TRUE(sections[0]["tied"].AsBool());
+    EXPECT_FALSE(sections[0]["ghost"].AsBool());
     EXPECT_EQ(Id('3'), sections[1]["id"].AsString());
     EXPECT_EQ("\xc3\xbc", sections[1]["displayName"].AsString());
     EXPECT_TRUE(sections[1]["tied"].AsBool());
@@ -652,17 +659,110 @@ TEST_F(Straysweep, NameOutsideTheCodePageIsRefusedRatherThanMatched)
     EXPECT_TRUE(backups.Names().empty());
 }
 
+// --- scan ------------------------------------------------------------------
+
+// The ghosts Id('4') and Id('5') of the standard sections, and Id('8'), whose
+// name differs from Id('4')'s in letter case only and whose file exists.
+TEST_F(Straysweep, ScanFindsTheGhostsOfEveryProfileAndHowToRemoveThem)
+{
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / "archiwum.pst", "!BDN"));
+    LiveProfile ghosts("scan ghosts");
+    AddStandardSections(ghosts);
+    ghosts.AddSection(
+        Id('8'),
+        SectionValues().WideDisplayName("ARCHIWUM").WideProvider("mspst.dll").WidePstPath(folder / "archiwum.pst"));
+    LiveProfile clean("scan clean");
+    clean.AddAccountsKey();
+    LiveProfile broken("scan broken");
+    ScopedRegistryText defaultProfile("Software\\Microsoft\\Office\\16.0\\Outlook", "DefaultProfile", ghosts.Name());
+    std::string before = DumpTree(ghosts.ProfilePath());
+
+    StraysweepRun text = RunStraysweep({L"scan"});
+    StraysweepRun json = RunStraysweep({L"scan", L"--json"});
+
+    EXPECT_EQ(1u, text.exitCode);
+    std::string repairs =
+        Crlf("\nTo remove them, close Outlook and run:\n  straysweep repair --profile \"" + ghosts.Name() +
+             "\" --pst \"Archiwum\"\n  straysweep repair --profile \"" + ghosts.Name() + "\" --pst \"Kontakty\"\n");
+    EXPECT_EQ(repairs, text.out.substr(text.out.size() - std::min(text.out.size(), repairs.size()))) << text.out;
+    EXPECT_NE(std::string::npos, text.out.find(Crlf("\n\"" + clean.Name() + "\": none\n"))) << text.out;
+    EXPECT_NE(std::string::npos,
+              text.out.find(Crlf("  " + Id('8') + "  \"ARCHIWUM\"  " + folder / "archiwum.pst" + "\n")))
+        << text.out;
+    std::string brokenError = "straysweep: the profile \"" + broken.Name() + "\" cannot be read: ";
+    EXPECT_EQ(brokenError, text.err.substr(0, brokenError.size()));
+
+    EXPECT_EQ(1u, json.exitCode);
+    JsonValue document = ParseOutput(json);
+    EXPECT_EQ((std::vector<std::string>{"command", "exitCode", "error", "profiles", "logFile"}), document.Keys());
+    EXPECT_EQ("scan", document["command"].AsString());
+    EXPECT_EQ(1, document["exitCode"].AsNumber());
+    EXPECT_TRUE(document["error"].IsNull());
+    int seen = 0;
+    for (const JsonValue& profile : document["profiles"].AsArray())
+    {
+        EXPECT_EQ((std::vector<std::string>{"name", "default", "error", "candidates"}), profile.Keys());
+        const std::string& name = profile["name"].AsString();
+        const std::vector<JsonValue>& candidates = profile["candidates"].AsArray();
+        EXPECT_EQ(name == ghosts.Name(), profile["default"].AsBool()) << name;
+        if (name == ghosts.Name())
+        {
+            ++seen;
+            EXPECT_TRUE(profile["error"].IsNull());
+            ASSERT_EQ(3u, candidates.size());
+            EXPECT_EQ((std::vector<std::string>{"section", "displayName", "pstPath", "pstFileExists"}),
+                      candidates[0].Keys());
+            EXPECT_EQ(Id('4'), candidates[0]["section"].AsString());
+            EXPECT_EQ("Archiwum", candidates[0]["displayName"].AsString());
+            EXPECT_TRUE(candidates[0]["pstPath"].IsNull());
+            EXPECT_TRUE(candidates[0]["pstFileExists"].IsNull());
+            EXPECT_EQ(Id('5'), candidates[1]["section"].AsString());
+            EXPECT_EQ(Id('8'), candidates[2]["section"].AsString());
+            EXPECT_EQ(folder / "archiwum.pst", candidates[2]["pstPath"].AsString());
+            EXPECT_TRUE(candidates[2]["pstFileExists"].AsBool());
+        }
+        else if (name == clean.Name() || name == broken.Name())
+        {
+            ++seen;
+            EXPECT_TRUE(candidates.empty());
+            EXPECT_EQ(name == broken.Name(), !profile["error"].IsNull()) << name;
+        }
+    }
+    EXPECT_EQ(3, seen);
+    EXPECT_EQ(before, DumpTree(ghosts.ProfilePath()));
+    std::vector<std::string> oneRun = LoggedRun({});
+    std::vector<std::string> twoRuns = oneRun;
+    twoRuns.insert(twoRuns.end(), oneRun.begin(), oneRun.end());
+    EXPECT_EQ(twoRuns, log.Lines());
+}
+
+TEST_F(Straysweep, ScanWithoutGhostsExits5OnlyForAProfileThatCannotBeRead)
+{
+    LiveProfile clean("scan only clean");
+    clean.AddAccountsKey();
+    StraysweepRun allRead = RunStraysweep({L"scan"});
+    LiveProfile broken("scan only broken");
+    StraysweepRun oneUnread = RunStraysweep({L"scan", L"--json"});
+
+    EXPECT_EQ(0u, allRead.exitCode) << allRead.out << allRead.err;
+    EXPECT_EQ("", allRead.err);
+    EXPECT_EQ(std::string::npos, allRead.out.find("straysweep repair")) << allRead.out;
+    EXPECT_EQ(5u, oneUnread.exitCode) << oneUnread.out << oneUnread.err;
+    EXPECT_EQ(5, ParseOutput(oneUnread)["exitCode"].AsNumber());
+}
+
 TEST_F(Straysweep, HelpDescribesEveryCommandAndExitCode)
 {
     StraysweepRun run = RunStraysweep({L"--help"});
 
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ("", run.err);
-    for (const char* line :
-         {"\r\n  straysweep list [--profile NAME] [--json]\r\n",
-          "\r\n  straysweep check --profile NAME --pst DISPLAYNAME [--json]\r\n",
-          "\r\n  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\r\n", "\r\n  0   ",
-          "\r\n  1   ", "\r\n  2   ", "\r\n  3   ", "\r\n  4   ", "\r\n  5   ", "\r\n  64  ", "\r\n  70  "})
+    for (const char* line : {"\r\n  straysweep list [--profile NAME] [--json]\r\n",
+                             "\r\n  straysweep check --profile NAME --pst DISPLAYNAME [--json]\r\n",
+                             "\r\n  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\r\n",
+                             "\r\n  straysweep scan [--json]\r\n", "\r\n  0   ", "\r\n  1   ", "\r\n  2   ",
+                             "\r\n  3   ", "\r\n  4   ", "\r\n  5   ", "\r\n  64  ", "\r\n  70  "})
         EXPECT_NE(std::string::npos, run.out.find(line)) << line;
     EXPECT_EQ(LoggedRun({}), log.Lines());
 }

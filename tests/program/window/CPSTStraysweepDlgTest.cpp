@@ -193,6 +193,47 @@ TEST_F(ProfileList, RootThatCannotBeOpenedShowsTheOpensOwnCode)
               boxes.Boxes());
 }
 
+// The PST name's list offers the ghost stores of the profile selected, at
+// start and after each choice, each name once; what was typed stays.
+TEST_F(ProfileList, PstNameListOffersTheSelectedProfilesGhostStores)
+{
+    const SectionValues store = SectionValues().WideProvider("mspst.dll");
+    auto id = SampleProfile::Id;
+    ProfileTreeBuilder outlook("Outlook");
+    outlook.AddAccount("0001", "Jan", id('1'));
+    outlook.AddService(id('1'), id('2'));
+    outlook.AddSection(id('2'), SectionValues(store).WideDisplayName("Skrzynka"));
+    outlook.AddSection(id('a'), SectionValues(store).WideDisplayName("Archiwum"));
+    outlook.AddSection(id('b'), SectionValues(store).WideDisplayName("ARCHIWUM"));
+    outlook.AddSection(id('c'), SectionValues(store).WideDisplayName("Stare 2015"));
+    ProfileTreeBuilder work("Praca");
+    work.AddAccountsKey();
+    work.AddSection(id('d'), SectionValues(store).WideDisplayName("Projekty"));
+    ProfileTreeBuilder broken("Zepsuty");
+    broken.AddSection(id('e'), SectionValues(store).WideDisplayName("Nieczytelny"));
+    SetText(OldRoot, "DefaultProfile", "Outlook");
+    ASSERT_TRUE(WriteFileBytes(settings.Path(), "[General]\r\nPstName=Archiwum 2019\r\n"));
+    std::vector<std::vector<std::string>> lists;
+    std::vector<std::string> texts;
+    driver.Then([&](HWND dialog) {
+        for (const char* profile : {"", "Praca", "Zepsuty"})
+        {
+            if (*profile != '\0')
+                SelectComboEntry(dialog, IDC_PROFILES, profile);
+            lists.push_back(ComboEntries(dialog, IDC_PST_NAME));
+            texts.push_back(ControlText(dialog, IDC_PST_NAME));
+        }
+        Click(dialog, IDCANCEL);
+    });
+
+    RunProgram();
+
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"Archiwum", "Stare 2015"}, {"Projekty"}, {}}), lists);
+    EXPECT_EQ((std::vector<std::string>(3, "Archiwum 2019")), texts);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(RunLines({}), log.Lines());
+}
+
 struct RootCase
 {
     const char* name;
@@ -307,7 +348,7 @@ TEST_F(Input, EmptyNameStopsBothActionsWithBox122AndTheFocusInTheEdit)
     HWND focusAfterRepair = nullptr;
     HWND edit = nullptr;
     driver.Then([&](HWND dialog) {
-        edit = GetDlgItem(dialog, IDC_PST_NAME);
+        edit = FindWindowExA(GetDlgItem(dialog, IDC_PST_NAME), nullptr, "Edit", nullptr);
         SelectComboEntry(dialog, IDC_PROFILES, "Outlook");
         Click(dialog, IDC_CHECK);
         focusAfterCheck = GetFocus();

@@ -1,0 +1,129 @@
+#include "library/error/NvException.h"
+#include "program/core/GhostFinder.h"
+#include "tests/support/LogTail.h"
+#include "tests/support/ProfileTreeBuilder.h"
+#include "tests/support/ScratchRegistry.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const char* const ProfileName = "Outlook";
+
+std::string Id(char digit)
+{
+    return std::string(32, digit);
+}
+
+struct FinderCase
+{
+    const char* name;
+    std::string section;
+    SectionValues values;
+    bool candidate;
+};
+
+std::ostream& operator<<(std::ostream& out, const FinderCase& c)
+{
+    return out << c.name;
+}
+
+class GhostCandidate : public testing::TestWithParam<FinderCase>
+{
+protected:
+    LogTail log;
+    ScratchRegistry registry;
+    ProfileTreeBuilder profile{ProfileName};
+};
+
+// One account whose service Id('1') refers to the store Id('2'), itself a
+// PST store; the section of the case beside them.
+TEST_P(GhostCandidate, IsAnUntiedPstStoreWithADisplayName)
+{
+    profile.AddAccount("0001", "Jan", Id('1'));
+    profile.AddService(Id('1'), Id('2'));
+    profile.AddSection(Id('2'), SectionValues().WideDisplayName("Skrzynka").WideProvider("mspst.dll"));
+    profile.AddSection(GetParam().section, GetParam().values);
+    std::set<std::string> before = profile.Sections();
+
+    std::vector<GhostFinder::Candidate> found = GhostFinder::Find(ProfileName);
+
+    if (GetParam().candidate)
+    {
+        ASSERT_EQ(1u, found.size());
+        EXPECT_EQ(GetParam().section, found[0].section.Str());
+        EXPECT_EQ("Archiwum", found[0].displayName.Str());
+    }
+    else
+    {
+        EXPECT_TRUE(found.empty()) << found[0].section.Str();
+    }
+    EXPECT_EQ(before, profile.Sections());
+    EXPECT_TRUE(log.Lines().empty());
+}
+
+const SectionValues Store = SectionValues().WideDisplayName("Archiwum").WideProvider("mspst.dll");
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, GhostCandidate,
+    testing::Values(
+        FinderCase{"UntiedStore", Id('a'), Store, true},
+        FinderCase{"NarrowFormsAndProviderInCapitals", Id('a'),
+                   SectionValues().NarrowDisplayName("Archiwum").NarrowProvider("MSPST.DLL"), true},
+        FinderCase{"TiedByReference1", Id('a'), SectionValues(Store).Reference1(Id('2')), false},
+        FinderCase{"TiedByReference2", Id('a'), SectionValues(Store).Reference2(Id('1')), false},
+        FinderCase{"UntiedOtherProvider", Id('a'),
+                   SectionValues().WideDisplayName("Archiwum").WideProvider("emsmdb.dll"), false},
+        FinderCase{"WideProviderHidesTheNarrow", Id('a'),
+                   SectionValues().WideDisplayName("Archiwum").WideProvider("pstprx.dll").NarrowProvider("mspst.dll"),
+                   false},
+        FinderCase{"NoDisplayName", Id('a'), SectionValues().WideProvider("mspst.dll"), false},
+        FinderCase{"ReservedName", "0a0d020000000000c000000000000046", Store, false}),
+    [](const testing::TestParamInfo<FinderCase>& info) { return std::string(info.param.name); });
+
+class GhostFinding : public testing::Test
+{
+protected:
+    ScratchRegistry registry;
+    ProfileTreeBuilder profile{ProfileName};
+};
+
+TEST_F(GhostFinding, GivesEveryCandidateInRegistryOrderWithItsFile)
+{
+    TempFolder folder;
+    ASSERT_TRUE(WriteFileBytes(folder / "Archiwum.pst", "!BDN"));
+    profile.AddAccountsKey();
+    profile.AddSection(Id('a'), SectionValues(Store).WidePstPath(folder / "Archiwum.pst"));
+    profile.AddSection(Id('b'), SectionValues(Store).WideDisplayName("ARCHIWUM").NarrowPstPath(folder / "Gone.pst"));
+    profile.AddSection(Id('c'), Store);
+
+    std::vector<GhostFinder::Candidate> found = GhostFinder::Find(ProfileName);
+
+    ASSERT_EQ(3u, found.size());
+    EXPECT_EQ(Id('a'), found[0].section.Str());
+    EXPECT_EQ(folder / "Archiwum.pst", found[0].pstPath.Str());
+    EXPECT_TRUE(found[0].pstFileExists);
+    EXPECT_EQ("ARCHIWUM", found[1].displayName.Str());
+    EXPECT_EQ(folder / "Gone.pst", found[1].pstPath.Str());
+    EXPECT_FALSE(found[1].pstFileExists);
+    EXPECT_EQ("", found[2].pstPath.Str());
+    EXPECT_FALSE(found[2].pstFileExists);
+}
+
+TEST_F(GhostFinding, ProfileWithoutAccountsKeyIsRefusedAsTheAnalysisRefusesIt)
+{
+    profile.AddSection(Id('a'), Store);
+    try
+    {
+        GhostFinder::Find(ProfileName);
+        FAIL() << "no exception";
+    }
+    catch (const Error::NvException& e)
+    {
+        EXPECT_NE(std::string::npos,
+                  e.GetText().Str().find("\\" + profile.ProfilePath() + "\\" + ProfileTreeBuilder::AccountsKey + "\""))
+            << e.GetText().Str();
+    }
+}
+} // namespace
