@@ -532,7 +532,7 @@ int ConsoleCommands::Scan()
                 text += ":\n";
             for (const GhostFinder::Candidate& candidate : scan.candidates)
             {
-                CString file = candidate.pstPath.IsEmpty() ? CString("no file named")
+                CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
                                : candidate.pstFileExists   ? candidate.pstPath
                                                            : candidate.pstPath + " (missing)";
                 text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
