@@ -97,6 +97,23 @@ CString LogFilePath()
     return CLogFile::Instance().GetFilePath();
 }
 
+// The profiles of the root in force in the window's order; none, with the
+// reason in `error`, when the root does not open.
+std::vector<CString> ReadProfiles(CString& error)
+{
+    std::vector<CString> profiles;
+    try
+    {
+        profiles = ListProfiles();
+    }
+    catch (const Error::NvException& e)
+    {
+        error = e.GetText();
+    }
+    SortAsProfileList(profiles);
+    return profiles;
+}
+
 bool IsDefaultProfile(const CString& name, const CString& defaultProfile)
 {
     return !defaultProfile.IsEmpty() && name.CompareNoCase(defaultProfile) == 0;
@@ -144,18 +161,9 @@ int ConsoleCommands::Run(const ConsoleArguments& arguments)
 int ConsoleCommands::ListProfiles()
 {
     CString root = GetProfilesRoot();
-    std::vector<CString> profiles;
     CString error;
-    try
-    {
-        profiles = ::ListProfiles();
-    }
-    catch (const Error::NvException& e)
-    {
-        error = e.GetText();
-    }
+    std::vector<CString> profiles = ReadProfiles(error);
     int exitCode = error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
-    SortAsProfileList(profiles);
     CString defaultProfile = ReadDefaultProfile();
     auto isDefault = [&](const CString& name) { return IsDefaultProfile(name, defaultProfile); };
 
@@ -446,17 +454,8 @@ int ConsoleCommands::Repair()
 int ConsoleCommands::Scan()
 {
     CString root = GetProfilesRoot();
-    std::vector<CString> profiles;
     CString error;
-    try
-    {
-        profiles = ::ListProfiles();
-    }
-    catch (const Error::NvException& e)
-    {
-        error = e.GetText();
-    }
-    SortAsProfileList(profiles);
+    std::vector<CString> profiles = ReadProfiles(error);
     CString defaultProfile = ReadDefaultProfile();
     std::vector<ProfileScan> scans;
     bool unreadable = !error.IsEmpty();
