@@ -1,5 +1,6 @@
 // Times the engine's check and removal runs on seeded profiles of growing
-// size, beside the export of the same profile key by the system's registry
+// size, beside their floor (the same registry and log work in plain system
+// calls) and the export of the same profile key by the system's registry
 // editor (the backup that precedes every removal).
 #include "library/framework/UniqueHandle.h"
 #include "program/core/CLogFile.h"
@@ -114,17 +115,66 @@ void Expect(bool condition, const char* what)
         throw std::runtime_error(what);
 }
 
-// One round on a fresh profile: the times of the three operations and the log
-// bytes of both engine runs.
+// The least a traced run over every section can cost: list the sections, then
+// for each one open it, read the six values the engine may read with one call
+// each, append a line per value with one write each, and close it. Returns
+// the time; every section must have given its six lines.
+double Floor(const std::string& profilePath, const std::string& logPath, size_t sectionCount)
+{
+    static const char* const ValueNames[] = {"001f3001", "001e3001", "001f300a", "001e300a", "01023d00", "01023d0c"};
+    UniqueKernelHandle log(CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Expect(log.Get() != INVALID_HANDLE_VALUE, "floor log");
+    size_t lines = 0;
+    double milliseconds = Milliseconds([&] {
+        CRegKey profile;
+        Expect(profile.Open(HKEY_CURRENT_USER, profilePath.c_str()) == ERROR_SUCCESS, "floor profile");
+        std::vector<std::string> sections;
+        char name[512];
+        for (DWORD index = 0;; ++index)
+        {
+            DWORD length = sizeof(name) - 1;
+            if (RegEnumKeyExA(profile, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            sections.emplace_back(name, length);
+        }
+        for (const std::string& section : sections)
+        {
+            CRegKey key;
+            if (key.Open(profile, section.c_str()) != ERROR_SUCCESS)
+                continue;
+            for (const char* valueName : ValueNames)
+            {
+                BYTE data[1024];
+                DWORD type = REG_NONE;
+                DWORD size = sizeof(data);
+                if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS)
+                    size = 0;
+                std::string line = "2026.12.07 15:40:00 Info: ";
+                line.append(valueName).append(" = ");
+                line.append(reinterpret_cast<const char*>(data), std::min<DWORD>(size, 32)).append("\r\n");
+                DWORD written = 0;
+                if (WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+                    ++lines;
+            }
+        }
+    });
+    Expect(lines == 6 * sectionCount, "floor lines");
+    return milliseconds;
+}
+
+// One round on a fresh profile: the times of the four runs and the log bytes
+// of both engine runs.
 struct Round
 {
     double check = 0;
+    double floor = 0;
     double removal = 0;
     double exported = 0;
     ULONGLONG logBytes = 0;
 };
 
-Round RunRound(int sections, const std::string& logPath, const std::string& file)
+Round RunRound(int sections, const std::string& logPath, const std::string& floorLog, const std::string& file)
 {
     ScratchRegistry registry;
     ProfileTreeBuilder profile(ProfileName);
@@ -136,6 +186,8 @@ Round RunRound(int sections, const std::string& logPath, const std::string& file
     int checkResult = -1;
     round.check = Milliseconds([&] { checkResult = GhostPstRemover(ProfileName, Pst, true).Run(); });
     Expect(checkResult == 1, "check result");
+
+    round.floor = Floor(profile.ProfilePath(), floorLog, static_cast<size_t>(sections) + 1);
 
     round.exported =
         Milliseconds([&] { Export("HKEY_CURRENT_USER\\" + registry.RealPath() + "\\" + profile.ProfilePath(), file); });
@@ -157,8 +209,9 @@ double Median(std::vector<double> values)
 }
 } // namespace
 
-// Each size runs three rounds and shows the median of each time: the machine
-// the tests run on is shared and single runs vary widely.
+// Each size runs three rounds and shows the median of each time, and of each
+// round's ratios: the machine the benchmark runs on is shared, single runs
+// vary widely, and a run and its floor measured back to back vary together.
 int main()
 {
     const int Rounds = 3;
@@ -169,26 +222,30 @@ int main()
         std::string logPath = CLogFile::Instance().GetFilePath().Str();
         TempFolder exports;
 
-        std::printf(
-            "| sections | check ms | removal ms | export ms | check/export | log bytes (both runs) | peak working "
-            "set MiB |\n");
-        std::printf("|---:|---:|---:|---:|---:|---:|---:|\n");
-        for (int sections : {100, 1000, 10000})
+        std::printf("| sections | floor ms | check ms | check/floor | repair ms | repair/floor | export ms | "
+                    "check/export | log bytes (both runs) | peak working set MiB |\n");
+        std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        for (int sections : {1000, 5000, 10000})
         {
-            std::vector<double> check;
-            std::vector<double> removal;
-            std::vector<double> exported;
+            std::vector<double> floor, check, removal, exported, checkRatio, removalRatio, exportRatio;
             ULONGLONG logBytes = 0;
             for (int i = 0; i < Rounds; ++i)
             {
-                Round round = RunRound(sections, logPath, exports / (std::to_string(sections) + ".reg"));
+                Round round =
+                    RunRound(sections, logPath, exports / "floor.txt", exports / (std::to_string(sections) + ".reg"));
+                DeleteFileA((exports / "floor.txt").c_str());
+                floor.push_back(round.floor);
                 check.push_back(round.check);
                 removal.push_back(round.removal);
                 exported.push_back(round.exported);
+                checkRatio.push_back(round.check / round.floor);
+                removalRatio.push_back(round.removal / round.floor);
+                exportRatio.push_back(round.check / round.exported);
                 logBytes = round.logBytes;
             }
-            std::printf("| %d | %.0f | %.0f | %.0f | %.2f | %llu | %.1f |\n", sections, Median(check), Median(removal),
-                        Median(exported), Median(check) / Median(exported), logBytes, PeakWorkingSetMiB());
+            std::printf("| %d | %.0f | %.0f | %.2f | %.0f | %.2f | %.0f | %.2f | %llu | %.1f |\n", sections,
+                        Median(floor), Median(check), Median(checkRatio), Median(removal), Median(removalRatio),
+                        Median(exported), Median(exportRatio), logBytes, PeakWorkingSetMiB());
             std::fflush(stdout);
         }
         return 0;

@@ -1,16 +1,19 @@
 #pragma once
 
+#include "library/error/NvAppendFile.h"
 #include "library/error/NvException.h"
 #include "library/error/SingleThreadedModel.h"
 #include "library/framework/CString.h"
 
-#include <fstream>
+#include <string>
 
 namespace Error
 {
-// A log file of time-stamped lines. Lines are appended and flushed one by
-// one; once the stream has failed (open or write) nothing more is written for
-// the life of the object. No operation throws or reports a failure.
+// A log file of time-stamped lines with CR LF line ends. Each line is written
+// at once, in one append that other running copies appending to the same file
+// cannot break. Once the file has failed (open or write) nothing more is
+// written for the life of the object. No operation throws or reports a
+// failure.
 template <typename ThreadModel> class NvLogFileT
 {
 public:
@@ -20,25 +23,21 @@ public:
     virtual ~NvLogFileT() { Close(); }
 
     // Opens the log for appending (emptied when `truncate`), writing the header
-    // into an empty file. True when the file is open; an open file is only
-    // positioned at its end.
+    // into an empty file. True when the file is open; an open file is left as
+    // it is.
     virtual bool Open(bool truncate)
     {
-        if (m_stream.is_open())
-        {
-            SeekToEnd();
+        if (m_file.IsOpen())
             return true;
-        }
-        return OpenFile(truncate ? std::ios::out | std::ios::trunc : std::ios::out | std::ios::app, truncate);
+        return OpenFile(truncate);
     }
 
-    // Flushes and closes a good stream; a failed one is left alone.
+    // Closes a good file; a failed one is left alone.
     virtual void Close()
     {
-        if (!m_stream.good())
+        if (m_failed)
             return;
-        m_stream.flush();
-        m_stream.close();
+        m_file.Close();
     }
 
     virtual CString GetFilePath() const = 0;
@@ -98,18 +97,15 @@ public:
     // The opening used at start-up: a file above 1 MiB is deleted first.
     bool OpenWithSizeLimit()
     {
-        if (m_stream.is_open())
-        {
-            SeekToEnd();
+        if (m_file.IsOpen())
             return true;
-        }
         CString path = GetFilePath();
         WIN32_FILE_ATTRIBUTE_DATA attributes;
         if (GetFileAttributesExA(path, GetFileExInfoStandard, &attributes) && attributes.nFileSizeLow > MaxFileSize)
         {
             DeleteFileA(path);
         }
-        return OpenFile(std::ios::out | std::ios::app, false);
+        return OpenFile(false);
     }
 
 private:
@@ -129,42 +125,54 @@ private:
         return text;
     }
 
-    // Text mode (LF becomes CR LF on disk) and deny-none sharing, so that a
-    // second running copy can append to the same file.
-    bool OpenFile(std::ios::openmode mode, bool alwaysHeader)
+    // Text as a file opened in text mode holds it: each LF becomes CR LF.
+    static void AppendText(std::string& bytes, const CString& text)
     {
-        m_stream.open(GetFilePath().GetString(), mode);
-        if (!m_stream.is_open())
-            m_stream.setstate(std::ios::failbit);
-        if (!m_stream.good())
+        for (LPCSTR ch = text.GetString(); *ch != '\0'; ++ch)
+        {
+            if (*ch == '\n')
+                bytes += '\r';
+            bytes += *ch;
+        }
+    }
+
+    // A truncated file always gets the header, an appended one only when it is
+    // empty.
+    bool OpenFile(bool truncate)
+    {
+        m_failed = !m_file.Open(GetFilePath(), truncate);
+        if (m_failed)
             return false;
-        SeekToEnd();
-        if (!m_stream.fail() && (alwaysHeader || m_stream.tellp() == std::streampos(0)))
-            m_stream << GetHeader().GetString() << '\n';
-        m_stream.flush();
+        std::string header;
+        AppendText(header, GetHeader());
+        header += "\r\n";
+        m_failed = !(truncate ? m_file.Append(header) : m_file.AppendIfEmpty(header));
         return true;
     }
 
-    void SeekToEnd() { m_stream.seekp(0, std::ios::end); }
-
     void WriteLine(bool error, CString& message)
     {
-        if (!m_stream.good())
+        if (m_failed || !m_file.IsOpen())
             return;
         try
         {
-            SeekToEnd();
             message.Remove('\n');
             message.Remove('\r');
             CString prefix = error ? GetErrorPrefix() : GetInfoPrefix();
-            m_stream << GetTimeStamp().GetString() << prefix.GetString() << message.GetString() << '\n';
-            m_stream.flush();
+            std::string line;
+            line.reserve(64 + static_cast<size_t>(message.GetLength()));
+            AppendText(line, GetTimeStamp());
+            AppendText(line, prefix);
+            line += message.GetString();
+            line += "\r\n";
+            m_failed = !m_file.Append(line);
         }
         catch (...)
         {
         }
     }
 
-    std::ofstream m_stream;
+    NvAppendFile m_file;
+    bool m_failed = false;
 };
 } // namespace Error

@@ -71,6 +71,21 @@ struct FindHandleTraits
     static void Close(Handle handle) { FindClose(handle); }
 };
 
+// A file from CreateFile, which fails with INVALID_HANDLE_VALUE.
+struct FileHandleTraits
+{
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { CloseHandle(handle); }
+};
+
+struct MappedViewTraits
+{
+    using Handle = void*;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { UnmapViewOfFile(handle); }
+};
+
 struct LocalMemoryTraits
 {
     using Handle = HLOCAL;
@@ -111,6 +126,8 @@ struct WindowTraits
 using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
+using UniqueFile = UniqueHandle<FileHandleTraits>;
+using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;

@@ -1,10 +1,15 @@
 #include "library/registry/CRegKeyEx.h"
 
+#include <algorithm>
+
 namespace
 {
 // 511 characters and the terminating NUL.
 constexpr DWORD NameCapacity = 0x1FF;
 constexpr DWORD HexValueCapacity = 0x3FF;
+// Holds the profile's names and library names read as text; a longer value
+// costs a second call.
+constexpr DWORD TextValueCapacity = 0x200;
 // Zero bytes after the data end it in a NUL, narrow or UTF-16, whatever the
 // registry returned (odd-length binary data included).
 constexpr DWORD TextPadding = 4;
@@ -26,24 +31,33 @@ LONG CRegKeyEx::QueryTextValue(LPCSTR name, CString& text) const
 {
     text.Empty();
     DWORD type = REG_NONE;
-    DWORD size = 0;
-    // A missing value leaves the size at 0, which reads as empty text.
-    RegQueryValueExA(m_hKey, name, nullptr, &type, nullptr, &size);
-    if (size == 0)
+    DWORD size = TextValueCapacity;
+    BYTE fixed[TextValueCapacity + TextPadding];
+    std::vector<BYTE> grown;
+    BYTE* data = fixed;
+    LONG result = RegQueryValueExA(m_hKey, name, nullptr, &type, data, &size);
+    if (result == ERROR_MORE_DATA)
+    {
+        grown.assign(size + TextPadding, 0);
+        data = grown.data();
+        result = RegQueryValueExA(m_hKey, name, nullptr, &type, data, &size);
+        if (result != ERROR_SUCCESS)
+            return result;
+    }
+    // A value that cannot be read (a missing one above all) reads as empty
+    // text, as does an empty one.
+    if (result != ERROR_SUCCESS || size == 0)
         return ERROR_SUCCESS;
+    std::fill_n(data + size, TextPadding, 0);
 
-    std::vector<BYTE> data(size + TextPadding, 0);
-    LONG result = RegQueryValueExA(m_hKey, name, nullptr, &type, data.data(), &size);
-    if (result != ERROR_SUCCESS)
-        return result;
     if (type != REG_BINARY)
     {
-        text = reinterpret_cast<LPCSTR>(data.data());
+        text = reinterpret_cast<LPCSTR>(data);
         return ERROR_SUCCESS;
     }
 
     // Profile properties in their wide form are stored as binary UTF-16LE.
-    LPCWSTR wide = reinterpret_cast<LPCWSTR>(data.data());
+    LPCWSTR wide = reinterpret_cast<LPCWSTR>(data);
     int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     // Conversion sets the thread's last-error value, unlike the registry.
     if (length == 0)

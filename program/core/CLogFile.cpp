@@ -28,7 +28,15 @@ CString CLogFile::GetHeader() const
     return header;
 }
 
+// Converting to local time and formatting costs far more than a line's
+// write; a run writes many lines a second.
 CString CLogFile::GetTimeStamp() const
 {
-    return FormatLocalTime("%Y.%m.%d %H:%M:%S ");
+    __time64_t now = _time64(nullptr);
+    if (now != m_stampTime)
+    {
+        m_stamp = FormatLocalTime("%Y.%m.%d %H:%M:%S ", now);
+        m_stampTime = now;
+    }
+    return m_stamp;
 }

@@ -2,6 +2,8 @@
 
 #include "library/error/NvLogFileT.h"
 
+#include <ctime>
+
 // The program's one log: "Log.txt" in the product folder.
 class CLogFile : public Error::NvLogFileT<Error::SingleThreadedModel>
 {
@@ -17,4 +19,8 @@ public:
 
 private:
     CLogFile() = default;
+
+    // The stamp of the second last asked for, formatted once per second.
+    mutable __time64_t m_stampTime = -1;
+    mutable CString m_stamp;
 };

@@ -1,11 +1,8 @@
 #include "program/core/LocalTime.h"
 
-#include <ctime>
-
-CString FormatLocalTime(LPCSTR format)
+CString FormatLocalTime(LPCSTR format, __time64_t time)
 {
-    __time64_t now = _time64(nullptr);
-    const tm* local = _localtime64(&now);
+    const tm* local = _localtime64(&time);
     if (local == nullptr)
         return CString();
     char buffer[128] = {};

@@ -1,6 +1,7 @@
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
 #include "library/error/NvLogFileT.h"
+#include "library/framework/UniqueHandle.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestResourceIds.h"
 
@@ -173,5 +174,41 @@ TEST_F(LogFile, SecondWriterSharesTheFile)
     second.Info("b");
     first.Info("c");
     EXPECT_EQ("HEAD\r\nER\r\n\r\n1 Info: a\r\n2 Info: b\r\n1 Info: c\r\n", Contents());
+}
+// What a copy that died while writing alone leaves in the block the copies of
+// a log share: its count and its mark as the writer without the mutex. The
+// next copy must neither wait for it nor lose a line.
+TEST_F(LogFile, CopyThatDiedWhileWritingHoldsUpNoOther)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), "old\r\n"));
+    BY_HANDLE_FILE_INFORMATION file;
+    {
+        UniqueFile handle(CreateFileA(Path().c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(GetFileInformationByHandle(handle.Get(), &file));
+    }
+    char name[64];
+    wsprintfA(name, "Local\\NvAppendFile-%08lx-%08lx%08lx-count", file.dwVolumeSerialNumber, file.nFileIndexHigh,
+              file.nFileIndexLow);
+    UniqueKernelHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, name));
+    UniqueMappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 8));
+    ASSERT_TRUE(view.IsValid());
+    LONG* shared = static_cast<LONG*>(view.Get());
+    // No process has this id: ids are multiples of four.
+    const LONG DeadProcess = 0x7FFFFFF1;
+    shared[0] = 1;
+    shared[1] = DeadProcess;
+
+    DWORD start = GetTickCount();
+    {
+        TestLog log(Path());
+        ASSERT_TRUE(log.OpenWithSizeLimit());
+        log.Info("a");
+        EXPECT_EQ(2, shared[0]);
+        EXPECT_EQ(0, shared[1]);
+    }
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(1, shared[0]);
+    EXPECT_EQ("old\r\nSTAMP Info: a\r\n", Contents());
 }
 } // namespace

@@ -93,7 +93,17 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"WideTextUpToFirstNul", REG_BINARY, Bytes({0x41, 0, 0, 0, 0x42, 0}), ERROR_SUCCESS, "A"},
         ValueCase{"WideAccentedLetter", REG_BINARY, Bytes({0x63, 0, 0xE9, 0, 0, 0}), ERROR_SUCCESS, "c\xE9"},
         ValueCase{"WideLetterWithoutMapping", REG_BINARY, Bytes({0x2D, 0x4E, 0x61, 0, 0, 0}), ERROR_SUCCESS, "?a"},
-        ValueCase{"EmptyBinary", REG_BINARY, "", ERROR_SUCCESS, ""}),
+        ValueCase{"EmptyBinary", REG_BINARY, "", ERROR_SUCCESS, ""},
+        ValueCase{"TextOf512BytesWithoutNul", REG_SZ, std::string(512, 'a'), ERROR_SUCCESS, std::string(512, 'a')},
+        ValueCase{"LongText", REG_SZ, std::string(5000, 'b') + '\0', ERROR_SUCCESS, std::string(5000, 'b')},
+        ValueCase{"LongWideTextOfOddLength", REG_BINARY,
+                  [] {
+                      std::string bytes;
+                      for (int i = 0; i < 600; ++i)
+                          bytes += Bytes({0x63, 0});
+                      return bytes + 'd';
+                  }(),
+                  ERROR_SUCCESS, std::string(600, 'c') + 'd'}),
     CaseName);
 
 class HexValue : public ValueReading

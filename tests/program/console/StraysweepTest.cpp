@@ -11,7 +11,9 @@
 #include "tests/support/TempFolder.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -336,6 +338,52 @@ TEST_F(Straysweep, CheckAsJsonWithNothingInvalidExits0)
     EXPECT_EQ("Personal Folders", document["pst"].AsString());
     EXPECT_TRUE(document["invalidSections"].AsArray().empty());
     EXPECT_EQ(Utf8(LogFile()), document["logFile"].AsString());
+}
+
+// A logon script's copy checking beside another: two copies append to the
+// log at once, and every line of both must arrive whole. Each section gives
+// lines of its own, and both copies write the same lines.
+TEST_F(Straysweep, TwoCopiesCheckingAtOnceKeepEveryLogLineWhole)
+{
+    LiveProfile profile("two copies");
+    AddStandardSections(profile);
+    const int Sections = 2000;
+    std::vector<std::string> ids;
+    for (int i = 0; i < Sections; ++i)
+    {
+        char id[33];
+        wsprintfA(id, "ee%030x", i);
+        ids.push_back(id);
+        profile.AddSection(id, SectionValues().WideDisplayName("Inny " + std::to_string(i)));
+    }
+    std::vector<std::wstring> arguments = Args({"check", "--profile", profile.Name(), "--pst", Pst});
+    // Without this process's copy the first copy writes alone until the
+    // second one joins, and the one that ends last alone again.
+    CLogFile::Instance().Close();
+
+    StraysweepRun second;
+    std::thread secondCopy([&] { second = RunStraysweep(arguments); });
+    StraysweepRun first = RunStraysweep(arguments);
+    secondCopy.join();
+
+    EXPECT_EQ(1u, first.exitCode);
+    EXPECT_EQ(1u, second.exitCode);
+    std::vector<std::string> lines = log.Lines();
+    std::map<std::string, long> counts;
+    for (const std::string& line : lines)
+        ++counts[line];
+    std::vector<std::string> broken;
+    for (const auto& [line, count] : counts)
+    {
+        if (count % 2 != 0 || line.compare(0, 2, "UN") == 0)
+            broken.push_back(line);
+    }
+    EXPECT_TRUE(broken.empty()) << broken.size() << " lines torn or lost, such as " << broken.front();
+    for (int i = 0; i < Sections; ++i)
+    {
+        ASSERT_EQ(2, counts["Info: Otwieranie sekcji: " + ids[i]]) << ids[i];
+        ASSERT_EQ(2, counts["Info: Wartość1 = Inny " + std::to_string(i)]) << i;
+    }
 }
 
 TEST_F(Straysweep, CheckOfAMissingProfileExits5AndLogsTheFailure)

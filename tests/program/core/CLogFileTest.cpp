@@ -35,6 +35,27 @@ TEST(ProgramLog, TimeStampIsLocalTimeWithTrailingBlank)
     EXPECT_EQ(year, stamp.substr(0, 5));
 }
 
+// The stamp is formatted once a second: it must still follow the clock.
+TEST(ProgramLog, TimeStampFollowsTheClockFromSecondToSecond)
+{
+    auto format = [](const SYSTEMTIME& time) {
+        char text[32];
+        wsprintfA(text, "%04u.%02u.%02u %02u:%02u:%02u ", time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
+                  time.wSecond);
+        return std::string(text);
+    };
+    for (int i = 0; i < 3; ++i)
+    {
+        SYSTEMTIME before;
+        GetLocalTime(&before);
+        std::string stamp = CLogFile::Instance().GetTimeStamp().Str();
+        SYSTEMTIME after;
+        GetLocalTime(&after);
+        EXPECT_TRUE(stamp == format(before) || stamp == format(after)) << stamp << " at " << format(after);
+        Sleep(600);
+    }
+}
+
 TEST(ProgramLog, OpensANewFileWithHeaderAndStampedLines)
 {
     std::string path = CLogFile::Instance().GetFilePath().Str();
