@@ -170,15 +170,7 @@ public:
         for (const PROCESSENTRY32& child : List())
         {
             UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, child.th32ProcessID));
-            EnumWindows(
-                [](HWND window, LPARAM id) -> BOOL {
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    if (owner == static_cast<DWORD>(id) && IsWindowVisible(window))
-                        PostMessageA(window, WM_CLOSE, 0, 0);
-                    return TRUE;
-                },
-                static_cast<LPARAM>(child.th32ProcessID));
+            EnumWindows(CloseVisibleWindowOf, static_cast<LPARAM>(child.th32ProcessID));
             if (WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0)
             {
                 TerminateProcess(process.Get(), 0);
@@ -201,6 +193,15 @@ public:
     }
 
 private:
+    static BOOL CALLBACK CloseVisibleWindowOf(HWND window, LPARAM processId)
+    {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == static_cast<DWORD>(processId) && IsWindowVisible(window))
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        return TRUE;
+    }
+
     static std::set<DWORD> ChildIds()
     {
         std::set<DWORD> ids;
@@ -221,6 +222,17 @@ struct WindowOfProcess
     std::string caption;
 };
 
+BOOL CALLBACK TakeCaptionOfVisibleWindow(HWND window, LPARAM lParam)
+{
+    auto* wanted = reinterpret_cast<WindowOfProcess*>(lParam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != wanted->processId || !IsWindowVisible(window))
+        return TRUE;
+    wanted->caption = WindowText(window);
+    return wanted->caption.empty();
+}
+
 // The caption of the first visible top-level window of process `id` that
 // shows up within ten seconds; empty when none does.
 std::string WaitForWindowOf(DWORD id)
@@ -228,17 +240,7 @@ std::string WaitForWindowOf(DWORD id)
     WindowOfProcess search = {id, ""};
     for (int i = 0; i < 200 && search.caption.empty(); ++i)
     {
-        EnumWindows(
-            [](HWND window, LPARAM lParam) -> BOOL {
-                auto* wanted = reinterpret_cast<WindowOfProcess*>(lParam);
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner != wanted->processId || !IsWindowVisible(window))
-                    return TRUE;
-                wanted->caption = WindowText(window);
-                return wanted->caption.empty();
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(TakeCaptionOfVisibleWindow, reinterpret_cast<LPARAM>(&search));
         if (search.caption.empty())
             Sleep(50);
     }

@@ -10,6 +10,8 @@
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/TempFolder.h"
 
+#include <psapi.h>
+
 #include <string>
 #include <vector>
 
@@ -65,13 +67,19 @@ bool PaintHeaderPicture(const std::string& path, COLORREF color)
     return EndUpdateResourceA(update, !replaced) && replaced;
 }
 
-// True while the module at `handle` is mapped into the process.
+// True while the language module is mapped at `handle`. Its address is
+// compared by the file mapped there, not by being in use: a 32-bit process
+// soon gives the freed range to other allocations.
 bool IsMapped(HINSTANCE handle)
 {
     // A module mapped as data is known by its address with the low bits set.
     auto base = reinterpret_cast<void*>(reinterpret_cast<ULONG_PTR>(handle) & ~static_cast<ULONG_PTR>(3));
-    MEMORY_BASIC_INFORMATION memory = {};
-    return VirtualQuery(base, &memory, sizeof(memory)) == sizeof(memory) && memory.State != MEM_FREE;
+    char mapped[MAX_PATH] = {};
+    if (GetMappedFileNameA(GetCurrentProcess(), base, mapped, MAX_PATH) == 0)
+        return false;
+    std::string name(mapped);
+    name = name.substr(name.rfind('\\') + 1);
+    return lstrcmpiA(name.c_str(), "Main_ResPL.dll") == 0;
 }
 
 // A file named "Main_ResPL.dll" beside the test executable, which the
@@ -91,6 +99,7 @@ protected:
         std::string caption;
         std::string label;
         HINSTANCE resources = nullptr;
+        bool mapped = false;
     };
 
     // Reads the dialog, presses "&Check" with the profile selected and no
@@ -104,6 +113,7 @@ protected:
             shown.caption = WindowText(dialog);
             shown.label = WindowText(GetWindow(GetDlgItem(dialog, IDC_PROFILES), GW_HWNDPREV));
             shown.resources = AfxGetResourceHandle();
+            shown.mapped = IsMapped(shown.resources);
             SelectComboEntry(dialog, IDC_PROFILES, "Outlook");
             Click(dialog, IDC_CHECK);
             Click(dialog, IDCANCEL);
@@ -130,6 +140,7 @@ TEST_F(LanguageModule, GivesEveryTextAndTemplateAndIsGivenBackAtExit)
         (std::vector<CapturedBox>{ProgramBox("Wpisz nazwę wyświetlaną widmowego pliku PST.", BoxIcon::Exclamation)}),
         boxes.Boxes());
     EXPECT_NE(GetModuleHandleA(nullptr), shown.resources);
+    EXPECT_TRUE(shown.mapped);
     EXPECT_FALSE(IsMapped(shown.resources));
     EXPECT_EQ(GetModuleHandleA(nullptr), AfxGetResourceHandle());
     EXPECT_EQ(RunLines({}), log.Lines());
