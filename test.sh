@@ -1,18 +1,44 @@
 #!/bin/sh
-# Installs what is missing, builds both architectures and runs every test
-# under Wine (64-bit build) on a private virtual display.
+# Installs what is missing, builds both architectures and runs every test of
+# each under Wine, on a virtual display of its own. Fails if either fails.
 set -e
 cd "$(dirname "$0")"
 root=$(pwd)
 tools/setup.sh
 
-export STRAYSWEEP_DISPLAY=${STRAYSWEEP_DISPLAY:-:71}
+xvfb=""
 cleanup() {
-    WINEPREFIX="$root/build/x86_64/wine" wineserver -k 2>/dev/null || true
-    pkill -f "^Xvfb $STRAYSWEEP_DISPLAY " 2>/dev/null || true
+    for arch in x86_64 i686; do
+        WINEPREFIX="$root/build/$arch/wine" wineserver -k 2>/dev/null || true
+    done
+    [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
+# A display no other program uses: one that ends under the tests' feet takes
+# every window with it.
+if [ -z "$STRAYSWEEP_DISPLAY" ]; then
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 </dev/null &
+    xvfb=$!
+    for _ in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+    STRAYSWEEP_DISPLAY=:$(tr -d '\n' <"$number")
+    rm -f "$number"
+    [ "$STRAYSWEEP_DISPLAY" != ":" ] || { echo "Xvfb did not start" >&2; exit 1; }
+fi
+export STRAYSWEEP_DISPLAY
 
+if tools/runs-32bit.sh; then
+    i686_tests=ON
+else
+    i686_tests=OFF
+    echo "This kernel does not run 32-bit programs: the 32-bit build is compiled but its tests cannot run here." >&2
+fi
 tools/build.sh x86_64
-tools/build.sh i686
-ctest --test-dir build/x86_64 -j "$(nproc)" --output-on-failure
+tools/build.sh i686 -DSTRAYSWEEP_BUILD_TESTS=$i686_tests
+
+status=0
+ctest --test-dir build/x86_64 -j "$(nproc)" --output-on-failure || status=1
+if [ "$i686_tests" = ON ]; then
+    ctest --test-dir build/i686 -j "$(nproc)" --output-on-failure || status=1
+fi
+exit $status
