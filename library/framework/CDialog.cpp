@@ -3,6 +3,44 @@
 #include "library/framework/AfxResource.h"
 #include "library/framework/CWinApp.h"
 
+#include <algorithm>
+
+namespace
+{
+// The header of a DIALOGEX template, which the resource compiler writes in
+// place of DLGTEMPLATE.
+struct DialogTemplateEx
+{
+    WORD version;
+    WORD signature;
+    DWORD helpId;
+    DWORD exStyle;
+    DWORD style;
+    WORD itemCount;
+    short x;
+    short y;
+    short cx;
+    short cy;
+};
+
+bool TemplateLeavesPlacement(LPCDLGTEMPLATEA dialogTemplate)
+{
+    DWORD style = dialogTemplate->style;
+    short x = dialogTemplate->x;
+    short y = dialogTemplate->y;
+    // A DLGTEMPLATE cannot start like this: its style would have every bit of
+    // the high word set.
+    auto extended = reinterpret_cast<const DialogTemplateEx*>(dialogTemplate);
+    if (extended->version == 1 && extended->signature == 0xFFFF)
+    {
+        style = extended->style;
+        x = extended->x;
+        y = extended->y;
+    }
+    return (style & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) == 0 && x == 0 && y == 0;
+}
+} // namespace
+
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_parent(parent)
 {
 }
@@ -35,6 +73,7 @@ INT_PTR CDialog::DoModal()
     auto dialogTemplate = static_cast<LPCDLGTEMPLATEA>(loaded != nullptr ? LockResource(loaded) : nullptr);
     if (dialogTemplate == nullptr)
         return -1;
+    m_templateLeavesPlacement = TemplateLeavesPlacement(dialogTemplate);
 
     HWND owner = OwnerWindow();
     bool ownerDisabled = false;
@@ -89,6 +128,44 @@ INT_PTR CDialog::DoModal()
     return window != nullptr ? m_modalResult : -1;
 }
 
+// Centring comes after the dialog's own initialisation, so that a dialog that
+// placed or showed itself there keeps its place, and before the system shows
+// a template's WS_VISIBLE dialog, so that it never appears anywhere else.
+void CDialog::CentreAfterInitialisation(const RECT& rectBefore, DWORD styleBefore)
+{
+    if (!m_templateLeavesPlacement || m_hWnd == nullptr || (styleBefore & WS_VISIBLE) != 0 ||
+        (GetStyle() & (WS_VISIBLE | WS_CHILD)) != 0)
+        return;
+    RECT rect;
+    GetWindowRect(&rect);
+    if (rect.left != rectBefore.left || rect.top != rectBefore.top)
+        return;
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && IsWindowEnabled(owner))
+        return;
+
+    // A hidden or minimised owner gives no place to appear over.
+    if (owner != nullptr && (!IsWindowVisible(owner) || ::IsIconic(owner)))
+        owner = nullptr;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    HMONITOR onMonitor = owner != nullptr ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                                          : MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY);
+    if (!GetMonitorInfoA(onMonitor, &monitor))
+        return;
+    const RECT& area = monitor.rcWork;
+    RECT over = area;
+    if (owner != nullptr)
+        ::GetWindowRect(owner, &over);
+
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    // A dialog larger than the work area shows its top-left corner.
+    int left = std::max(std::min((over.left + over.right) / 2 - width / 2, area.right - width), area.left);
+    int top = std::max(std::min((over.top + over.bottom) / 2 - height / 2, area.bottom - height), area.top);
+    SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CDialog::EndDialog(int result)
 {
     m_modalResult = result;
@@ -103,6 +180,18 @@ BOOL CDialog::UpdateData(BOOL saveAndValidate)
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
     return !dx.Failed();
+}
+
+BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message != WM_INITDIALOG)
+        return CWnd::OnWndMsg(message, wParam, lParam, result);
+    RECT rectBefore;
+    GetWindowRect(&rectBefore);
+    DWORD styleBefore = GetStyle();
+    BOOL handled = CWnd::OnWndMsg(message, wParam, lParam, result);
+    CentreAfterInitialisation(rectBefore, styleBefore);
+    return handled;
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* message)

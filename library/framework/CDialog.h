@@ -17,6 +17,11 @@ public:
     // EndDialog, hides the dialog, enables the owner again, calls
     // DestroyWindow and returns EndDialog's result. -1 without running when
     // the template is missing, the window cannot be created or already exists.
+    // Once OnInitDialog has run, a dialog that is still hidden and did not
+    // move, whose template places it nowhere (x and y 0; no DS_CENTER,
+    // DS_CENTERMOUSE or DS_ABSALIGN) and whose owner is disabled or missing
+    // is centred: over a visible, not minimised owner, otherwise on the work
+    // area of its monitor; either way kept inside that work area.
     virtual INT_PTR DoModal();
 
     // Ends the modal loop with `result` once the current message is handled.
@@ -30,6 +35,10 @@ public:
     // TRUE when the message was handled and must not be dispatched. The
     // default runs the dialog keyboard (IsDialogMessage).
     virtual BOOL PreTranslateMessage(MSG* message);
+
+    // CWnd's dispatch; WM_INITDIALOG is followed by the centring that DoModal
+    // describes.
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 protected:
     virtual void DoDataExchange(CDataExchange* dx);
@@ -48,9 +57,11 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND OwnerWindow() const;
+    void CentreAfterInitialisation(const RECT& rectBefore, DWORD styleBefore);
 
     UINT m_templateId;
     CWnd* m_parent;
     bool m_modalRunning = false;
+    bool m_templateLeavesPlacement = false;
     INT_PTR m_modalResult = -1;
 };

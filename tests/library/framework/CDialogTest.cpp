@@ -4,6 +4,7 @@
 #include "tests/library/framework/ScriptedDialog.h"
 #include "tests/support/MessageBoxCatcher.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ public:
     CComboBox m_combo;
     CString m_text;
     bool exchangeMissingControl = false;
+    // Where OnInitDialog moves the dialog, if anywhere.
+    std::optional<POINT> placeAt;
     std::vector<std::string> events;
     std::vector<MSG> preTranslated;
     CString textAtDestruction;
@@ -40,6 +43,8 @@ protected:
     BOOL OnInitDialog() override
     {
         events.push_back("init");
+        if (placeAt)
+            SetWindowPos(m_hWnd, nullptr, placeAt->x, placeAt->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return ScriptedDialog::OnInitDialog();
     }
 
@@ -101,6 +106,30 @@ public:
 void PostKey(HWND window, UINT key)
 {
     PostMessageA(window, WM_KEYDOWN, key, 1);
+}
+
+RECT WorkArea()
+{
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+POINT CentreOf(const RECT& rect)
+{
+    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Runs the dialog modally and returns its window rectangle as it was shown.
+RECT ShownRect(FormDialog& dialog)
+{
+    RECT rect = {};
+    dialog.Then([&] {
+        GetWindowRect(dialog.m_hWnd, &rect);
+        dialog.EndDialog(IDOK);
+    });
+    dialog.DoModal();
+    return rect;
 }
 
 TEST(ModalDialog, RunsFromTheTemplateUntilEndDialog)
@@ -247,6 +276,52 @@ TEST(ModalDialog, OwnerlessDialogIsOwnedAndDisabledByTheMainWindow)
     EXPECT_FALSE(mainEnabledDuring);
     EXPECT_TRUE(mainEnabledAfter);
     EXPECT_EQ(nullptr, app.m_pMainWnd);
+}
+
+TEST(ModalDialog, OwnerlessDialogIsCentredOnTheWorkAreaUnlessItPlacedItself)
+{
+    FormDialog centred;
+    RECT centredRect = ShownRect(centred);
+    FormDialog placed;
+    placed.placeAt = POINT{12, 34};
+    RECT placedRect = ShownRect(placed);
+
+    POINT areaCentre = CentreOf(WorkArea());
+    EXPECT_NEAR(areaCentre.x, CentreOf(centredRect).x, 1);
+    EXPECT_NEAR(areaCentre.y, CentreOf(centredRect).y, 1);
+    EXPECT_EQ(12, placedRect.left);
+    EXPECT_EQ(34, placedRect.top);
+}
+
+TEST(ModalDialog, OwnedDialogIsCentredOverItsOwnerInsideTheWorkArea)
+{
+    CommandRecordingApp app;
+    FormDialog mainDialog;
+    app.m_pMainWnd = &mainDialog;
+    const RECT area = WorkArea();
+    RECT owner = {};
+    RECT overOwner = {};
+    RECT ownerPastTheEdge = {};
+    RECT keptInside = {};
+    mainDialog.Then([&] {
+        // Larger than the owned dialog and away from the work area's centre.
+        SetWindowPos(mainDialog.m_hWnd, nullptr, area.left + 20, area.top + 10, 600, 500, SWP_NOZORDER);
+        GetWindowRect(mainDialog.m_hWnd, &owner);
+        FormDialog first;
+        overOwner = ShownRect(first);
+        SetWindowPos(mainDialog.m_hWnd, nullptr, area.left - 200, area.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        GetWindowRect(mainDialog.m_hWnd, &ownerPastTheEdge);
+        FormDialog second;
+        keptInside = ShownRect(second);
+        mainDialog.EndDialog(IDOK);
+    });
+    mainDialog.DoModal();
+
+    EXPECT_NEAR(CentreOf(owner).x, CentreOf(overOwner).x, 1);
+    EXPECT_NEAR(CentreOf(owner).y, CentreOf(overOwner).y, 1);
+    EXPECT_EQ(area.left - 200, ownerPastTheEdge.left);
+    EXPECT_EQ(area.left, keptInside.left);
+    EXPECT_NEAR(CentreOf(ownerPastTheEdge).y, CentreOf(keptInside).y, 1);
 }
 
 TEST(CommandRouting, CommandsTheDialogDoesNotHandleGoToTheApplication)
