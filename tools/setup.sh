@@ -4,6 +4,11 @@ set -e
 cd "$(dirname "$0")/.."
 packages="cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   wine wine64 xvfb imagemagick googletest locales x11-utils util-linux procps"
+# 32-bit Windows programs need Wine's 32-bit half, from the i386 architecture.
+if tools/runs-32bit.sh; then
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    packages="$packages wine32:i386"
+fi
 
 missing=""
 for package in $packages; do
@@ -15,16 +20,6 @@ if [ -n "$missing" ]; then
     echo "Installing:$missing"
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing >/dev/null
-fi
-
-# 32-bit Windows programs need Wine's 32-bit half, from the i386 architecture.
-if tools/runs-32bit.sh; then
-    if ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
-        echo "Installing: wine32:i386"
-        dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-        apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq wine32:i386 >/dev/null
-    fi
 fi
 
 # The Polish code page tests run Wine with a Polish locale.

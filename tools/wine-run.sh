@@ -27,12 +27,14 @@ mkdir -p "$(dirname "$prefix")"
     flock 9
     socket=/tmp/.X11-unix/X${display#:}
     lock=/tmp/.X${display#:}-lock
+    local_display=false
+    [ "${display#:}" = "$display" ] || local_display=true
     # A server that was killed leaves its socket and lock behind: the display
     # would look taken while every window fails.
-    if [ -f "$lock" ] && ! kill -0 "$(tr -d ' ' <"$lock")" 2>/dev/null; then
+    if $local_display && [ -f "$lock" ] && ! kill -0 "$(tr -d ' ' <"$lock")" 2>/dev/null; then
         rm -f "$socket" "$lock"
     fi
-    if [ "${display#:}" != "$display" ] && [ ! -S "$socket" ]; then
+    if $local_display && [ ! -S "$socket" ]; then
         setsid Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null 9>&- &
         for _ in $(seq 50); do [ -S "$socket" ] && break; sleep 0.1; done
     fi
