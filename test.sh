@@ -27,11 +27,14 @@ if [ -z "$STRAYSWEEP_DISPLAY" ]; then
 fi
 export STRAYSWEEP_DISPLAY
 
-if tools/runs-32bit.sh; then
-    i686_tests=ON
-else
+if ! tools/runs-32bit.sh; then
     i686_tests=OFF
     echo "This kernel does not run 32-bit programs: the 32-bit build is compiled but its tests cannot run here." >&2
+elif ! dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q "install ok installed"; then
+    i686_tests=OFF
+    echo "Wine's 32-bit half could not be installed: the 32-bit build is compiled but its tests cannot run here." >&2
+else
+    i686_tests=ON
 fi
 tools/build.sh x86_64
 tools/build.sh i686 -DSTRAYSWEEP_BUILD_TESTS=$i686_tests
