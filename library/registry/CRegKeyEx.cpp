@@ -15,14 +15,17 @@ constexpr DWORD TextValueCapacity = 0x200;
 constexpr DWORD TextPadding = 4;
 } // namespace
 
-void CRegKeyEx::EnumSubKeys(std::vector<CString>& names) const
+LONG CRegKeyEx::EnumSubKeys(std::vector<CString>& names) const
 {
     char name[NameCapacity + 1];
     for (DWORD index = 0;; ++index)
     {
         DWORD length = NameCapacity;
-        if (RegEnumKeyExA(m_hKey, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            return;
+        LONG result = RegEnumKeyExA(m_hKey, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS)
+            return ERROR_SUCCESS;
+        if (result != ERROR_SUCCESS)
+            return result;
         names.emplace_back(name);
     }
 }

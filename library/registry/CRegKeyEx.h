@@ -16,9 +16,10 @@ public:
     virtual ~CRegKeyEx() = default;
 
     // Appends the subkey names, in the registry's index order, to `names`.
-    // Stops silently at the first failure: a name of more than 511 characters
-    // ends the list there.
-    void EnumSubKeys(std::vector<CString>& names) const;
+    // ERROR_SUCCESS when the list reached its end; else the code of the
+    // failure that ended it there (a name of more than 511 characters gives
+    // ERROR_MORE_DATA), the names before it appended.
+    LONG EnumSubKeys(std::vector<CString>& names) const;
 
     // Reads a value as text: binary data as UTF-16LE converted to the ANSI
     // code page, any other type as bytes up to the first NUL. A missing or

@@ -27,7 +27,7 @@ void ReferencedSections::Collect(const CRegKeyEx& profileKey, const CRegKeyEx& a
 {
     m_failedAccounts.clear();
     std::vector<CString> accounts;
-    accountsKey.EnumSubKeys(accounts);
+    m_listingResult = accountsKey.EnumSubKeys(accounts);
     for (const CString& account : accounts)
     {
         if (account.IsEmpty())
@@ -40,6 +40,9 @@ void ReferencedSections::Collect(const CRegKeyEx& profileKey, const CRegKeyEx& a
             CLogFile::Instance().Error(RegistryFailureText(code, failedStep));
         m_failedAccounts.push_back(account);
     }
+    // Said after the accounts that were listed: they were read all the same.
+    if (trace && m_listingResult != ERROR_SUCCESS)
+        CLogFile::Instance().Error(RegistryFailureText(m_listingResult, "Błąd podczas listowania kont."));
 }
 
 ReferencedSections::Tie ReferencedSections::FindTie(const CString& section, const CString& reference1,

@@ -14,8 +14,8 @@ class ReferencedSections
 public:
     // Reads every account below `accountsKey`, the accounts key of
     // `profileKey`. An account that fails is passed over; what it gave before
-    // failing stays referenced. With `trace` every step and every failure goes
-    // to the log.
+    // failing stays referenced, and so do the accounts listed before a listing
+    // that fails. With `trace` every step and every failure goes to the log.
     void Collect(const CRegKeyEx& profileKey, const CRegKeyEx& accountsKey, bool trace);
 
     bool Contains(const CString& section) const { return m_sections.count(section) != 0; }
@@ -37,6 +37,10 @@ public:
 
     // The account keys that the last Collect passed over, in registry order.
     const std::vector<CString>& GetFailedAccounts() const { return m_failedAccounts; }
+    // Whether the last Collect read every account: none failed and the
+    // listing of the accounts reached its end. Without that, a section tied
+    // only to an unread account looks untied.
+    bool IsComplete() const { return m_failedAccounts.empty() && m_listingResult == ERROR_SUCCESS; }
 
 private:
     struct NoCaseLess
@@ -51,4 +55,5 @@ private:
 
     std::set<CString, NoCaseLess> m_sections;
     std::vector<CString> m_failedAccounts;
+    LONG m_listingResult = ERROR_SUCCESS;
 };

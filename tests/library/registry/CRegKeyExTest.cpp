@@ -144,7 +144,7 @@ protected:
         CRegKeyEx key;
         EXPECT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, path.c_str()));
         std::vector<CString> names{"earlier"};
-        key.EnumSubKeys(names);
+        EXPECT_EQ(ERROR_SUCCESS, key.EnumSubKeys(names));
         return names;
     }
 
@@ -192,6 +192,17 @@ TEST_F(SubKeyListing, ListsTheLongestNameTheRegistryHolds)
     ASSERT_EQ(3u, names.size());
     EXPECT_EQ(std::string(256, 'n'), names[1].Str());
     EXPECT_EQ("z", names[2].Str());
+}
+
+// A listing that fails says so: the names are then not all there.
+TEST_F(SubKeyListing, ListingRefusedByTheHandleGivesItsCode)
+{
+    CreateKey("Parent\\a");
+    CRegKeyEx key;
+    ASSERT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, "Parent", KEY_QUERY_VALUE));
+    std::vector<CString> names;
+    EXPECT_EQ(ERROR_ACCESS_DENIED, key.EnumSubKeys(names));
+    EXPECT_TRUE(names.empty());
 }
 
 TEST(RegKeyExLifetime, DestroyingThroughTheClassClosesTheKey)
