@@ -1,6 +1,7 @@
 #include "library/framework/CString.h"
 
 #include "library/framework/AfxResource.h"
+#include "library/framework/TextConversionFlags.h"
 
 #include <mbstring.h>
 
@@ -79,11 +80,12 @@ BOOL CString::LoadString(UINT id)
     int length = LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&resource), 0);
     if (length <= 0 || resource == nullptr)
         return FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, 0, resource, length, nullptr, 0, nullptr, nullptr);
+    DWORD flags = ExactConversionFlags(CP_ACP);
+    int bytes = WideCharToMultiByte(CP_ACP, flags, resource, length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return FALSE;
     m_text.resize(static_cast<size_t>(bytes));
-    WideCharToMultiByte(CP_ACP, 0, resource, length, &m_text[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, resource, length, &m_text[0], bytes, nullptr, nullptr);
     return TRUE;
 }
 

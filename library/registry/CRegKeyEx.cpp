@@ -1,5 +1,7 @@
 #include "library/registry/CRegKeyEx.h"
 
+#include "library/framework/TextConversionFlags.h"
+
 #include <algorithm>
 
 namespace
@@ -61,12 +63,13 @@ LONG CRegKeyEx::QueryTextValue(LPCSTR name, CString& text) const
 
     // Profile properties in their wide form are stored as binary UTF-16LE.
     LPCWSTR wide = reinterpret_cast<LPCWSTR>(data);
-    int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    DWORD flags = ExactConversionFlags(CP_ACP);
+    int length = WideCharToMultiByte(CP_ACP, flags, wide, -1, nullptr, 0, nullptr, nullptr);
     // Conversion sets the thread's last-error value, unlike the registry.
     if (length == 0)
         return static_cast<LONG>(GetLastError());
     std::vector<char> narrow(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, wide, -1, narrow.data(), length, nullptr, nullptr);
     text = narrow.data();
     return ERROR_SUCCESS;
 }

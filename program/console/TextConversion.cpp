@@ -1,5 +1,7 @@
 #include "program/console/TextConversion.h"
 
+#include "library/framework/TextConversionFlags.h"
+
 #include <vector>
 
 namespace
@@ -29,11 +31,11 @@ std::string FromWide(UINT codePage, DWORD flags, const std::wstring& wide, BOOL*
 
 bool WideToAnsiExactly(const std::wstring& wide, CString& ansi)
 {
-    // UTF-8 as the ANSI code page takes neither the flag nor the report of a
-    // default character; the round trip still catches an unpaired surrogate.
-    bool utf8 = GetACP() == CP_UTF8;
+    // UTF-8 as the ANSI code page takes no report of a default character;
+    // the round trip still catches an unpaired surrogate.
+    DWORD flags = ExactConversionFlags(CP_ACP);
     BOOL usedDefault = FALSE;
-    std::string text = FromWide(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, utf8 ? nullptr : &usedDefault);
+    std::string text = FromWide(CP_ACP, flags, wide, flags != 0 ? &usedDefault : nullptr);
     if (usedDefault || text.find('\0') != std::string::npos || ToWide(CP_ACP, text) != wide)
         return false;
     ansi = CString(text);
@@ -47,7 +49,7 @@ std::wstring AnsiToWide(const CString& ansi)
 
 CString WideToAnsi(const std::wstring& wide)
 {
-    return CString(FromWide(CP_ACP, 0, wide, nullptr));
+    return CString(FromWide(CP_ACP, ExactConversionFlags(CP_ACP), wide, nullptr));
 }
 
 std::string AnsiToUtf8(const CString& ansi)

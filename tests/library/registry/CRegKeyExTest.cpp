@@ -76,7 +76,8 @@ TEST_P(TextValue, ReadsAsText)
 }
 
 // Wide text goes through the ANSI code page: U+00E9 is 0xE9 in both 1250 and
-// 1252, U+4E2D is in neither and becomes the default character.
+// 1252, U+4E2D is in neither and becomes the default character, and so does
+// U+0100, which must not pass for the "A" that it looks like.
 INSTANTIATE_TEST_SUITE_P(
     Table, TextValue,
     testing::Values(
@@ -93,6 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"WideTextUpToFirstNul", REG_BINARY, Bytes({0x41, 0, 0, 0, 0x42, 0}), ERROR_SUCCESS, "A"},
         ValueCase{"WideAccentedLetter", REG_BINARY, Bytes({0x63, 0, 0xE9, 0, 0, 0}), ERROR_SUCCESS, "c\xE9"},
         ValueCase{"WideLetterWithoutMapping", REG_BINARY, Bytes({0x2D, 0x4E, 0x61, 0, 0, 0}), ERROR_SUCCESS, "?a"},
+        ValueCase{"WideLetterWithLookAlike", REG_BINARY, Bytes({0x00, 0x01, 0x72, 0, 0, 0}), ERROR_SUCCESS, "?r"},
         ValueCase{"EmptyBinary", REG_BINARY, "", ERROR_SUCCESS, ""},
         ValueCase{"TextOf512BytesWithoutNul", REG_SZ, std::string(512, 'a'), ERROR_SUCCESS, std::string(512, 'a')},
         ValueCase{"LongText", REG_SZ, std::string(5000, 'b') + '\0', ERROR_SUCCESS, std::string(5000, 'b')},
