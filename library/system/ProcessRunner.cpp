@@ -2,13 +2,58 @@
 
 #include "library/framework/UniqueHandle.h"
 
-DWORD RunAndWait(CString commandLine, DWORD timeoutMs, DWORD terminatedExitCode, DWORD& exitCode)
+#include <string>
+
+namespace
+{
+struct EnvironmentTraits
+{
+    using Handle = LPWCH;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { FreeEnvironmentStringsW(handle); }
+};
+
+// The caller's environment block with `variable` put in place of the entry
+// of its name. Wide, so that values in characters outside the ANSI code page
+// (a user's folder, say) reach the program unchanged.
+std::wstring EnvironmentWith(LPCSTR variable)
+{
+    int length = MultiByteToWideChar(CP_ACP, 0, variable, -1, nullptr, 0);
+    std::wstring added(static_cast<size_t>(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, variable, -1, &added[0], length);
+    added.resize(added.size() - 1);
+    std::wstring prefix = added.substr(0, added.find(L'=') + 1);
+
+    std::wstring block;
+    UniqueHandle<EnvironmentTraits> strings(GetEnvironmentStringsW());
+    for (LPCWSTR entry = strings.Get(); entry != nullptr && *entry != L'\0'; entry += wcslen(entry) + 1)
+    {
+        bool replaced = wcslen(entry) >= prefix.size() &&
+                        CompareStringOrdinal(entry, static_cast<int>(prefix.size()), prefix.data(),
+                                             static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+        if (!replaced)
+            block.append(entry).push_back(L'\0');
+    }
+    block.append(added).push_back(L'\0');
+    block.push_back(L'\0');
+    return block;
+}
+} // namespace
+
+DWORD RunAndWait(CString commandLine, DWORD timeoutMs, DWORD terminatedExitCode, DWORD& exitCode, LPCSTR variable)
 {
     STARTUPINFOA startup = {};
     GetStartupInfoA(&startup);
+    std::wstring environment;
+    DWORD flags = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
+    if (variable != nullptr)
+    {
+        environment = EnvironmentWith(variable);
+        flags |= CREATE_UNICODE_ENVIRONMENT;
+    }
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, commandLine.GetBuffer(0), nullptr, nullptr, TRUE,
-                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &started))
+    if (!CreateProcessA(nullptr, commandLine.GetBuffer(0), nullptr, nullptr, TRUE, flags,
+                        environment.empty() ? nullptr : &environment[0], nullptr, &startup, &started))
         return GetLastError();
     UniqueKernelHandle thread(started.hThread);
     UniqueKernelHandle process(started.hProcess);

@@ -8,13 +8,16 @@
 NvFsPath GetRegistryBackupFolder();
 
 // Exports the registry key `keyText` (e.g. "HKEY_CURRENT_USER\Software\...")
-// with REGEDIT.EXE of the Windows folder to a new file
-// "<local time> - <profile name made safe>.reg" in the backup folder, waiting
-// up to one hour. Never replaces an earlier backup; counts as made only when
-// the editor ends with 0 and leaves a non-empty file. Returns the file's path
-// and writes one information line to the log on success; throws an
-// Error::NvException on any failure (strings 105, 108, 109, 110, 111) and
-// then logs nothing.
+// with REGEDIT.EXE of the Windows folder, run with the caller's rights, to a
+// new file "<local time> - <profile name made safe>.reg" in the backup
+// folder, waiting up to one hour; the profile part of the name is shortened
+// to keep the path within MAX_PATH. Never replaces an earlier backup, also
+// one that another copy of the program takes at the same time. Counts as
+// made only when the editor ends with 0 and the file is a complete export of
+// exactly that key. Returns the file's path and writes one information line
+// to the log on success; throws an Error::NvException on any failure
+// (strings 105, 108, 109, 110, 111, 123, 124), deletes what the failed
+// export left and logs nothing.
 NvFsPath CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName);
 
 // A copy of `text` in which every byte that cannot stand in a file name (the

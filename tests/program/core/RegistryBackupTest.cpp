@@ -1,5 +1,6 @@
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
+#include "library/fs/FsFolders.h"
 #include "library/system/CProcessesEnum.h"
 #include "program/core/RegistryBackup.h"
 #include "tests/support/BackupFolderAside.h"
@@ -321,28 +322,126 @@ TEST(RegistryBackup, MissingKeyIsAFailedBackupAlthoughTheEditorEndsWithZero)
     EXPECT_EQ("", log.Bytes());
 }
 
-TEST(RegistryBackupEditor, CommandLineQuotesEditorFileAndKeyUnchanged)
+// The editor runs with the caller's rights (an administrator's editor would
+// otherwise ask for elevation and not start) and the caller's environment.
+TEST(RegistryBackupEditor, RunsAsTheCallerWithTheFileAndKeyQuotedUnchanged)
 {
+    TempFolder temp;
     NewBackups backups;
-    ScopedEnvironment write("STAND_IN_WRITE", "commandline");
+    ScopedEnvironment write("STAND_IN_WRITE", "export");
+    ScopedEnvironment record("STAND_IN_RECORD", temp / "record.txt");
+    ScopedEnvironment layer("__COMPAT_LAYER", "HighDpiAware");
     const std::string key = std::string("HKEY_CURRENT_USER\\") + ProfilesPath + "\\Poczta służbowa";
     std::string editor = StandInProgramPath();
-    RegistryBackupDetail::CreateRegistryBackup(editor.c_str(), 10000, key.c_str(), "Poczta służbowa");
+    NvFsPath made = RegistryBackupDetail::CreateRegistryBackup(editor.c_str(), 10000, key.c_str(), "Poczta służbowa");
 
     ASSERT_EQ(1u, backups.Names().size());
     std::string file = BackupFolder() + "\\" + backups.Names()[0];
+    EXPECT_EQ(file, made.Str());
     EXPECT_EQ(" - Poczta s_u_bowa.reg", backups.Names()[0].substr(19));
-    EXPECT_EQ("\"" + editor + "\" /e \"" + file + "\" \"" + key + "\"", ReadFileBytes(file));
+    std::string recorded = ReadFileBytes(temp / "record.txt");
+    EXPECT_EQ("\"" + editor + "\" /e \"" + file + "\" \"" + key + "\"\n", recorded.substr(0, recorded.find('\n') + 1));
+    EXPECT_NE(std::string::npos, recorded.find("\n__COMPAT_LAYER=RunAsInvoker\n"));
+    EXPECT_EQ(std::string::npos, recorded.find("HighDpiAware"));
+    EXPECT_NE(std::string::npos, recorded.find("\nSTAND_IN_WRITE=export\n"));
 }
 
 TEST(RegistryBackupEditor, EmptyProfileNameGivesTheTimeStampAloneAsFileName)
 {
     NewBackups backups;
-    ScopedEnvironment write("STAND_IN_WRITE", "commandline");
+    ScopedEnvironment write("STAND_IN_WRITE", "export");
     RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 10000, "HKEY_CURRENT_USER\\Software", "");
     ASSERT_EQ(1u, backups.Names().size());
     EXPECT_TRUE(std::regex_match(backups.Names()[0], std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}\.\d{2}\.\d{2})")))
         << backups.Names()[0];
+}
+
+// The path stays within MAX_PATH: the profile part gives way, the time stamp
+// and the extension stay.
+TEST(RegistryBackupEditor, LongProfileNameIsShortenedToFitThePath)
+{
+    NewBackups backups;
+    ScopedEnvironment write("STAND_IN_WRITE", "export");
+    const std::string name(300, 'n');
+    NvFsPath made = RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 10000,
+                                                               ("HKEY_CURRENT_USER\\" + name).c_str(), name.c_str());
+    ASSERT_EQ(1u, backups.Names().size());
+    EXPECT_EQ(static_cast<int>(MAX_PATH - 1), made.GetLength());
+    std::string fileName = backups.Names()[0];
+    EXPECT_TRUE(std::regex_match(fileName, std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}\.\d{2}\.\d{2} - n+\.reg)")))
+        << fileName;
+}
+
+// A quotation mark would end the key on the editor's command line, and the
+// editor would export another key: the backup fails before the editor runs.
+TEST(RegistryBackupEditor, KeyWithAQuotationMarkFailsWith124AndNoEditorRuns)
+{
+    TempFolder temp;
+    NewBackups backups;
+    LogTail log;
+    ScopedEnvironment write("STAND_IN_WRITE", "export");
+    ScopedEnvironment record("STAND_IN_RECORD", temp / "record.txt");
+    const std::string key = std::string("HKEY_CURRENT_USER\\") + ProfilesPath + "\\a\" \"b";
+    try
+    {
+        RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 10000, key.c_str(), "a\" \"b");
+        FAIL() << "no exception";
+    }
+    catch (const Error::NvExceptionText& e)
+    {
+        EXPECT_EQ("The registry key \"" + key +
+                      "\" cannot be backed up: the registry editor cannot be given a key whose name holds a quotation "
+                      "mark.",
+                  e.GetText().Str());
+    }
+    EXPECT_FALSE(PathExists(NvFsPath((temp / "record.txt").c_str())));
+    EXPECT_TRUE(backups.Names().empty());
+    EXPECT_EQ("", log.Bytes());
+}
+
+// Run as a program of its own by NameTakenByTwoCopiesAtOnce: one backup with
+// the stand-in editor, as a second copy of the program would take it.
+TEST(RegistryBackupCopy, DISABLED_TakesOneBackup)
+{
+    RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 30000, "HKEY_CURRENT_USER\\Software", "P");
+}
+
+// Two copies of the program backing up in the same second: each gets a file
+// of its own, whose name it took before its editor began to write.
+TEST(RegistryBackupEditor, NameTakenByTwoCopiesAtOnce)
+{
+    NewBackups backups;
+    ScopedEnvironment write("STAND_IN_WRITE", "export");
+    ScopedEnvironment sleep("STAND_IN_SLEEP_MS", "1500");
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string copy = "\"" + std::string(self) +
+                       "\" --gtest_also_run_disabled_tests --gtest_filter=RegistryBackupCopy.DISABLED_TakesOneBackup";
+    std::vector<UniqueKernelHandle> copies;
+    for (int i = 0; i < 2; ++i)
+    {
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION started = {};
+        std::string commandLine = copy;
+        ASSERT_TRUE(CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                   nullptr, &startup, &started));
+        CloseHandle(started.hThread);
+        copies.emplace_back(started.hProcess);
+    }
+    for (const UniqueKernelHandle& process : copies)
+    {
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.Get(), 30000));
+        DWORD code = 1;
+        GetExitCodeProcess(process.Get(), &code);
+        EXPECT_EQ(0u, code);
+    }
+    std::vector<std::string> names = backups.Names();
+    ASSERT_EQ(2u, names.size());
+    for (const std::string& name : names)
+        EXPECT_NE(std::string::npos,
+                  ReadRegistryScript(BackupFolder() + "\\" + name).find("[HKEY_CURRENT_USER\\Software]"))
+            << name;
 }
 
 TEST(RegistryBackupEditor, MissingEditorFailsWith109NamingThePathTried)
@@ -405,14 +504,16 @@ struct FailedExportCase
     const char* name;
     const char* exitCode;
     const char* write; // STAND_IN_WRITE, null for nothing written
-    size_t filesLeft;
+    // What follows string 111 after a blank line; empty for nothing.
+    const char* problem;
 };
 
 class FailedExport : public testing::TestWithParam<FailedExportCase>
 {
 };
 
-TEST_P(FailedExport, FailsWith111AndLeavesWhateverFileWasWritten)
+// Whatever the failed export left is deleted: it would look like a backup.
+TEST_P(FailedExport, FailsWith111AndLeavesNoFile)
 {
     NewBackups backups;
     LogTail log;
@@ -428,19 +529,28 @@ TEST_P(FailedExport, FailsWith111AndLeavesWhateverFileWasWritten)
     }
     catch (const Error::NvExceptionText& e)
     {
-        EXPECT_EQ("Program \"" + editor + "\" did not successfully finished.", e.GetText().Str());
+        std::string failed = "Program \"" + editor + "\" did not successfully finished.";
+        std::string problem = GetParam().problem;
+        EXPECT_EQ(problem.empty() ? failed : failed + "\n\n" + problem, e.GetText().Str());
         EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
     }
-    EXPECT_EQ(GetParam().filesLeft, backups.Names().size());
+    EXPECT_TRUE(backups.Names().empty());
     EXPECT_EQ("", log.Bytes());
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FailedExport,
-                         testing::Values(FailedExportCase{"ExitCode1", "1", "commandline", 1},
-                                         FailedExportCase{"ExitCode3", "3", "commandline", 1},
-                                         FailedExportCase{"ExitCode100", "100", "commandline", 1},
-                                         FailedExportCase{"ExitCodeFFFFFFFF", "4294967295", "commandline", 1},
-                                         FailedExportCase{"ExitCode0WithoutFile", "0", nullptr, 0},
-                                         FailedExportCase{"ExitCode0WithEmptyFile", "0", "empty", 1}),
-                         [](const testing::TestParamInfo<FailedExportCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Table, FailedExport,
+    testing::Values(FailedExportCase{"ExitCode1", "1", "export", ""}, FailedExportCase{"ExitCode3", "3", "export", ""},
+                    FailedExportCase{"ExitCode100", "100", "export", ""},
+                    FailedExportCase{"ExitCodeFFFFFFFF", "4294967295", "export", ""},
+                    FailedExportCase{"ExitCode0WithoutFile", "0", nullptr, ""},
+                    FailedExportCase{"ExitCode0WithEmptyFile", "0", "empty", ""},
+                    FailedExportCase{"NotAnExport", "0", "commandline",
+                                     "The file is not a registry export: it does not begin with a UTF-16 byte-order "
+                                     "mark."},
+                    FailedExportCase{"CutInAValue", "0", "cut",
+                                     "The file ends in the middle of a value (line 6): hex:50,65,72,73,"},
+                    FailedExportCase{"KeyBesideTheExportedOne", "0", "outside",
+                                     "The file holds another key than the one that was exported (line 9)."}),
+    [](const testing::TestParamInfo<FailedExportCase>& info) { return info.param.name; });
 } // namespace
