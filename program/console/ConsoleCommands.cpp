@@ -97,6 +97,12 @@ CString LogFilePath()
     return CLogFile::Instance().GetFilePath();
 }
 
+CString IncompleteReadingText()
+{
+    return "The profile could not be read completely (see the log file " + Quote(LogFilePath()) +
+           "), so the result cannot be trusted.";
+}
+
 // The profiles of the root in force in the window's order; none, with the
 // reason in `error`, when the root does not open.
 std::vector<CString> ReadProfiles(CString& error)
@@ -340,6 +346,11 @@ int ConsoleCommands::Check()
     GhostPstSweep::Outcome outcome = GhostPstSweep(*this).Check();
     int exitCode = outcome.failure ? ExitCode::ProfileNotOpened : outcome.result;
     CString error = outcome.failure ? outcome.failure->GetText() : CString();
+    if (!outcome.failure && !outcome.readCompletely)
+    {
+        exitCode = ExitCode::ProfileReadIncompletely;
+        error = IncompleteReadingText();
+    }
     const std::vector<CString>& invalid = outcome.invalidSections;
 
     if (m_arguments.json)
@@ -376,7 +387,7 @@ int ConsoleCommands::Repair()
     {
         // A profile that does not open has nothing to back up: the registry
         // editor would fail on it and hide the real reason.
-        outcome = GhostPstSweep(*this).Repair(GhostPstSweep::ProfileCheck::BeforeBackup);
+        outcome = GhostPstSweep(*this).Repair(GhostPstSweep::Strictness::FailClosed);
     }
     catch (const Error::NvException& e)
     {
@@ -399,8 +410,19 @@ int ConsoleCommands::Repair()
         exitCode = ExitCode::ProfileNotOpened;
         error = outcome.failure->GetText();
         break;
+    case GhostPstSweep::Stage::AccountsUnread:
+        exitCode = ExitCode::ProfileReadIncompletely;
+        error = "Some accounts of the profile cannot be read, so nothing was removed: a section tied only to an "
+                "unread account would look invalid. See the log file " +
+                Quote(LogFilePath()) + ".";
+        break;
     case GhostPstSweep::Stage::Finished:
         exitCode = outcome.result;
+        if (outcome.result != ExitCode::RemovalFailed && !outcome.readCompletely)
+        {
+            exitCode = ExitCode::ProfileReadIncompletely;
+            error = IncompleteReadingText();
+        }
         break;
     case GhostPstSweep::Stage::InputRefused:
         break;

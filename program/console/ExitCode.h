@@ -17,6 +17,11 @@ const int BackupFailed = 4;
 // The profile, its accounts key or the profiles root does not open (scan:
 // and no ghost store was found elsewhere).
 const int ProfileNotOpened = 5;
+// The profile could not be read completely (an account, a section or a
+// listing failed; the log says which): the result cannot be trusted. A
+// repair then removed nothing when an account was unread, else what it
+// judged invalid.
+const int ProfileReadIncompletely = 6;
 // The process list cannot be taken, or another unexpected failure.
 const int OtherFailure = 70;
 // The command line is wrong: nothing was done.

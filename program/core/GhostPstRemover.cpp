@@ -32,6 +32,9 @@ int GhostPstRemover::Run()
 {
     m_invalidSections.clear();
     m_failedSections.clear();
+    m_stop = Stop::None;
+    m_bReadCompletely = true;
+    m_bRemovalAllowed = false;
     CLogFile& log = CLogFile::Instance();
     CString path = GetProfileKeyPath(m_strProfileName);
     log.InfoF("Otwieranie klucza profilów: HKEY_CURRENT_USER\\%s", path.GetString());
@@ -43,22 +46,46 @@ int GhostPstRemover::Run()
     log.Info("-- Listowanie kont --");
     ReferencedSections referenced;
     referenced.Collect(profileKey, accountsKey, true);
+    m_bReadCompletely = referenced.IsComplete();
+    if (!m_bReadCompletely && !m_bCheckOnly && m_bStopWhenAccountsUnread)
+    {
+        log.Error("Nie wszystkie konta zostały odczytane, żadna sekcja nie zostanie usunięta.");
+        m_stop = Stop::AccountsUnread;
+        return 0;
+    }
 
     log.Info(" ");
     log.Info("-- Listowanie sekcji -- ");
     // The list is taken in full first: deleting sections must not shift the
     // enumeration indexes under the loop.
     std::vector<CString> sections;
-    profileKey.EnumSubKeys(sections);
+    LONG listing = profileKey.EnumSubKeys(sections);
     for (const CString& section : sections)
     {
         if (section.IsEmpty())
             continue;
-        Verdict verdict = JudgeSection(profileKey, section, referenced);
-        if (verdict == Verdict::Invalid)
+        switch (JudgeSection(profileKey, section, referenced))
+        {
+        case Verdict::Kept:
+            break;
+        case Verdict::Unread:
+            m_bReadCompletely = false;
+            break;
+        case Verdict::Invalid:
             m_invalidSections.push_back(section);
-        else if (verdict == Verdict::DeleteFailed)
+            break;
+        case Verdict::DeleteFailed:
             m_failedSections.push_back(section);
+            break;
+        case Verdict::Refused:
+            m_stop = Stop::RemovalRefused;
+            return 0;
+        }
+    }
+    if (listing != ERROR_SUCCESS)
+    {
+        log.Error(RegistryFailureText(listing, "Błąd podczas listowania sekcji."));
+        m_bReadCompletely = false;
     }
 
     if (!m_failedSections.empty())
@@ -84,7 +111,7 @@ GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const CRegKeyEx& profileK
     if (result != ERROR_SUCCESS)
     {
         log.Error(RegistryFailureText(result, "Błąd podczas otwierania sekcji."));
-        return Verdict::Kept;
+        return Verdict::Unread;
     }
     values.ReadTexts(true);
     if (!IsCandidate(values.GetDisplayName(), values.GetProvider()))
@@ -110,6 +137,12 @@ GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const CRegKeyEx& profileK
     {
         log.Info("Ta sekcja jest niepoprawne i powinna zostać usunięta.");
         return Verdict::Invalid;
+    }
+    if (!m_bRemovalAllowed)
+    {
+        if (m_removalGate && !m_removalGate())
+            return Verdict::Refused;
+        m_bRemovalAllowed = true;
     }
     result = RegDeleteKeyA(profileKey, section);
     if (result != ERROR_SUCCESS)

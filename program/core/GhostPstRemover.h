@@ -3,6 +3,7 @@
 #include "library/framework/CString.h"
 #include "library/registry/CRegKeyEx.h"
 
+#include <functional>
 #include <vector>
 
 class ReferencedSections;
@@ -23,11 +24,32 @@ public:
     // that failed) when either does not open.
     static void OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey);
 
+    // Asked once, right before the first section is deleted; false ends the
+    // run there with nothing deleted (GetStop gives RemovalRefused). What it
+    // throws leaves Run.
+    void SetRemovalGate(std::function<bool()> gate) { m_removalGate = std::move(gate); }
+    // With `stop`, a removal run whose accounts could not all be read ends
+    // after reading them, with nothing examined or deleted (GetStop gives
+    // AccountsUnread): a section tied only to an unread account looks untied.
+    void SetStopWhenAccountsUnread(bool stop) { m_bStopWhenAccountsUnread = stop; }
+
     // 0: no invalid section; 1: invalid sections found (check-only) or all of
     // them deleted; 2: a deletion failed. Throws Error::NvExceptionCommon when
     // the profile key or its accounts key does not open; failures of single
     // accounts and sections are logged and passed over.
     int Run();
+
+    // Why the last Run ended before it had examined every section.
+    enum class Stop
+    {
+        None,
+        AccountsUnread,
+        RemovalRefused,
+    };
+    Stop GetStop() const { return m_stop; }
+    // Whether the last Run read the whole profile: every account, both
+    // listings to their end and every section it examined.
+    bool ReadCompletely() const { return m_bReadCompletely; }
 
     // The sections that the last Run found invalid (check-only) or deleted,
     // in registry order.
@@ -38,8 +60,12 @@ public:
 private:
     enum class Verdict
     {
-        // Not examined, valid, not a candidate, tied, or not openable.
+        // Not examined, valid, not a candidate, or tied.
         Kept,
+        // Not openable: passed over.
+        Unread,
+        // Invalid, but the removal gate refused the first deletion.
+        Refused,
         // Found invalid and counted: reported (check-only) or deleted.
         Invalid,
         // Found invalid, but its deletion failed.
@@ -54,6 +80,11 @@ private:
     CString m_strPstDisplayName;
     bool m_bPublicFolders;
     bool m_bCheckOnly;
+    bool m_bStopWhenAccountsUnread = false;
+    std::function<bool()> m_removalGate;
+    bool m_bRemovalAllowed = false;
+    Stop m_stop = Stop::None;
+    bool m_bReadCompletely = true;
     std::vector<CString> m_invalidSections;
     std::vector<CString> m_failedSections;
 };

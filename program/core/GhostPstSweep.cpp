@@ -29,32 +29,31 @@ GhostPstSweep::Outcome GhostPstSweep::Check()
     log.InfoF("-- CHECK --");
     log.InfoF("Proces sprawdzania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
               outcome.pstName.GetString());
-    RunEngine(outcome, true);
+    GhostPstRemover remover(outcome.profileName, outcome.pstName, true);
+    RunEngine(outcome, remover);
     return outcome;
 }
 
-GhostPstSweep::Outcome GhostPstSweep::Repair(ProfileCheck profileCheck)
+GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
 {
     Outcome outcome;
-    CLogFile& log = CLogFile::Instance();
     // Nothing else is looked at while Outlook runs: it would write the
     // profile back over the removal.
-    if (IsOutlookRunning())
+    if (RefuseForOutlook())
     {
-        m_frontEnd.OutlookRunning();
-        log.InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
         outcome.stage = Stage::OutlookRunning;
         return outcome;
     }
     if (!m_frontEnd.ReadInput(outcome.profileName, outcome.pstName))
         return outcome;
+    CLogFile& log = CLogFile::Instance();
     log.InfoF(" ");
     log.InfoF("-- START --");
     log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
               outcome.pstName.GetString());
 
     CString profileKey = GetProfileKeyPath(outcome.profileName);
-    if (profileCheck == ProfileCheck::BeforeBackup)
+    if (strictness == Strictness::FailClosed)
     {
         try
         {
@@ -84,13 +83,45 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(ProfileCheck profileCheck)
             return outcome;
         }
     }
-    RunEngine(outcome, false);
+
+    GhostPstRemover remover(outcome.profileName, outcome.pstName, false);
+    remover.SetStopWhenAccountsUnread(strictness == Strictness::FailClosed);
+    // The backup and the question before it may have taken minutes: Outlook
+    // may have been started meanwhile. What the check throws is kept for
+    // after the run, which must not take it for a failure of the profile.
+    std::optional<Error::NvExceptionText> outlookCheckFailure;
+    remover.SetRemovalGate([&]() {
+        try
+        {
+            return !RefuseForOutlook();
+        }
+        catch (const Error::NvException& e)
+        {
+            outlookCheckFailure = CopyOf(e);
+            return false;
+        }
+    });
+    RunEngine(outcome, remover);
+    if (outlookCheckFailure)
+        throw *outlookCheckFailure;
+    if (remover.GetStop() == GhostPstRemover::Stop::RemovalRefused)
+        outcome.stage = Stage::OutlookRunning;
+    else if (remover.GetStop() == GhostPstRemover::Stop::AccountsUnread)
+        outcome.stage = Stage::AccountsUnread;
     return outcome;
 }
 
-void GhostPstSweep::RunEngine(Outcome& outcome, bool checkOnly)
+bool GhostPstSweep::RefuseForOutlook()
 {
-    GhostPstRemover remover(outcome.profileName, outcome.pstName, checkOnly);
+    if (!IsOutlookRunning())
+        return false;
+    m_frontEnd.OutlookRunning();
+    CLogFile::Instance().InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
+    return true;
+}
+
+void GhostPstSweep::RunEngine(Outcome& outcome, GhostPstRemover& remover)
+{
     try
     {
         outcome.result = remover.Run();
@@ -104,4 +135,5 @@ void GhostPstSweep::RunEngine(Outcome& outcome, bool checkOnly)
     }
     outcome.invalidSections = remover.GetInvalidSections();
     outcome.failedSections = remover.GetFailedSections();
+    outcome.readCompletely = remover.ReadCompletely();
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+class GhostPstRemover;
 class SweepFrontEnd;
 
 // A check or a repair of one profile from start to end, for both front ends:
@@ -20,12 +21,17 @@ public:
     {
         // The front end had no usable input: nothing was logged.
         InputRefused,
-        // Outlook runs: only that was logged (repair only).
+        // Outlook runs: nothing was removed (repair only). Found before the
+        // backup, only that was logged; found again right before the first
+        // removal, the analysis was logged up to there.
         OutlookRunning,
         // The backup failed and the front end would not go on without one.
         BackupDeclined,
         // The profile or its accounts key did not open: `failure` says why.
         Stopped,
+        // The accounts could not all be read, so nothing was removed (a
+        // fail-closed repair only).
+        AccountsUnread,
         // The engine ran: `result` is its result.
         Finished,
     };
@@ -41,6 +47,8 @@ public:
         // Found invalid (check) or removed (repair), in registry order.
         std::vector<CString> invalidSections;
         std::vector<CString> failedSections;
+        // Whether the engine read every account and section it looked at.
+        bool readCompletely = true;
         // The backup's file, or the text of its failure (repair only).
         NvFsPath backupFile;
         CString backupError;
@@ -48,13 +56,17 @@ public:
         std::optional<Error::NvExceptionText> failure;
     };
 
-    // When a repair finds out that the profile does not open.
-    enum class ProfileCheck
+    // How a repair treats a profile that it cannot read in full.
+    enum class Strictness
     {
-        // When the engine opens it, after the backup (the window's order).
-        AtRemoval,
-        // Before the backup, which is then not attempted (the command line's).
-        BeforeBackup,
+        // The window's: a profile that does not open is found out when the
+        // engine opens it, after the backup; accounts that cannot be read are
+        // passed over.
+        Lenient,
+        // The command line's: a profile that does not open is found out
+        // before the backup, which is then not attempted; when an account
+        // cannot be read nothing is removed.
+        FailClosed,
     };
 
     explicit GhostPstSweep(SweepFrontEnd& frontEnd);
@@ -63,14 +75,18 @@ public:
     Outcome Check();
 
     // Refuses while Outlook runs, backs the profile key up, then removes the
-    // invalid sections. Lets out what the Outlook check throws; every other
-    // failure is in the outcome.
-    Outcome Repair(ProfileCheck profileCheck = ProfileCheck::AtRemoval);
+    // invalid sections, Outlook checked again right before the first removal.
+    // Lets out what the Outlook check throws; every other failure is in the
+    // outcome.
+    Outcome Repair(Strictness strictness = Strictness::Lenient);
 
 private:
-    // Runs the engine into `outcome`; a failure to open the profile is logged
+    // Runs `remover` into `outcome`; a failure to open the profile is logged
     // and kept in it.
-    void RunEngine(Outcome& outcome, bool checkOnly);
+    static void RunEngine(Outcome& outcome, GhostPstRemover& remover);
+    // Whether Outlook runs; when it does, the front end is told and the log
+    // says so.
+    bool RefuseForOutlook();
 
     SweepFrontEnd& m_frontEnd;
 };

@@ -317,6 +317,44 @@ TEST_F(Straysweep, CheckListsTheInvalidSectionsAndChangesNothing)
     EXPECT_EQ("Info: Program exit.", lines.back());
 }
 
+// An account without its service identifier: a store tied only to it looks
+// like a ghost. The check says what it found but that it cannot be trusted;
+// the repair removes nothing.
+TEST_F(Straysweep, UnreadableAccountMakesCheckAndRepairExit6AndTheRepairRemoveNothing)
+{
+    LiveProfile profile("unread account");
+    AddStandardSections(profile);
+    profile.SetValue("9375cff0413111d3b88a00104b2a6676\\0002", "Account Name", REG_SZ, std::string("Ewa\0", 4));
+    std::string before = DumpTree(profile.ProfilePath());
+    std::string error = "straysweep: The profile could not be read completely (see the log file \"" + LogFile() +
+                        "\"), so the result cannot be trusted.\r\n";
+
+    StraysweepRun check = RunStraysweep(Args({"check", "--profile", profile.Name(), "--pst", Pst, "--json"}));
+    EXPECT_EQ(6u, check.exitCode);
+    EXPECT_EQ(error, check.err);
+    JsonValue document = ParseOutput(check);
+    EXPECT_EQ(6, document["exitCode"].AsNumber());
+    EXPECT_EQ(std::vector<std::string>{Id('4')}, Strings(document["invalidSections"]));
+
+    StraysweepRun repair = RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst}));
+    EXPECT_EQ(6u, repair.exitCode);
+    EXPECT_EQ("straysweep: Some accounts of the profile cannot be read, so nothing was removed: a section tied only "
+              "to an unread account would look invalid. See the log file \"" +
+                  LogFile() + "\".\r\n",
+              repair.err);
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+    EXPECT_EQ(1u, backups.Names().size());
+    std::vector<std::string> lines = log.Lines();
+    const std::string unread = "Błąd podczas pobierania klucza serwisu.";
+    EXPECT_EQ(2, std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+                  return line.size() > unread.size() &&
+                         line.compare(line.size() - unread.size(), unread.size(), unread) == 0;
+              }));
+    EXPECT_EQ(1, Count(lines, "Error: Nie wszystkie konta zostały odczytane, żadna sekcja nie zostanie usunięta."));
+    // The check listed the sections; the repair stopped before them.
+    EXPECT_EQ(1, Count(lines, "Info: -- Listowanie sekcji -- "));
+}
+
 TEST_F(Straysweep, CheckAsJsonWithNothingInvalidExits0)
 {
     LiveProfile profile("clean check");

@@ -6,6 +6,7 @@
 #include "tests/support/StandInProcess.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,9 @@ class ScriptedFrontEnd : public SweepFrontEnd
 public:
     bool hasInput = true;
     bool goOnWithoutBackup = false;
+    // Started while the question is open, as a user may do.
+    bool startOutlookWhileAsked = false;
+    std::unique_ptr<StandInProcess> outlook;
     std::vector<std::string> asked;
     std::string backupError;
 
@@ -48,6 +52,8 @@ public:
     {
         asked.push_back("backup");
         backupError = error.Str();
+        if (startOutlookWhileAsked)
+            outlook = std::make_unique<StandInProcess>("OUTLOOK.EXE");
         return goOnWithoutBackup;
     }
 };
@@ -156,9 +162,24 @@ INSTANTIATE_TEST_SUITE_P(Table, FailedBackup,
                          testing::Values(BackupAnswerCase{"No", false, GhostPstSweep::Stage::BackupDeclined, true},
                                          BackupAnswerCase{"Yes", true, GhostPstSweep::Stage::Finished, false}));
 
+// Outlook started after the first check would write the profile back over
+// the removal: it is looked for again right before the first one.
+TEST_F(Sweep, OutlookStartedWhileAskedStopsTheRepairBeforeAnyRemoval)
+{
+    AddProfileWithGhost();
+    frontEnd.goOnWithoutBackup = true;
+    frontEnd.startOutlookWhileAsked = true;
+    GhostPstSweep::Outcome outcome = sweep.Repair();
+    EXPECT_EQ(GhostPstSweep::Stage::OutlookRunning, outcome.stage);
+    EXPECT_EQ(std::vector<std::string>({"input", "backup", "outlook"}), frontEnd.asked);
+    EXPECT_TRUE(outcome.invalidSections.empty());
+    EXPECT_EQ("Info: Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.", log.Lines().back());
+    EXPECT_TRUE(GhostIsThere());
+}
+
 TEST_F(Sweep, ProfileCheckedBeforeBackupStopsWithoutOne)
 {
-    GhostPstSweep::Outcome outcome = sweep.Repair(GhostPstSweep::ProfileCheck::BeforeBackup);
+    GhostPstSweep::Outcome outcome = sweep.Repair(GhostPstSweep::Strictness::FailClosed);
     EXPECT_EQ(GhostPstSweep::Stage::Stopped, outcome.stage);
     EXPECT_EQ(std::vector<std::string>({"input"}), frontEnd.asked);
     EXPECT_TRUE(outcome.backupError.IsEmpty());
