@@ -59,6 +59,10 @@ void ArgumentParser::ReadOption(const std::wstring& argument, size_t& index)
         ReadName(option, value, index, m_result.profile, m_hasProfile);
     else if (option == L"--pst")
         ReadName(option, value, index, m_result.pst, m_hasPst);
+    else if (option == L"--user")
+        ReadName(option, value, index, m_result.user, m_hasUser);
+    else if (option == L"--all-users")
+        ReadFlag(option, value, m_result.allUsers);
     else if (option == L"--json")
         ReadFlag(option, value, m_result.json);
     else if (option == L"--without-backup")
@@ -161,6 +165,12 @@ void ArgumentParser::CheckCombination()
         Fail(L"--pst is required.");
     else if (command != ConsoleCommand::Repair && m_result.withoutBackup)
         Fail(L"--without-backup belongs to the repair command only.");
+    else if (m_hasUser && m_result.allUsers)
+        Fail(L"--user and --all-users cannot be given together.");
+    else if (m_result.allUsers && command != ConsoleCommand::Scan && command != ConsoleCommand::List)
+        Fail(L"--all-users belongs to the scan and list commands only.");
+    else if (m_result.allUsers && m_hasProfile)
+        Fail(L"list --all-users takes no --profile.");
 }
 
 void ArgumentParser::Fail(const std::wstring& error)

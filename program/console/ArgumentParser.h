@@ -24,12 +24,19 @@ struct ConsoleArguments
     CString pst;
     bool json = false;
     bool withoutBackup = false;
+    // --user: the account ("DOMAIN\name" or "name") or SID whose loaded
+    // registry hive is worked on; empty for the caller's own.
+    CString user;
+    // The SID that `user` names, for the commands to work on.
+    CString userSid;
+    // --all-users: every signed-in user's hive (list and scan).
+    bool allUsers = false;
 };
 
 // Reads the program's arguments (the command line without the program's own
 // name): one command (list, check, repair, scan; any letter case) and the options
-// --profile NAME, --pst NAME (also --profile=NAME, --pst=NAME), --json,
-// --without-backup and --help (also -h, -?, /?), in any order.
+// --profile NAME, --pst NAME, --user NAME (also --profile=NAME, ...), --json,
+// --without-backup, --all-users and --help (also -h, -?, /?), in any order.
 class ArgumentParser
 {
 public:
@@ -63,4 +70,5 @@ private:
     bool m_hasCommand = false;
     bool m_hasProfile = false;
     bool m_hasPst = false;
+    bool m_hasUser = false;
 };

@@ -8,6 +8,8 @@
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/ReferencedSections.h"
+#include "program/core/RegistryFailure.h"
+#include "program/core/TargetUser.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
 #include "program/console/JsonWriter.h"
@@ -36,10 +38,28 @@ struct ProfileScan
     std::vector<GhostFinder::Candidate> candidates;
 };
 
-// A key below HKEY_CURRENT_USER as the registry editor names it.
+// A key below the target user's root as the registry editor names it.
 CString FullKey(const CString& path)
 {
-    return "HKEY_CURRENT_USER\\" + path;
+    return TargetUser::RootName() + "\\" + path;
+}
+
+const char* CommandName(ConsoleCommand command)
+{
+    switch (command)
+    {
+    case ConsoleCommand::Help:
+        return "help";
+    case ConsoleCommand::List:
+        return "list";
+    case ConsoleCommand::Check:
+        return "check";
+    case ConsoleCommand::Repair:
+        return "repair";
+    case ConsoleCommand::Scan:
+        return "scan";
+    }
+    return "";
 }
 
 CString Quote(const CString& text)
@@ -147,12 +167,20 @@ ConsoleCommands::ConsoleCommands(ConsoleStream& out, ConsoleStream& err) : m_out
 int ConsoleCommands::Run(const ConsoleArguments& arguments)
 {
     m_arguments = arguments;
+    if (!arguments.userSid.IsEmpty())
+    {
+        LONG result = TargetUser::Choose(arguments.userSid);
+        if (result != ERROR_SUCCESS)
+            return RefuseUser(result);
+    }
     switch (arguments.command)
     {
     case ConsoleCommand::Help:
         m_out.WriteAnsi(GetHelpText());
         return ExitCode::Clean;
     case ConsoleCommand::List:
+        if (arguments.allUsers)
+            return ListAllUsers();
         return arguments.profile.IsEmpty() ? ListProfiles() : ListSections();
     case ConsoleCommand::Check:
         return Check();
@@ -162,6 +190,107 @@ int ConsoleCommands::Run(const ConsoleArguments& arguments)
         return Scan();
     }
     return ExitCode::OtherFailure;
+}
+
+int ConsoleCommands::RefuseUser(LONG result)
+{
+    CString user = Quote(m_arguments.user);
+    if (m_arguments.user.CompareNoCase(m_arguments.userSid) != 0)
+        user += " (" + m_arguments.userSid + ")";
+    CString error = result == ERROR_FILE_NOT_FOUND
+                        ? "the registry of the user " + user + " is not loaded; the user must be signed in."
+                        : "the registry of the user " + user + " cannot be opened: " + RegistryFailureText(result, "");
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        BeginDocument(json, CommandName(m_arguments.command), ExitCode::ProfileNotOpened, error);
+        AddString(json, "logFile", LogFilePath());
+        WriteDocument(json);
+    }
+    WriteError(error);
+    return ExitCode::ProfileNotOpened;
+}
+
+int ConsoleCommands::ListAllUsers()
+{
+    struct UserProfiles
+    {
+        CString sid;
+        CString account;
+        CString root;
+        CString defaultProfile;
+        CString error;
+        std::vector<CString> profiles;
+    };
+    std::vector<CString> sids;
+    LONG listing = TargetUser::ListSignedInUsers(sids);
+    CString error = listing == ERROR_SUCCESS ? CString() : RegistryFailureText(listing, "HKEY_USERS cannot be listed.");
+    bool unreadable = !error.IsEmpty();
+    std::vector<UserProfiles> users;
+    for (const CString& sid : sids)
+    {
+        // A user who signed out since the listing is no longer there.
+        if (TargetUser::Choose(sid) != ERROR_SUCCESS)
+            continue;
+        UserProfiles user{sid, TargetUser::Account(), FullKey(GetProfilesRoot()), ReadDefaultProfile(), CString(), {}};
+        user.profiles = ReadProfiles(user.error);
+        unreadable = unreadable || !user.error.IsEmpty();
+        users.push_back(user);
+    }
+    TargetUser::ChooseCaller();
+    int exitCode = unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
+
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        json.BeginObject();
+        json.Key("command").String("list");
+        json.Key("exitCode").Number(exitCode);
+        AddOptional(json, "error", error);
+        json.Key("users").BeginArray();
+        for (const UserProfiles& user : users)
+        {
+            json.BeginObject();
+            AddString(json, "sid", user.sid);
+            AddOptional(json, "account", user.account);
+            AddString(json, "profilesRoot", user.root);
+            AddOptional(json, "defaultProfile", user.defaultProfile);
+            AddOptional(json, "error", user.error);
+            json.Key("profiles").BeginArray();
+            for (const CString& profile : user.profiles)
+            {
+                json.BeginObject();
+                AddString(json, "name", profile);
+                json.Key("default").Bool(IsDefaultProfile(profile, user.defaultProfile));
+                json.EndObject();
+            }
+            json.EndArray();
+            json.EndObject();
+        }
+        json.EndArray();
+        AddString(json, "logFile", LogFilePath());
+        WriteDocument(json);
+    }
+    else
+    {
+        CString text =
+            users.empty() ? CString("No signed-in user's registry was found below HKEY_USERS.\n") : CString();
+        for (const UserProfiles& user : users)
+        {
+            text +=
+                (user.account.IsEmpty() ? user.sid : user.account + " (" + user.sid + ")") + ", " + user.root + ":\n";
+            if (!user.error.IsEmpty())
+                text += "  cannot be read: " + user.error + "\n";
+            else if (user.profiles.empty())
+                text += "  no Outlook profiles\n";
+            for (const CString& profile : user.profiles)
+                text += "  " + profile + (IsDefaultProfile(profile, user.defaultProfile) ? "  (default)\n" : "\n");
+        }
+        m_out.WriteAnsi(text);
+    }
+    if (!error.IsEmpty())
+        WriteError(error);
+    return exitCode;
 }
 
 int ConsoleCommands::ListProfiles()

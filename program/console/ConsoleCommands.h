@@ -28,6 +28,9 @@ private:
     // What --without-backup says.
     bool ContinueWithoutBackup(const CString& error) override;
 
+    // --user names a user whose registry cannot be opened: exit 5.
+    int RefuseUser(LONG result);
+    int ListAllUsers();
     int ListProfiles();
     int ListSections();
     int Check();

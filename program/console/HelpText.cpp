@@ -3,17 +3,18 @@
 const char* GetUsageText()
 {
     return "Usage:\n"
-           "  straysweep list [--profile NAME] [--json]\n"
-           "  straysweep check --profile NAME --pst DISPLAYNAME [--json]\n"
-           "  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\n"
-           "  straysweep scan [--json]\n"
+           "  straysweep list [--profile NAME] [--user USER | --all-users] [--json]\n"
+           "  straysweep check --profile NAME --pst DISPLAYNAME [--user USER] [--json]\n"
+           "  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--user USER] [--json]\n"
+           "  straysweep scan [--user USER | --all-users] [--json]\n"
            "  straysweep --help\n";
 }
 
 const char* GetHelpText()
 {
     return "Norvale PST Straysweep, command line: finds and removes ghost (duplicated) PST\n"
-           "store entries of an Outlook mail profile of the current user.\n"
+           "store entries of an Outlook mail profile of the current user (or, with --user\n"
+           "or --all-users, of other signed-in users).\n"
            "\n"
            "  straysweep list [--profile NAME] [--json]\n"
            "      Without --profile: the mail profiles, the default one marked.\n"
@@ -45,6 +46,13 @@ const char* GetHelpText()
            "  --profile NAME    the mail profile (also --profile=NAME)\n"
            "  --pst NAME        the display name of the ghost PST store (also --pst=NAME)\n"
            "  --without-backup  repair: go on when the backup cannot be made\n"
+           "  --user USER       work on the profiles of another signed-in user, named\n"
+           "                    DOMAIN\\name, name or SID (for agents that run as SYSTEM or\n"
+           "                    as an administrator); a repair is then refused only while\n"
+           "                    an OUTLOOK.EXE of that user runs. Backups and the log stay\n"
+           "                    in the running account's data folder; a backup's name\n"
+           "                    carries the user.\n"
+           "  --all-users       list, scan: every signed-in user's profiles\n"
            "  --json            one JSON document (UTF-8) on standard output instead of text\n"
            "  --help, -h, /?    this help\n"
            "\n"

@@ -8,6 +8,8 @@
 #include "program/console/ConsoleStream.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
+#include "program/console/TextConversion.h"
+#include "program/core/TargetUser.h"
 
 #include <shellapi.h>
 
@@ -30,17 +32,24 @@ std::vector<std::wstring> ReadArguments()
     return arguments;
 }
 
+int RefuseArguments(ConsoleStream& err, const std::wstring& error)
+{
+    err.WriteWide(L"straysweep: " + error + L"\n\n");
+    err.WriteAnsi(CString(GetUsageText()) + "Run \"straysweep --help\" for details.\n");
+    return ExitCode::BadArguments;
+}
+
 int RunCommandLine(ConsoleStream& out, ConsoleStream& err)
 {
     ArgumentParser parser(ReadArguments());
     if (!parser.Parse())
-    {
-        err.WriteWide(L"straysweep: " + parser.GetError() + L"\n\n");
-        err.WriteAnsi(CString(GetUsageText()) + "Run \"straysweep --help\" for details.\n");
-        return ExitCode::BadArguments;
-    }
+        return RefuseArguments(err, parser.GetError());
+    ConsoleArguments arguments = parser.GetArguments();
+    if (!arguments.user.IsEmpty() && !TargetUser::ResolveUser(arguments.user, arguments.userSid))
+        return RefuseArguments(err, L"the user \"" + AnsiToWide(arguments.user) +
+                                        L"\" is neither a known account nor a well-formed SID.");
     ConsoleCommands commands(out, err);
-    return commands.Run(parser.GetArguments());
+    return commands.Run(arguments);
 }
 } // namespace
 

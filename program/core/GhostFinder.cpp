@@ -12,8 +12,7 @@ bool GhostFinder::IsCandidate(const CString& name, const ProfileSection& section
     // analysis; it is removed unless something ties it to an account.
     return !ProfileSection::IsReservedName(name) && !section.GetDisplayName().IsEmpty() &&
            section.GetProvider().CompareNoCase("mspst.dll") == 0 &&
-           referenced.FindTie(name, section.GetReference1(), section.GetReference2()) ==
-               ReferencedSections::Tie::None;
+           referenced.FindTie(name, section.GetReference1(), section.GetReference2()) == ReferencedSections::Tie::None;
 }
 
 std::vector<GhostFinder::Candidate> GhostFinder::Find(const CString& profileName)

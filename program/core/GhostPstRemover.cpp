@@ -5,6 +5,7 @@
 #include "program/core/ProfilesRoot.h"
 #include "program/core/ReferencedSections.h"
 #include "program/core/RegistryFailure.h"
+#include "program/core/TargetUser.h"
 
 namespace
 {
@@ -20,7 +21,7 @@ GhostPstRemover::GhostPstRemover(const CString& profileName, const CString& pstD
 
 void GhostPstRemover::OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey)
 {
-    LONG result = profileKey.Open(HKEY_CURRENT_USER, profilePath);
+    LONG result = profileKey.Open(TargetUser::Root(), profilePath);
     if (result != ERROR_SUCCESS)
         ThrowOpenKeyFailure(result, profilePath, __FILE__, __LINE__);
     result = accountsKey.Open(profileKey, AccountsKeyName);
@@ -37,7 +38,7 @@ int GhostPstRemover::Run()
     m_bRemovalAllowed = false;
     CLogFile& log = CLogFile::Instance();
     CString path = GetProfileKeyPath(m_strProfileName);
-    log.InfoF("Otwieranie klucza profilów: HKEY_CURRENT_USER\\%s", path.GetString());
+    log.InfoF("Otwieranie klucza profilów: %s\\%s", TargetUser::RootName().GetString(), path.GetString());
     CRegKeyEx profileKey;
     CRegKeyEx accountsKey;
     OpenProfileKeys(path, profileKey, accountsKey);

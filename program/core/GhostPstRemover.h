@@ -19,7 +19,7 @@ public:
     // display name.
     GhostPstRemover(const CString& profileName, const CString& pstDisplayName, bool checkOnly);
 
-    // Opens the key at `profilePath` (below HKEY_CURRENT_USER) and its
+    // Opens the key at `profilePath` (below the target user's root) and its
     // accounts key. Throws Error::NvExceptionCommon (string 104 with the key
     // that failed) when either does not open.
     static void OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey);

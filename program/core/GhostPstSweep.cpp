@@ -6,12 +6,26 @@
 #include "program/core/ProfilesRoot.h"
 #include "program/core/RegistryBackup.h"
 #include "program/core/SweepFrontEnd.h"
+#include "program/core/TargetUser.h"
 
 namespace
 {
 Error::NvExceptionText CopyOf(const Error::NvException& e)
 {
     return Error::NvExceptionText(e.GetText(), e.GetModule(), e.GetLine());
+}
+
+// Another user's profile is named with its user; the caller's as always.
+void LogTargetUser()
+{
+    const CString& sid = TargetUser::Sid();
+    if (sid.IsEmpty())
+        return;
+    const CString& account = TargetUser::Account();
+    if (account.IsEmpty())
+        CLogFile::Instance().InfoF("Rejestr użytkownika %s.", sid.GetString());
+    else
+        CLogFile::Instance().InfoF("Rejestr użytkownika %s (%s).", account.GetString(), sid.GetString());
 }
 } // namespace
 
@@ -25,6 +39,7 @@ GhostPstSweep::Outcome GhostPstSweep::Check()
     if (!m_frontEnd.ReadInput(outcome.profileName, outcome.pstName))
         return outcome;
     CLogFile& log = CLogFile::Instance();
+    LogTargetUser();
     log.InfoF(" ");
     log.InfoF("-- CHECK --");
     log.InfoF("Proces sprawdzania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
@@ -47,6 +62,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (!m_frontEnd.ReadInput(outcome.profileName, outcome.pstName))
         return outcome;
     CLogFile& log = CLogFile::Instance();
+    LogTargetUser();
     log.InfoF(" ");
     log.InfoF("-- START --");
     log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
@@ -71,7 +87,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     }
     try
     {
-        outcome.backupFile = CreateRegistryBackup("HKEY_CURRENT_USER\\" + profileKey, outcome.profileName);
+        outcome.backupFile = CreateRegistryBackup(TargetUser::RootName() + "\\" + profileKey, outcome.profileName);
     }
     catch (const Error::NvException& e)
     {
@@ -113,7 +129,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
 
 bool GhostPstSweep::RefuseForOutlook()
 {
-    if (!IsOutlookRunning())
+    if (!IsOutlookRunning(TargetUser::Sid()))
         return false;
     m_frontEnd.OutlookRunning();
     CLogFile::Instance().InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");

@@ -2,16 +2,22 @@
 
 #include "library/fs/NvFsPathT.h"
 #include "library/system/CProcessesEnum.h"
+#include "library/system/ProcessOwner.h"
 
 #include <algorithm>
 
-bool IsOutlookRunning()
+bool IsOutlookRunning(const CString& ownerSid)
 {
     CProcessesEnum processes;
     processes.Enumerate();
     // The system may give a full path as well as a bare file name.
-    return std::any_of(processes.begin(), processes.end(), [](const PROCESSENTRY32& process) {
+    return std::any_of(processes.begin(), processes.end(), [&](const PROCESSENTRY32& process) {
         CString name = NvFsPath(process.szExeFile).GetFileName();
-        return name.Trim().CompareNoCase("outlook.exe") == 0;
+        if (name.Trim().CompareNoCase("outlook.exe") != 0)
+            return false;
+        if (ownerSid.IsEmpty())
+            return true;
+        CString owner = GetProcessOwnerSid(process.th32ProcessID);
+        return owner.IsEmpty() || owner.CompareNoCase(ownerSid) == 0;
     });
 }

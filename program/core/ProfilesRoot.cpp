@@ -2,8 +2,11 @@
 
 #include "library/registry/CRegKeyEx.h"
 #include "program/core/RegistryFailure.h"
+#include "program/core/TargetUser.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace
@@ -19,7 +22,7 @@ const char* const MessagingSubsystemRoot =
 LONG ReadProfiles(LPCSTR root, std::vector<CString>& profiles)
 {
     CRegKeyEx key;
-    LONG result = key.Open(HKEY_CURRENT_USER, root);
+    LONG result = key.Open(TargetUser::Root(), root);
     if (result != ERROR_SUCCESS)
         return result;
     std::vector<CString> names;
@@ -53,7 +56,11 @@ CString FindProfilesRoot()
 
 CString GetProfilesRoot()
 {
-    static const CString root = FindProfilesRoot();
+    // One root for each user that the run works on, each kept once found.
+    static std::map<std::string, CString> roots;
+    CString& root = roots[TargetUser::Sid().Str()];
+    if (root.IsEmpty())
+        root = FindProfilesRoot();
     return root;
 }
 
@@ -95,7 +102,7 @@ CString ReadDefaultProfile()
     char name[512] = "";
     ULONG capacity = 0x1FF;
     // A value that cannot be read leaves nothing defined in the buffer.
-    if (key.Open(HKEY_CURRENT_USER, GetDefaultProfileKey()) != ERROR_SUCCESS ||
+    if (key.Open(TargetUser::Root(), GetDefaultProfileKey()) != ERROR_SUCCESS ||
         key.QueryStringValue("DefaultProfile", name, &capacity) != ERROR_SUCCESS)
         return CString();
     return name;

@@ -4,9 +4,10 @@
 
 #include <vector>
 
-// The key below HKEY_CURRENT_USER that holds one subkey per mail profile,
-// for the run: decided by the first call (FindProfilesRoot) and kept, so that
-// the list, the analysis and the backup all work on the same profiles.
+// The key below the target user's HKEY_CURRENT_USER (TargetUser) that holds
+// one subkey per mail profile, for the run: decided for each user by the
+// first call (FindProfilesRoot) and kept, so that the list, the analysis and
+// the backup all work on the same profiles.
 CString GetProfilesRoot();
 
 // The key holding "DefaultProfile" for the root in force: the key above
@@ -19,7 +20,7 @@ CString GetDefaultProfileKey();
 // exists and holds at least one profile; the last one when none does.
 CString FindProfilesRoot();
 
-// The key of profile `profileName` below HKEY_CURRENT_USER: the root in force,
+// The key of profile `profileName` below the target user's root: the root in force,
 // "\" and the name.
 CString GetProfileKeyPath(const CString& profileName);
 

@@ -10,6 +10,7 @@
 #include "program/core/CLogFile.h"
 #include "program/core/LocalTime.h"
 #include "program/core/ProductFolder.h"
+#include "program/core/TargetUser.h"
 #include "resources/resource.h"
 
 #include <cstring>
@@ -47,11 +48,19 @@ CString GetBackupFileName(const NvFsPath& folder, const CString& stamp, const CS
         return stamp + suffix;
     const CString separator = " - ";
     const CString extension = ".reg";
-    int room = LongestPath - (folder.GetLength() + 1) - stamp.GetLength() - separator.GetLength() - suffix.GetLength() -
-               extension.GetLength();
+    // Another user's backups carry the user before the profile: the files
+    // of different users never mix.
+    CString userPart;
+    if (!TargetUser::Sid().IsEmpty())
+    {
+        const CString& account = TargetUser::Account();
+        userPart = ReplaceInvalidFileNameChars(account.IsEmpty() ? TargetUser::Sid() : account, '_') + separator;
+    }
+    int room = LongestPath - (folder.GetLength() + 1) - stamp.GetLength() - separator.GetLength() -
+               userPart.GetLength() - suffix.GetLength() - extension.GetLength();
     // The safe name is single-byte text, so any length cuts it cleanly.
     CString profilePart = safeName.GetLength() > room ? safeName.Left(room > 1 ? room : 1) : safeName;
-    return stamp + separator + profilePart + suffix + extension;
+    return stamp + separator + userPart + profilePart + suffix + extension;
 }
 
 // Creates the empty file of a new backup of `profileName` in `folder` and

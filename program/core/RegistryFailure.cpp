@@ -2,7 +2,10 @@
 
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
+#include "program/core/TargetUser.h"
 #include "resources/resource.h"
+
+#include <string>
 
 void ThrowRegistryFailure(LONG code, LPCSTR message, LPCSTR file, int line)
 {
@@ -16,6 +19,13 @@ CString RegistryFailureText(LONG code, LPCSTR message)
 
 void ThrowOpenKeyFailure(LONG code, const CString& keyPath, LPCSTR file, int line)
 {
-    ThrowRegistryFailure(code, Error::FormatResourceString(IDS_OPEN_KEY_FAILED, ("\\" + keyPath).GetString()), file,
-                         line);
+    CString message = Error::FormatResourceString(IDS_OPEN_KEY_FAILED, ("\\" + keyPath).GetString());
+    // The string names HKEY_CURRENT_USER in every language; another user's
+    // key lies below HKEY_USERS.
+    const std::string caller = "HKEY_CURRENT_USER";
+    std::string text = message.Str();
+    size_t at = text.find(caller + "\\");
+    if (!TargetUser::Sid().IsEmpty() && at != std::string::npos)
+        message = CString(text.replace(at, caller.size(), TargetUser::RootName().Str()));
+    ThrowRegistryFailure(code, message, file, line);
 }

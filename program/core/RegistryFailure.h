@@ -12,6 +12,7 @@
 // rather than thrown.
 CString RegistryFailureText(LONG code, LPCSTR message);
 
-// The same for a key below HKEY_CURRENT_USER that does not open: the message
-// is string 104 with "\" and `keyPath`.
+// The same for a key below the target user's root that does not open: the
+// message is string 104 with "\" and `keyPath`, naming the user's key below
+// HKEY_USERS when another user's is worked on.
 [[noreturn]] void ThrowOpenKeyFailure(LONG code, const CString& keyPath, LPCSTR file, int line);

@@ -2,6 +2,7 @@
 #include "tests/program/console/JsonValue.h"
 #include "tests/program/console/LiveProfile.h"
 #include "tests/program/console/ScopedRegistryText.h"
+#include "tests/program/console/SecondUserHive.h"
 #include "tests/program/console/StraysweepProcess.h"
 #include "tests/support/BackupFolderAside.h"
 #include "tests/support/NewBackups.h"
@@ -568,6 +569,110 @@ TEST_F(Straysweep, RepairWhileOutlookRunsExits3AndDoesNothing)
     EXPECT_EQ(twice, log.Lines());
 }
 
+// --- other users --------------------------------------------------------------
+
+// The one account under Wine, behind HKEY_CURRENT_USER.
+const char* const CallerSid = "S-1-5-21-0-0-0-1000";
+// A second signed-in user, whose account the look-up does not know.
+const char* const SecondSid = "S-1-5-21-7-7-7-1001";
+
+class SecondUser : public Straysweep
+{
+protected:
+    void SetUp() override
+    {
+        hive.BuildAsCurrentUser([] {
+            ProfileTreeBuilder profile("Outlook", ProfileTreeBuilder::Office16Root);
+            AddStandardSections(profile);
+        });
+        AddStandardSections(own);
+        ownBefore = DumpTree(own.ProfilePath());
+    }
+    std::set<std::string> SecondSections() const
+    {
+        std::set<std::string> sections;
+        hive.BuildAsCurrentUser(
+            [&] { sections = ProfileTreeBuilder("Outlook", ProfileTreeBuilder::Office16Root).Sections(); });
+        return sections;
+    }
+
+    SecondUserHive hive{SecondSid};
+    LiveProfile own{"own"};
+    std::string ownBefore;
+};
+
+// The ghost of a user who is not the caller (a fleet agent runs as SYSTEM):
+// the caller's own Outlook does not block it, the backup names the user and
+// the user's key, and the caller's profiles stay as they were.
+TEST_F(SecondUser, RepairWithUserRemovesThatUsersGhostBesideTheCallersOutlook)
+{
+    StandInProcess outlook("OUTLOOK.EXE");
+    StraysweepRun run =
+        RunStraysweep(Args({"repair", "--user", SecondSid, "--profile", "Outlook", "--pst", Pst, "--json"}));
+
+    EXPECT_EQ(1u, run.exitCode) << run.err;
+    EXPECT_EQ(std::vector<std::string>{Id('4')}, Strings(ParseOutput(run)["removedSections"]));
+    EXPECT_EQ(0u, SecondSections().count(Id('4')));
+    EXPECT_EQ(ownBefore, DumpTree(own.ProfilePath()));
+    ASSERT_EQ(1u, backups.Names().size());
+    EXPECT_EQ(std::string(" - ") + SecondSid + " - Outlook.reg", backups.Names()[0].substr(19));
+    const std::string key =
+        std::string("HKEY_USERS\\") + SecondSid + "\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Outlook";
+    EXPECT_NE(std::string::npos, ReadRegistryScript(BackupFolder() + "\\" + backups.Names()[0]).find("[" + key + "]"));
+    std::vector<std::string> lines = log.Lines();
+    std::vector<std::string> expected = {std::string("Info: Rejestr użytkownika ") + SecondSid + ".",
+                                         "Info:  ", "Info: -- START --"};
+    auto at = std::find(lines.begin(), lines.end(), expected[0]);
+    ASSERT_NE(lines.end(), at) << testing::PrintToString(lines);
+    EXPECT_EQ(expected, std::vector<std::string>(at, at + std::min<std::ptrdiff_t>(3, lines.end() - at)));
+    EXPECT_EQ(1, Count(lines, "Info: Otwieranie klucza profilów: " + key));
+}
+
+TEST_F(SecondUser, UsersOwnOutlookBlocksTheRepairOfTheirProfile)
+{
+    StandInProcess outlook("OUTLOOK.EXE");
+    StraysweepRun run = RunStraysweep(Args({"repair", "--user", CallerSid, "--profile", own.Name(), "--pst", Pst}));
+    EXPECT_EQ(3u, run.exitCode);
+    EXPECT_EQ(ownBefore, DumpTree(own.ProfilePath()));
+    EXPECT_TRUE(backups.Names().empty());
+}
+
+// Naming the caller's own account changes nothing but the key's name.
+TEST_F(SecondUser, UserNamingTheCallerFindsWhatTheCallerFinds)
+{
+    StraysweepRun plain = RunStraysweep(Args({"check", "--profile", own.Name(), "--pst", Pst, "--json"}));
+    StraysweepRun named =
+        RunStraysweep(Args({"check", "--user", CallerSid, "--profile", own.Name(), "--pst", Pst, "--json"}));
+    EXPECT_EQ(plain.exitCode, named.exitCode);
+    EXPECT_EQ(Strings(ParseOutput(plain)["invalidSections"]), Strings(ParseOutput(named)["invalidSections"]));
+    EXPECT_EQ(std::vector<std::string>{Id('4')}, Strings(ParseOutput(named)["invalidSections"]));
+}
+
+TEST_F(SecondUser, ListAllUsersGivesEachSignedInUsersProfiles)
+{
+    StraysweepRun run = RunStraysweep(Args({"list", "--all-users", "--json"}));
+    EXPECT_EQ(0u, run.exitCode) << run.err;
+    JsonValue document = ParseOutput(run);
+    std::map<std::string, std::vector<std::string>> profiles;
+    for (const JsonValue& user : document["users"].AsArray())
+    {
+        for (const JsonValue& profile : user["profiles"].AsArray())
+            profiles[user["sid"].AsString()].push_back(profile["name"].AsString());
+    }
+    EXPECT_EQ(std::vector<std::string>{"Outlook"}, profiles[SecondSid]);
+    const std::vector<std::string>& callers = profiles[CallerSid];
+    EXPECT_NE(callers.end(), std::find(callers.begin(), callers.end(), own.Name()));
+}
+
+TEST_F(Straysweep, UserWhoseRegistryIsNotLoadedExits5)
+{
+    StraysweepRun run = RunStraysweep(Args({"list", "--user", "S-1-5-21-7-7-7-1002"}));
+    EXPECT_EQ(5u, run.exitCode);
+    EXPECT_EQ("straysweep: the registry of the user \"S-1-5-21-7-7-7-1002\" is not loaded; the user must be signed "
+              "in.\r\n",
+              run.err);
+}
+
 // A file in the place of the backup folder makes every backup fail.
 class FailingBackup : public Straysweep
 {
@@ -700,6 +805,15 @@ INSTANTIATE_TEST_SUITE_P(
                                      {"repair", "--profile", "NAME", "--pst", Pst, "--force"},
                                      "unknown option \"--force\"."},
                     BadArgumentsCase{"MissingPst", {"repair", "--profile", "NAME"}, "--pst is required."},
+                    BadArgumentsCase{"UnknownUser",
+                                     {"repair", "--profile", "NAME", "--pst", Pst, "--user", "NOBODY\\nobody"},
+                                     "the user \"NOBODY\\nobody\" is neither a known account nor a well-formed SID."},
+                    BadArgumentsCase{"MalformedSid",
+                                     {"repair", "--profile", "NAME", "--pst", Pst, "--user", "S-1-5-x"},
+                                     "the user \"S-1-5-x\" is neither a known account nor a well-formed SID."},
+                    BadArgumentsCase{"AllUsersOnRepair",
+                                     {"repair", "--profile", "NAME", "--pst", Pst, "--all-users"},
+                                     "--all-users belongs to the scan and list commands only."},
                     BadArgumentsCase{"EmptyPst",
                                      {"repair", "--profile", "NAME", "--pst", ""},
                                      "--pst needs a name that is not empty."},

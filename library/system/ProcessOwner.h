@@ -1,0 +1,8 @@
+#pragma once
+
+#include "library/framework/CString.h"
+
+// The SID, as text ("S-1-5-21-..."), of the user that process `processId`
+// runs as; empty when it cannot be read (the process has ended, or the
+// caller may not look at its token).
+CString GetProcessOwnerSid(DWORD processId);
