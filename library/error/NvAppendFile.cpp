@@ -1,5 +1,7 @@
 #include "library/error/NvAppendFile.h"
 
+#include "library/error/NvCurrentUserSecurity.h"
+
 // Why lines never overlap:
 //
 // Every write is one WriteFile on a handle that may only append (it lacks
@@ -27,7 +29,15 @@
 // by the next copy that joins, once it sees that the marking process has
 // ended; a mutex held by a dead copy is abandoned and granted to the next
 // waiter. A copy stuck with the mark or the mutex (suspended in a debugger,
-// say) must not hang the others: after a few seconds they write anyway.
+// say) must not hang the others: after a few seconds they write anyway, and
+// a copy that has once waited that long gives the lock up and writes without
+// it until it closes the file, since the stuck copy would cost every later
+// write the same wait. Windows still appends each of those writes whole; only
+// under Wine can one of them break a line of another copy.
+//
+// The mutex and the block are open to the current user alone: another user's
+// process in the same session could otherwise hold the mutex or change the
+// count. Where that security cannot be built, they get the default one.
 
 namespace Error
 {
@@ -97,6 +107,7 @@ void NvAppendFile::Close()
     m_mapping.Reset();
     m_lock.Reset();
     m_file.Reset();
+    m_lockGivenUp = false;
 }
 
 // Without a block every write takes the mutex; without either, writes go
@@ -109,10 +120,12 @@ void NvAppendFile::Join()
     char name[64];
     wsprintfA(name, "Local\\NvAppendFile-%08lx-%08lx%08lx-lock", file.dwVolumeSerialNumber, file.nFileIndexHigh,
               file.nFileIndexLow);
-    m_lock.Reset(CreateMutexA(nullptr, FALSE, name));
+    NvCurrentUserSecurity security;
+    m_lock.Reset(CreateMutexA(security.Get(), FALSE, name));
     wsprintfA(name, "Local\\NvAppendFile-%08lx-%08lx%08lx-count", file.dwVolumeSerialNumber, file.nFileIndexHigh,
               file.nFileIndexLow);
-    m_mapping.Reset(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(SharedState), name));
+    m_mapping.Reset(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, security.Get(), PAGE_READWRITE, 0, sizeof(SharedState), name));
     if (!m_mapping)
         return;
     m_view.Reset(MapViewOfFile(m_mapping.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(SharedState)));
@@ -140,7 +153,10 @@ void NvAppendFile::WaitForUnlockedWriter()
             return;
         }
         if (GetTickCount() - start > StuckWriterMilliseconds)
+        {
+            m_lockGivenUp = true;
             return;
+        }
         Sleep(1);
     }
 }
@@ -154,6 +170,8 @@ bool NvAppendFile::Write(const std::string& bytes)
 
 template <typename Work> bool NvAppendFile::Serialised(Work work)
 {
+    if (m_lockGivenUp)
+        return work();
     if (m_shared != nullptr && InterlockedCompareExchange(&m_shared->unlockedWriter, m_processId, 0) == 0)
     {
         bool alone = Read(m_shared->copies) == 1;
@@ -165,6 +183,7 @@ template <typename Work> bool NvAppendFile::Serialised(Work work)
     if (!m_lock)
         return work();
     DWORD wait = WaitForSingleObject(m_lock.Get(), StuckWriterMilliseconds);
+    m_lockGivenUp = wait == WAIT_TIMEOUT;
     bool done = work();
     if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED)
         ReleaseMutex(m_lock.Get());

@@ -10,7 +10,9 @@ namespace Error
 {
 // A file opened for appending only, with deny-none sharing: every write lands
 // whole at the end of the file, also while other processes append to the same
-// file through this class. For use from one thread.
+// file through this class. A copy that holds the others up too long is
+// waited for once: from then on this one writes without waiting. For use
+// from one thread.
 class NvAppendFile
 {
 public:
@@ -28,6 +30,10 @@ public:
     bool Append(const std::string& bytes);
     // Appends `bytes` only to an empty file; false when the write failed.
     bool AppendIfEmpty(const std::string& bytes);
+
+    // True once a wait for another copy's write timed out: every later write
+    // goes out without waiting for the others, until Close.
+    bool IsLockGivenUp() const { return m_lockGivenUp; }
 
     // Closes the file; nothing happens when none is open.
     void Close();
@@ -51,5 +57,6 @@ private:
     SharedState* m_shared = nullptr;
     UniqueKernelHandle m_lock;
     LONG m_processId = 0;
+    bool m_lockGivenUp = false;
 };
 } // namespace Error

@@ -11,9 +11,11 @@ namespace Error
 {
 // A log file of time-stamped lines with CR LF line ends. Each line is written
 // at once, in one append that other running copies appending to the same file
-// cannot break. Once the file has failed (open or write) nothing more is
-// written for the life of the object. No operation throws or reports a
-// failure.
+// cannot break. When another copy held the file's lock too long, the line
+// that waited is followed by one error line saying that lines are written
+// without the lock from then on. Once the file has failed (open or write)
+// nothing more is written for the life of the object. No operation throws or
+// reports a failure.
 template <typename ThreadModel> class NvLogFileT
 {
 public:
@@ -42,6 +44,8 @@ public:
 
     virtual CString GetFilePath() const = 0;
     virtual CString GetHeader() const = 0;
+    // The line written once the lock of the file was given up.
+    virtual CString GetLockGivenUpText() const = 0;
     virtual CString GetTimeStamp() const { return CString(); }
     virtual CString GetInfoPrefix() const { return "Info: "; }
     virtual CString GetErrorPrefix() const { return "Error: "; }
@@ -140,6 +144,7 @@ private:
     // empty.
     bool OpenFile(bool truncate)
     {
+        m_toldLockGivenUp = false;
         m_failed = !m_file.Open(GetFilePath(), truncate);
         if (m_failed)
             return false;
@@ -166,6 +171,11 @@ private:
             line += message.GetString();
             line += "\r\n";
             m_failed = !m_file.Append(line);
+            if (!m_failed && m_file.IsLockGivenUp() && !m_toldLockGivenUp)
+            {
+                m_toldLockGivenUp = true;
+                WriteErrorLine(GetLockGivenUpText());
+            }
         }
         catch (...)
         {
@@ -174,5 +184,6 @@ private:
 
     NvAppendFile m_file;
     bool m_failed = false;
+    bool m_toldLockGivenUp = false;
 };
 } // namespace Error

@@ -27,6 +27,19 @@ const char* const HandRows[] = {
 const int CursorSize = 32;
 const int CursorRowBytes = CursorSize / 8;
 
+// A link opens web pages and mail only: the shell would run a program, open
+// a file or a folder named by the target just as readily, and a target may
+// come from a language module that anybody could have put beside the program.
+bool IsWebOrMailTarget(LPCSTR target)
+{
+    for (LPCSTR scheme : {"http:", "https:", "mailto:"})
+    {
+        if (_strnicmp(target, scheme, std::strlen(scheme)) == 0)
+            return true;
+    }
+    return false;
+}
+
 bool IsPictureStatic(DWORD style)
 {
     switch (style & SS_TYPEMASK)
@@ -245,7 +258,7 @@ void NvHyperLink::DrawLink(CDC* dc)
 
 bool NvHyperLink::OpenLink()
 {
-    if (!m_target)
+    if (!m_target || !IsWebOrMailTarget(m_target.get()))
         return false;
     auto result =
         reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", m_target.get(), nullptr, nullptr, SW_SHOWNORMAL));

@@ -31,8 +31,9 @@ public:
     // Paints the shown text (caption, else target) in the link colour, or
     // the visited colour once visited, with a focus rectangle while focused.
     virtual void DrawLink(CDC* dc);
-    // Opens the target with the shell ("open"); true on success, which makes
-    // the link visited and repaints it. False and no change otherwise.
+    // Opens the target with the shell ("open") when it is an http:, https:
+    // or mailto: address (any letter case); true on success, which makes the
+    // link visited and repaints it. False and no change otherwise.
     virtual bool OpenLink();
 
     // Copies the text as the caption (null: empty) and recomputes the text

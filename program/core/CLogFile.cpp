@@ -28,6 +28,12 @@ CString CLogFile::GetHeader() const
     return header;
 }
 
+CString CLogFile::GetLockGivenUpText() const
+{
+    return "Nie uzyskano na czas blokady pliku dziennika, którą trzyma inna kopia programu; dalsze wiersze są "
+           "zapisywane bez niej.";
+}
+
 // Converting to local time and formatting costs far more than a line's
 // write; a run writes many lines a second.
 CString CLogFile::GetTimeStamp() const

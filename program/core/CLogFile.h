@@ -16,6 +16,7 @@ public:
     CString GetHeader() const override;
     // Local time as "%Y.%m.%d %H:%M:%S "; empty when it cannot be had.
     CString GetTimeStamp() const override;
+    CString GetLockGivenUpText() const override;
 
 private:
     CLogFile() = default;

@@ -19,13 +19,15 @@ BOOL CPSTStraysweepApp::InitInstance()
     std::free(const_cast<char*>(m_pszAppName));
     m_pszAppName = _strdup(ProductName);
 
-    LoadLanguageResources(GetLanguageResources());
+    CString refusedModule = LoadLanguageResources(GetLanguageResources());
 
     CLogFile& log = CLogFile::Instance();
     log.OpenWithSizeLimit();
     log.Info(" ");
     log.Info("-------------------------------------------------");
     log.Info("Program started.");
+    if (!refusedModule.IsEmpty())
+        log.Error(refusedModule);
 
     CPSTStraysweepDlg dialog;
     m_pMainWnd = &dialog;

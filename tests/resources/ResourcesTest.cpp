@@ -1,8 +1,8 @@
 #include "library/fs/CFileVersionInfo.h"
 #include "library/fs/FsFolders.h"
 #include "resources/resource.h"
-#include "tests/resources/DialogTemplate.h"
 #include "library/framework/UniqueHandle.h"
+#include "library/ui/NvDialogTemplate.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +43,14 @@ private:
 };
 
 const int Dialogs[] = {IDD_ABOUTBOX, IDD_PSTSTRAYSWEEP_DIALOG};
+
+// Template `id` of `module`, which must be there and read whole.
+NvDialogTemplate ReadDialogTemplate(HMODULE module, int id)
+{
+    NvDialogTemplate result;
+    EXPECT_EQ(NvDialogTemplate::ReadResult::Read, result.Read(module, id)) << "dialog " << id;
+    return result;
+}
 
 // Tests run from tests-bin; the program and its language module are built into bin beside it.
 NvFsPath LanguageModulePath()
@@ -161,9 +169,9 @@ TEST_F(LanguageModule, PolishTextsAreWindows1250)
         EXPECT_TRUE(FitsWindows1250(LoadText(Polish(), id))) << id;
     for (int dialog : Dialogs)
     {
-        DialogTemplate polish = ReadDialogTemplate(Polish(), dialog);
+        NvDialogTemplate polish = ReadDialogTemplate(Polish(), dialog);
         EXPECT_TRUE(FitsWindows1250(polish.caption)) << dialog;
-        for (const DialogTemplateItem& item : polish.items)
+        for (const NvDialogTemplate::Item& item : polish.items)
             EXPECT_TRUE(FitsWindows1250(item.text)) << dialog << " control " << item.id;
     }
 }
@@ -174,7 +182,7 @@ TEST_F(LanguageModule, AccessKeysOfADialogDoNotRepeat)
         for (int dialog : Dialogs)
         {
             std::wstring keys;
-            for (const DialogTemplateItem& item : ReadDialogTemplate(module, dialog).items)
+            for (const NvDialogTemplate::Item& item : ReadDialogTemplate(module, dialog).items)
             {
                 size_t at = item.text.find(L'&');
                 if (at == std::wstring::npos || at + 1 == item.text.size() || (item.style & SS_NOPREFIX))
@@ -219,8 +227,8 @@ TEST_F(LanguageModule, PolishTemplatesKeepTheEnglishFrameAndFont)
     for (int dialog : Dialogs)
     {
         SCOPED_TRACE(dialog);
-        DialogTemplate english = ReadDialogTemplate(English(), dialog);
-        DialogTemplate polish = ReadDialogTemplate(Polish(), dialog);
+        NvDialogTemplate english = ReadDialogTemplate(English(), dialog);
+        NvDialogTemplate polish = ReadDialogTemplate(Polish(), dialog);
         EXPECT_EQ(english.style, polish.style);
         EXPECT_EQ(english.exStyle, polish.exStyle);
         EXPECT_EQ(english.cx, polish.cx);
@@ -297,13 +305,13 @@ struct ExpectedControl
 
 const DWORD Shown = WS_CHILD | WS_VISIBLE;
 
-void ExpectControls(const DialogTemplate& resource, const std::vector<ExpectedControl>& expected)
+void ExpectControls(const NvDialogTemplate& resource, const std::vector<ExpectedControl>& expected)
 {
     ASSERT_EQ(expected.size(), resource.items.size());
     for (size_t i = 0; i < expected.size(); ++i)
     {
         SCOPED_TRACE(i);
-        const DialogTemplateItem& item = resource.items[i];
+        const NvDialogTemplate::Item& item = resource.items[i];
         EXPECT_EQ(expected[i].id, item.id);
         EXPECT_EQ(0, lstrcmpiW(expected[i].className, item.className.c_str())) << item.className.c_str();
         EXPECT_EQ(expected[i].text, item.text);
@@ -318,7 +326,7 @@ void ExpectControls(const DialogTemplate& resource, const std::vector<ExpectedCo
 
 TEST(EnglishResources, MainDialogHasItsLayout)
 {
-    DialogTemplate main = ReadDialogTemplate(nullptr, IDD_PSTSTRAYSWEEP_DIALOG);
+    NvDialogTemplate main = ReadDialogTemplate(nullptr, IDD_PSTSTRAYSWEEP_DIALOG);
     EXPECT_EQ(
         static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS),
         main.style);
@@ -349,7 +357,7 @@ TEST(EnglishResources, MainDialogHasItsLayout)
 
 TEST(EnglishResources, AboutBoxHasItsLayout)
 {
-    DialogTemplate about = ReadDialogTemplate(nullptr, IDD_ABOUTBOX);
+    NvDialogTemplate about = ReadDialogTemplate(nullptr, IDD_ABOUTBOX);
     EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_FIXEDSYS),
               about.style);
     EXPECT_EQ(235, about.cx);
@@ -439,7 +447,7 @@ TEST_F(LanguageModule, NoLabelOrButtonTextIsClipped)
     for (HMODULE module : Both())
         for (int dialog : Dialogs)
         {
-            DialogTemplate resource = ReadDialogTemplate(module, dialog);
+            NvDialogTemplate resource = ReadDialogTemplate(module, dialog);
             UniqueWindow window = CreateFromTemplate(module, dialog);
             ASSERT_TRUE(window);
             std::vector<Control> controls = Children(window.Get());
@@ -463,8 +471,7 @@ TEST_F(LanguageModule, NoLabelOrButtonTextIsClipped)
 // more lines for it than the band shows; the translation is held to the band.
 TEST_F(LanguageModule, PolishHeaderTextFitsItsBand)
 {
-    UniqueFont font(
-        CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    UniqueFont font(CreateFontW(13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     ASSERT_TRUE(font);
     UniqueWindow window = CreateFromTemplate(Polish(), IDD_PSTSTRAYSWEEP_DIALOG);
     ASSERT_TRUE(window);

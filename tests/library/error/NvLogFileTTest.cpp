@@ -5,6 +5,11 @@
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestResourceIds.h"
 
+#include <aclapi.h>
+
+#include <string>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -19,6 +24,7 @@ public:
     }
     CString GetFilePath() const override { return m_path.c_str(); }
     CString GetHeader() const override { return "HEAD\nER\n"; }
+    CString GetLockGivenUpText() const override { return "LOCK GIVEN UP"; }
     CString GetTimeStamp() const override { return m_stamp.c_str(); }
 
 private:
@@ -31,6 +37,21 @@ class LogFile : public testing::Test
 protected:
     std::string Path() const { return temp / "Log.txt"; }
     std::string Contents() const { return ReadFileBytes(Path()); }
+
+    // The name of an object that the copies of the log at Path() share:
+    // "lock" (the mutex) or "count" (the block).
+    std::string SharedName(const char* kind) const
+    {
+        BY_HANDLE_FILE_INFORMATION file = {};
+        UniqueFile handle(CreateFileA(Path().c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        if (!GetFileInformationByHandle(handle.Get(), &file))
+            ADD_FAILURE() << "cannot read the identity of " << Path();
+        char name[64];
+        wsprintfA(name, "Local\\NvAppendFile-%08lx-%08lx%08lx-%s", file.dwVolumeSerialNumber, file.nFileIndexHigh,
+                  file.nFileIndexLow, kind);
+        return name;
+    }
 
     TempFolder temp;
 };
@@ -181,16 +202,8 @@ TEST_F(LogFile, SecondWriterSharesTheFile)
 TEST_F(LogFile, CopyThatDiedWhileWritingHoldsUpNoOther)
 {
     ASSERT_TRUE(WriteFileBytes(Path(), "old\r\n"));
-    BY_HANDLE_FILE_INFORMATION file;
-    {
-        UniqueFile handle(CreateFileA(Path().c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(GetFileInformationByHandle(handle.Get(), &file));
-    }
-    char name[64];
-    wsprintfA(name, "Local\\NvAppendFile-%08lx-%08lx%08lx-count", file.dwVolumeSerialNumber, file.nFileIndexHigh,
-              file.nFileIndexLow);
-    UniqueKernelHandle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, name));
+    UniqueKernelHandle mapping(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, SharedName("count").c_str()));
     UniqueMappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 8));
     ASSERT_TRUE(view.IsValid());
     LONG* shared = static_cast<LONG*>(view.Get());
@@ -210,5 +223,102 @@ TEST_F(LogFile, CopyThatDiedWhileWritingHoldsUpNoOther)
     EXPECT_LT(GetTickCount() - start, 1000u);
     EXPECT_EQ(1, shared[0]);
     EXPECT_EQ("old\r\nSTAMP Info: a\r\n", Contents());
+}
+
+// The lock of a log, held by a thread of its own (a mutex is granted again to
+// the thread that holds it) until the object ends.
+class HeldLock
+{
+public:
+    explicit HeldLock(const std::string& name)
+        : m_release(CreateEventA(nullptr, TRUE, FALSE, nullptr)), m_held(CreateEventA(nullptr, TRUE, FALSE, nullptr))
+    {
+        m_holder = std::thread([this, name] {
+            UniqueKernelHandle lock(CreateMutexA(nullptr, FALSE, name.c_str()));
+            WaitForSingleObject(lock.Get(), INFINITE);
+            SetEvent(m_held.Get());
+            WaitForSingleObject(m_release.Get(), INFINITE);
+            ReleaseMutex(lock.Get());
+        });
+        WaitForSingleObject(m_held.Get(), INFINITE);
+    }
+    ~HeldLock()
+    {
+        SetEvent(m_release.Get());
+        m_holder.join();
+    }
+    HeldLock(const HeldLock&) = delete;
+    HeldLock& operator=(const HeldLock&) = delete;
+
+private:
+    UniqueKernelHandle m_release;
+    UniqueKernelHandle m_held;
+    std::thread m_holder;
+};
+
+// Another copy has the log open (its count stays) and is stuck holding the
+// lock: the first line waits for it once, then the log says that it goes on
+// without the lock, and no later line waits.
+TEST_F(LogFile, LockHeldTooLongIsWaitedForOnceThenGivenUp)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), "old\r\n"));
+    UniqueKernelHandle mapping(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, SharedName("count").c_str()));
+    UniqueMappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 8));
+    ASSERT_TRUE(view.IsValid());
+    static_cast<LONG*>(view.Get())[0] = 1;
+    HeldLock held(SharedName("lock"));
+
+    // The header's check for an empty file is the first write.
+    DWORD start = GetTickCount();
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    log.Info("a");
+    DWORD firstLine = GetTickCount() - start;
+    start = GetTickCount();
+    for (char text : {'b', 'c', 'd'})
+        log.Info(std::string(1, text).c_str());
+    DWORD laterLines = GetTickCount() - start;
+    log.Close();
+
+    EXPECT_GE(firstLine, 5000u);
+    EXPECT_LT(laterLines, 1000u);
+    EXPECT_EQ("old\r\nSTAMP Info: a\r\nSTAMP Error: LOCK GIVEN UP\r\nSTAMP Info: b\r\nSTAMP Info: c\r\n"
+              "STAMP Info: d\r\n",
+              Contents());
+}
+
+// Read back through a handle opened by name, both objects carry a DACL with
+// one entry: the user of this process.
+TEST_F(LogFile, SharedObjectsAreOpenToTheCurrentUserOnly)
+{
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    UniqueKernelHandle ownedToken(token);
+    BYTE user[256] = {};
+    DWORD size = 0;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof(user), &size));
+    PSID self = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
+
+    UniqueKernelHandle lock(OpenMutexA(READ_CONTROL, FALSE, SharedName("lock").c_str()));
+    UniqueKernelHandle block(OpenFileMappingA(READ_CONTROL, FALSE, SharedName("count").c_str()));
+    for (HANDLE object : {lock.Get(), block.Get()})
+    {
+        ASSERT_NE(nullptr, object);
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+                  GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                                  &descriptor));
+        UniqueLocalMemory ownedDescriptor(descriptor);
+        ASSERT_NE(nullptr, dacl);
+        ASSERT_EQ(1, dacl->AceCount);
+        ACCESS_ALLOWED_ACE* entry = nullptr;
+        ASSERT_TRUE(GetAce(dacl, 0, reinterpret_cast<void**>(&entry)));
+        EXPECT_EQ(ACCESS_ALLOWED_ACE_TYPE, entry->Header.AceType);
+        EXPECT_TRUE(EqualSid(self, &entry->SidStart));
+    }
 }
 } // namespace

@@ -31,8 +31,12 @@ std::string TestFolder()
     return folder.substr(0, folder.rfind('\\') + 1);
 }
 
+const char* const WebAddress = "http://www.norvale.com/";
+
 // A copy of the tests' helper program in a folder of its own: opening it
-// adds a line with its process id to "opened.txt" beside it.
+// adds a line with its process id to "opened.txt" beside it. While the
+// object lives, the shell opens web and mail addresses and those of the
+// scheme "norvale:" with it.
 class LinkTarget
 {
 public:
@@ -40,6 +44,21 @@ public:
     {
         if (!CopyFileA((TestFolder() + "link_target_helper.exe").c_str(), Path().c_str(), FALSE))
             ADD_FAILURE() << "cannot copy the link target";
+        const std::string command = "\"" + Path() + "\" \"%1\"";
+        for (const char* scheme : {"http", "https", "mailto", "norvale"})
+        {
+            HKEY key = nullptr;
+            std::string path = std::string(scheme) + "\\shell\\open\\command";
+            if (RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                                nullptr) != ERROR_SUCCESS)
+            {
+                ADD_FAILURE() << "cannot register " << scheme;
+                continue;
+            }
+            RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                           static_cast<DWORD>(command.size() + 1));
+            RegCloseKey(key);
+        }
     }
 
     std::string Path() const { return m_folder / "target.exe"; }
@@ -76,6 +95,7 @@ private:
         return ids;
     }
 
+    ScratchRegistry m_classes{HKEY_CLASSES_ROOT};
     TempFolder m_folder;
 };
 
@@ -265,7 +285,7 @@ TEST(LinkPainting, TextIsPaintedInTheLinkColourThenInTheVisitedColour)
     SetColorValue("Anchor Color Visited", "192,0,0");
     LinkTarget target;
     LinkDialog dialog;
-    dialog.prepare = [&](LinkDialog& d) { TakeOver(d, d.link, IDC_TEST_LINK, "", target.Path()); };
+    dialog.prepare = [&](LinkDialog& d) { TakeOver(d, d.link, IDC_TEST_LINK, "", WebAddress); };
     int linkPixels = 0;
     int visitedBeforeVisit = 0;
     int visitedPixels = 0;
@@ -390,7 +410,7 @@ TEST(PictureLink, IconStaticKeepsItsLookAndIsAllLink)
     dialog.prepare = [&](LinkDialog& d) {
         SendMessageA(d.GetDlgItem(IDC_TEST_ICON)->m_hWnd, STM_SETICON,
                      reinterpret_cast<WPARAM>(LoadIcon(nullptr, IDI_ERROR)), 0);
-        d.picture.SetLinkTarget(target.Path().c_str());
+        d.picture.SetLinkTarget(WebAddress);
         TakeOver(d, d.picture, IDC_TEST_ICON, "", "");
     };
     dialog.Then([&] {
@@ -419,7 +439,7 @@ TEST(LinkMouse, ClickReleasedOutsideOpensNothingReleasedInsideOpens)
 {
     LinkTarget target;
     LinkDialog dialog;
-    dialog.prepare = [&](LinkDialog& d) { TakeOver(d, d.link, IDC_TEST_LINK, "", target.Path()); };
+    dialog.prepare = [&](LinkDialog& d) { TakeOver(d, d.link, IDC_TEST_LINK, "", WebAddress); };
     bool visitedAfterOutside = true;
     HWND linkWindow = nullptr;
     HWND captureWhilePressed = nullptr;
@@ -455,7 +475,7 @@ TEST(LinkMouse, PressOutsideTheTextDoesNotArmTheLink)
     LinkTarget target;
     LinkDialog dialog;
     dialog.prepare = [&](LinkDialog& d) {
-        TakeOver(d, d.link, IDC_TEST_LINK, "", target.Path());
+        TakeOver(d, d.link, IDC_TEST_LINK, "", WebAddress);
         d.link.SetLinkText("x");
     };
     HWND capture = reinterpret_cast<HWND>(1);
@@ -489,7 +509,7 @@ TEST_P(LinkKeyboard, EnterAndSpaceOpenTheTarget)
 {
     LinkTarget target;
     LinkDialog dialog;
-    dialog.prepare = [&](LinkDialog& d) { TakeOver(d, d.link, IDC_TEST_LINK, "", target.Path()); };
+    dialog.prepare = [&](LinkDialog& d) { TakeOver(d, d.link, IDC_TEST_LINK, "", WebAddress); };
     dialog.Then([&] { PostMessageA(dialog.Link(), WM_CHAR, GetParam().character, 1); });
     dialog.Then([&] { dialog.EndDialog(IDOK); });
     dialog.DoModal();
@@ -514,23 +534,65 @@ TEST(LinkKeyboardFocus, DialogKeyboardHandsTheLinkItsCharacters)
     EXPECT_EQ(DLGC_WANTCHARS, code);
 }
 
+// No program is registered for web addresses.
 TEST(LinkOpening, TargetThatCannotBeOpenedLeavesTheLinkUnvisitedSilently)
 {
+    ScratchRegistry classes(HKEY_CLASSES_ROOT);
     MessageBoxCatcher catcher;
     NvHyperLink link;
     EXPECT_FALSE(link.OpenLink());
-    link.SetLinkTarget("C:\\no such folder\\nothing here.exe");
+    link.SetLinkTarget(WebAddress);
     EXPECT_FALSE(link.OpenLink());
     EXPECT_FALSE(link.IsVisited());
     EXPECT_TRUE(catcher.Boxes().empty());
 }
+
+struct OpeningCase
+{
+    const char* name;
+    // The target; empty: the helper program, "file:": its file address.
+    std::string target;
+    bool opens;
+};
+
+class LinkScheme : public testing::TestWithParam<OpeningCase>
+{
+};
+
+// A target that is no web or mail address is not handed to the shell, which
+// would run it, whatever the association.
+TEST_P(LinkScheme, OnlyWebAndMailAddressesAreOpened)
+{
+    LinkTarget target;
+    std::string address = GetParam().target;
+    if (address.empty())
+        address = target.Path();
+    else if (address == "file:")
+        address = "file:///" + target.Path();
+    NvHyperLink link;
+    ASSERT_TRUE(link.SetLinkTarget(address.c_str()));
+
+    EXPECT_EQ(GetParam().opens, link.OpenLink());
+
+    EXPECT_EQ(GetParam().opens, link.IsVisited());
+    EXPECT_EQ(GetParam().opens ? 1u : 0u, target.WaitForOpenings(GetParam().opens ? 1 : 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LinkScheme,
+                         testing::Values(OpeningCase{"Web", WebAddress, true},
+                                         OpeningCase{"SecureWebInCapitals", "HTTPS://www.norvale.com/products/", true},
+                                         OpeningCase{"Mail", "MailTo:office@norvale.com", true},
+                                         OpeningCase{"Program", "", false},
+                                         OpeningCase{"OtherScheme", "norvale:open", false},
+                                         OpeningCase{"FileAddress", "file:", false}),
+                         [](const testing::TestParamInfo<OpeningCase>& info) { return std::string(info.param.name); });
 
 TEST(LinkCursor, CursorMessageIsAnsweredOnlyOverTheText)
 {
     LinkTarget target;
     LinkDialog dialog;
     dialog.prepare = [&](LinkDialog& d) {
-        TakeOver(d, d.link, IDC_TEST_LINK, "", target.Path());
+        TakeOver(d, d.link, IDC_TEST_LINK, "", WebAddress);
         d.link.SetLinkText("x");
     };
     LRESULT overText = FALSE;

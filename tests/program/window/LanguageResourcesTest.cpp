@@ -1,5 +1,7 @@
 #include "library/framework/AfxResource.h"
 #include "library/framework/UniqueHandle.h"
+#include "library/ui/NvDialogTemplate.h"
+#include "program/window/LanguageResources.h"
 #include "resources/resource.h"
 #include "tests/library/ui/ClientPixels.h"
 #include "tests/support/DialogControls.h"
@@ -12,6 +14,7 @@
 
 #include <psapi.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,110 @@ std::string ExecutableFolder()
 std::string BuiltModule()
 {
     return ExecutableFolder() + "\\..\\bin\\Main_ResPL.dll";
+}
+
+const WORD Polish = MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT);
+
+// Puts `bytes` in place of the Polish resource `type`/`id` of the module at
+// `path`.
+bool ReplaceResource(const std::string& path, LPCSTR type, WORD id, const void* bytes, size_t size)
+{
+    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
+    if (update == nullptr)
+        return false;
+    BOOL replaced =
+        UpdateResourceA(update, type, MAKEINTRESOURCEA(id), Polish, const_cast<void*>(bytes), static_cast<DWORD>(size));
+    return EndUpdateResourceA(update, !replaced) && replaced;
+}
+
+// Changes string `id` of the module at `path` with `edit`; a string left
+// empty is removed.
+bool EditString(const std::string& path, UINT id, const std::function<void(std::wstring&)>& edit)
+{
+    const WORD block = static_cast<WORD>(id / 16 + 1);
+    std::vector<std::wstring> texts(16);
+    {
+        UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        HRSRC found = FindResourceExA(module.Get(), RT_STRING, MAKEINTRESOURCEA(block), Polish);
+        if (found == nullptr)
+            return false;
+        // Sixteen strings, each its length in characters and then its text.
+        auto at = static_cast<const WCHAR*>(LockResource(LoadResource(module.Get(), found)));
+        for (std::wstring& text : texts)
+        {
+            text.assign(at + 1, *at);
+            at += 1 + *at;
+        }
+    }
+    edit(texts[id % 16]);
+    std::wstring resource;
+    for (const std::wstring& text : texts)
+        resource += static_cast<WCHAR>(text.size()) + text;
+    return ReplaceResource(path, RT_STRING, block, resource.data(), resource.size() * sizeof(WCHAR));
+}
+
+// `from` in the classic form (DLGTEMPLATE) without the control `leftOut`;
+// control classes are given by name.
+std::string ClassicTemplate(const NvDialogTemplate& from, int leftOut)
+{
+    std::string bytes;
+    auto word = [&](WORD value) { bytes.append(reinterpret_cast<const char*>(&value), sizeof(value)); };
+    auto dword = [&](DWORD value) { bytes.append(reinterpret_cast<const char*>(&value), sizeof(value)); };
+    auto text = [&](const std::wstring& value) {
+        bytes.append(reinterpret_cast<const char*>(value.c_str()), (value.size() + 1) * sizeof(WCHAR));
+    };
+    std::vector<NvDialogTemplate::Item> items;
+    for (const NvDialogTemplate::Item& item : from.items)
+        if (item.id != leftOut)
+            items.push_back(item);
+    dword(from.style);
+    dword(from.exStyle);
+    word(static_cast<WORD>(items.size()));
+    for (short value : {short(0), short(0), from.cx, from.cy})
+        word(static_cast<WORD>(value));
+    word(0); // menu
+    word(0); // window class
+    text(from.caption);
+    word(from.pointSize);
+    text(from.fontName);
+    for (const NvDialogTemplate::Item& item : items)
+    {
+        bytes.resize((bytes.size() + 3) & ~size_t(3), '\0');
+        dword(item.style);
+        dword(item.exStyle);
+        for (short value : {item.x, item.y, item.cx, item.cy})
+            word(static_cast<WORD>(value));
+        word(static_cast<WORD>(item.id));
+        text(item.className);
+        text(item.text);
+        word(0); // creation data
+    }
+    return bytes;
+}
+
+// Replaces dialog 102 of the module at `path` by the executable's own, in
+// the classic form, without the control `leftOut`.
+bool PlantClassicMainDialog(const std::string& path, int leftOut)
+{
+    NvDialogTemplate english;
+    if (english.Read(nullptr, IDD_PSTSTRAYSWEEP_DIALOG) != NvDialogTemplate::ReadResult::Read)
+        return false;
+    std::string classic = ClassicTemplate(english, leftOut);
+    return ReplaceResource(path, RT_DIALOG, IDD_PSTSTRAYSWEEP_DIALOG, classic.data(), classic.size());
+}
+
+// Cuts dialog 102 of the module at `path` short, in its first control.
+bool CutMainDialog(const std::string& path)
+{
+    std::string cut;
+    {
+        UniqueModule module(LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        HRSRC found = FindResourceExA(module.Get(), RT_DIALOG, MAKEINTRESOURCEA(IDD_PSTSTRAYSWEEP_DIALOG), Polish);
+        if (found == nullptr)
+            return false;
+        cut.assign(static_cast<const char*>(LockResource(LoadResource(module.Get(), found))), 120);
+    }
+    return ReplaceResource(path, RT_DIALOG, IDD_PSTSTRAYSWEEP_DIALOG, cut.data(), cut.size());
 }
 
 // Replaces the header picture of the module at `path` by one of a single
@@ -58,13 +165,7 @@ bool PaintHeaderPicture(const std::string& path, COLORREF color)
             picture[at + 1] = static_cast<char>(GetGValue(color));
             picture[at + 2] = static_cast<char>(GetRValue(color));
         }
-    HANDLE update = BeginUpdateResourceA(path.c_str(), FALSE);
-    if (update == nullptr)
-        return false;
-    BOOL replaced =
-        UpdateResourceA(update, RT_BITMAP, MAKEINTRESOURCEA(IDB_HEADER), MAKELANGID(LANG_POLISH, SUBLANG_DEFAULT),
-                        &picture[0], static_cast<DWORD>(picture.size()));
-    return EndUpdateResourceA(update, !replaced) && replaced;
+    return ReplaceResource(path, RT_BITMAP, IDB_HEADER, picture.data(), picture.size());
 }
 
 // True while the language module is mapped at `handle`. Its address is
@@ -207,4 +308,80 @@ TEST_F(LanguageModule, IsMappedAsResourcesOnly)
     UniqueModule loaded(LoadLibraryA(beside.Path().c_str()));
     EXPECT_NE(0u, GetEnvironmentVariableA("STRAYSWEEP_MODULE_CODE_RAN", nullptr, 0));
 }
+
+// A module that lacks a string or a dialog control, or whose string takes
+// other arguments than the English one, is not used at all: the program runs
+// in English and says why in one line after its start lines. Changes that
+// keep every string's arguments and every control leave it in use.
+struct PlantedModule
+{
+    const char* name;
+    std::function<bool(const std::string& path)> plant;
+    // What the log line says after the module's path; null: the module is used.
+    const char* refusal;
+};
+
+class ChangedLanguageModule : public LanguageModule, public testing::WithParamInterface<PlantedModule>
+{
+};
+
+TEST_P(ChangedLanguageModule, IsUsedOnlyWithEveryStringAndControl)
+{
+    PutBesideTheExecutable(BuiltModule());
+    ASSERT_TRUE(GetParam().plant(beside.Path()));
+
+    Shown shown = RunAndPressCheck();
+
+    if (GetParam().refusal == nullptr)
+    {
+        EXPECT_TRUE(shown.mapped);
+        EXPECT_EQ((std::vector<CapturedBox>{
+                      ProgramBox("Wpisz nazwę wyświetlaną widmowego pliku PST.", BoxIcon::Exclamation)}),
+                  boxes.Boxes());
+        EXPECT_EQ(RunLines({}), log.Lines());
+        return;
+    }
+    EXPECT_EQ((std::vector<std::string>{"&Check", "Repair!", "&Backup...", "Close"}), shown.buttons);
+    EXPECT_EQ("&Select Outlook profile:", shown.label);
+    EXPECT_EQ(GetModuleHandleA(nullptr), shown.resources);
+    EXPECT_FALSE(GetLanguageResources().Module);
+    EXPECT_EQ((std::vector<CapturedBox>{ProgramBox(ProgramTexts::EnterPstName, BoxIcon::Exclamation)}), boxes.Boxes());
+    EXPECT_EQ(RunLines({{"Error: Moduł językowy \"" + beside.Path() + "\" nie został użyty: " + GetParam().refusal}}),
+              log.Lines());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ChangedLanguageModule,
+    testing::Values(
+        PlantedModule{"ExtraConversion",
+                      [](const std::string& path) {
+                          return EditString(path, IDS_BACKUP_FOLDER_INFO, [](std::wstring& text) { text += L" %s"; });
+                      },
+                      "symbole zastępcze w tekście 120 różnią się od angielskich."},
+        PlantedModule{"OtherKindOfConversion",
+                      [](const std::string& path) {
+                          return EditString(path, IDS_OPEN_KEY_FAILED,
+                                            [](std::wstring& text) { text.replace(text.find(L"%s"), 2, L"%d"); });
+                      },
+                      "symbole zastępcze w tekście 104 różnią się od angielskich."},
+        PlantedModule{"MissingString",
+                      [](const std::string& path) {
+                          return EditString(path, IDS_ENTER_PST_NAME, [](std::wstring& text) { text.clear(); });
+                      },
+                      "brak tekstu 122."},
+        PlantedModule{"PercentSignAndOtherFlags",
+                      [](const std::string& path) {
+                          return EditString(path, IDS_BACKUP_INFO, [](std::wstring& text) { text += L" (100%%)"; }) &&
+                                 EditString(path, IDS_BACKUP_FOLDER_INFO, [](std::wstring& text) {
+                                     text.replace(text.find(L"%s"), 2, L"%-20.200s");
+                                 });
+                      },
+                      nullptr},
+        PlantedModule{"ClassicTemplateWithEveryControl",
+                      [](const std::string& path) { return PlantClassicMainDialog(path, 0); }, nullptr},
+        PlantedModule{"ClassicTemplateWithoutAButton",
+                      [](const std::string& path) { return PlantClassicMainDialog(path, IDC_BACKUP); },
+                      "w oknie dialogowym 102 brak kontrolki 1006."},
+        PlantedModule{"CutTemplate", CutMainDialog, "okno dialogowe 102 jest uszkodzone."}),
+    [](const testing::TestParamInfo<PlantedModule>& info) { return std::string(info.param.name); });
 } // namespace
