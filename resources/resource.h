@@ -39,3 +39,5 @@
 #define IDS_ENTER_PST_NAME 122
 #define IDS_BACKUP_FILE_FAILED 123
 #define IDS_KEY_NOT_PASSABLE 124
+// The program's strings are the one run of ids from IDS_HOME_URL to this.
+#define IDS_LAST_STRING IDS_KEY_NOT_PASSABLE

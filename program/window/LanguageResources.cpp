@@ -19,7 +19,7 @@ const int ProgramDialogs[] = {IDD_ABOUTBOX, IDD_PSTSTRAYSWEEP_DIALOG};
 std::vector<CString> LoadProgramStrings()
 {
     std::vector<CString> texts;
-    for (UINT id = IDS_HOME_URL; id <= IDS_ENTER_PST_NAME; ++id)
+    for (UINT id = IDS_HOME_URL; id <= IDS_LAST_STRING; ++id)
     {
         texts.emplace_back();
         texts.back().LoadString(id);

@@ -148,7 +148,7 @@ private:
 
 TEST_F(LanguageModule, EveryStringIsTranslatedWithTheSameConversions)
 {
-    for (UINT id = IDS_HOME_URL; id <= IDS_KEY_NOT_PASSABLE; ++id)
+    for (UINT id = IDS_HOME_URL; id <= IDS_LAST_STRING; ++id)
     {
         SCOPED_TRACE(id);
         std::wstring english = LoadText(English(), id);
@@ -165,7 +165,7 @@ TEST_F(LanguageModule, EveryStringIsTranslatedWithTheSameConversions)
 
 TEST_F(LanguageModule, PolishTextsAreWindows1250)
 {
-    for (UINT id = IDS_HOME_URL; id <= IDS_KEY_NOT_PASSABLE; ++id)
+    for (UINT id = IDS_HOME_URL; id <= IDS_LAST_STRING; ++id)
         EXPECT_TRUE(FitsWindows1250(LoadText(Polish(), id))) << id;
     for (int dialog : Dialogs)
     {
