@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs what is missing, builds both architectures and runs every test of
-# each under Wine, on a virtual display of its own. Fails if either fails.
+# each under Wine, then the tests of the release packages, on a virtual
+# display of its own. Fails if any fails.
 set -e
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -44,4 +45,6 @@ ctest --test-dir build/x86_64 -j "$(nproc)" --output-on-failure || status=1
 if [ "$i686_tests" = ON ]; then
     ctest --test-dir build/i686 -j "$(nproc)" --output-on-failure || status=1
 fi
+# The release's packages, made of the tested programs, installed under Wine.
+tests/tools/test_package.sh build/x86_64 build/i686 || status=1
 exit $status

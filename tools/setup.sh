@@ -3,7 +3,8 @@
 set -e
 cd "$(dirname "$0")/.."
 packages="cmake make g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
-  wine wine64 xvfb imagemagick googletest locales x11-utils util-linux procps"
+  wine wine64 xvfb imagemagick googletest locales x11-utils util-linux procps
+  wixl osslsigncode openssl"
 # 32-bit Windows programs need Wine's 32-bit half, from the i386 architecture.
 if tools/runs-32bit.sh; then
     dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386

@@ -11,7 +11,9 @@ shift
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko prompts, and no menu entries on the host for the shortcuts
+# that installed packages make.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 display=${STRAYSWEEP_DISPLAY:-:71}
 export DISPLAY="$display"
 
