@@ -12,6 +12,8 @@ enum class ConsoleCommand
     Check,
     Repair,
     Scan,
+    Backups,
+    Restore,
 };
 
 // What a valid command line asks for. Names are in the ANSI code page, as
@@ -19,17 +21,21 @@ enum class ConsoleCommand
 struct ConsoleArguments
 {
     ConsoleCommand command = ConsoleCommand::Help;
-    // Empty for "list" without --profile.
+    // Empty for "list", "backups" and "restore" without --profile.
     CString profile;
     CString pst;
+    // The file of "restore --backup".
+    CString backup;
+    bool latest = false;
     bool json = false;
     bool withoutBackup = false;
 };
 
 // Reads the program's arguments (the command line without the program's own
-// name): one command (list, check, repair, scan; any letter case) and the options
-// --profile NAME, --pst NAME (also --profile=NAME, --pst=NAME), --json,
-// --without-backup and --help (also -h, -?, /?), in any order.
+// name): one command (list, check, repair, scan, backups, restore; any letter
+// case) and the options --profile NAME, --pst NAME, --backup FILE (also
+// --profile=NAME, ...), --latest, --json, --without-backup and --help (also
+// -h, -?, /?), in any order.
 class ArgumentParser
 {
 public:
@@ -63,4 +69,5 @@ private:
     bool m_hasCommand = false;
     bool m_hasProfile = false;
     bool m_hasPst = false;
+    bool m_hasBackup = false;
 };

@@ -116,7 +116,7 @@ bool GhostPstSweep::RefuseForOutlook()
     if (!IsOutlookRunning())
         return false;
     m_frontEnd.OutlookRunning();
-    CLogFile::Instance().InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
+    LogOutlookRunning();
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "library/fs/NvFsPathT.h"
 #include "library/system/CProcessesEnum.h"
+#include "program/core/CLogFile.h"
 
 #include <algorithm>
 
@@ -14,4 +15,9 @@ bool IsOutlookRunning()
         CString name = NvFsPath(process.szExeFile).GetFileName();
         return name.Trim().CompareNoCase("outlook.exe") == 0;
     });
+}
+
+void LogOutlookRunning()
+{
+    CLogFile::Instance().InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
 }

@@ -5,3 +5,7 @@
 // list cannot be had at all; throws Error::NvExceptionCommon when the
 // snapshot fails.
 bool IsOutlookRunning();
+
+// Writes the log line that says that Outlook runs, so nothing that changes
+// the profile is started.
+void LogOutlookRunning();

@@ -19,6 +19,9 @@ CString GetDefaultProfileKey();
 // exists and holds at least one profile; the last one when none does.
 CString FindProfilesRoot();
 
+// The three roots of FindProfilesRoot, in its order.
+std::vector<CString> GetKnownProfilesRoots();
+
 // The key of profile `profileName` below HKEY_CURRENT_USER: the root in force,
 // "\" and the name.
 CString GetProfileKeyPath(const CString& profileName);
