@@ -1,5 +1,6 @@
 #include "library/fs/FsFolders.h"
 
+#include "library/framework/UniqueHandle.h"
 #include "library/fs/NvModuleWrapper.h"
 
 #include <shlobj.h>
@@ -75,4 +76,24 @@ bool IsNonEmptyFile(const NvFsPath& path)
     return GetFileAttributesExA(path, GetFileExInfoStandard, &attributes) &&
            (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
            (attributes.nFileSizeLow != 0 || attributes.nFileSizeHigh != 0);
+}
+
+DWORD ReadWholeFile(const NvFsPath& path, std::string& bytes)
+{
+    UniqueFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError();
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file.Get(), &size))
+        return GetLastError();
+    if (size.QuadPart > 0x7FFFFFFF)
+        return ERROR_FILE_TOO_LARGE;
+    std::string read(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD count = 0;
+    if (!read.empty() && !ReadFile(file.Get(), &read[0], static_cast<DWORD>(read.size()), &count, nullptr))
+        return GetLastError();
+    read.resize(count);
+    bytes.swap(read);
+    return ERROR_SUCCESS;
 }

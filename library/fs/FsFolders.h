@@ -2,6 +2,8 @@
 
 #include "library/fs/NvFsPathT.h"
 
+#include <string>
+
 // The user's roaming application-data folder (created by the shell if
 // missing), or an empty path when the shell cannot give it.
 NvFsPath GetAppDataPath();
@@ -26,3 +28,7 @@ bool IsExistingFile(const NvFsPath& path);
 
 // True when `path` is a file (not a folder) holding at least one byte.
 bool IsNonEmptyFile(const NvFsPath& path);
+
+// Reads the whole file at `path` into `bytes`: ERROR_SUCCESS, or the system's
+// code (ERROR_FILE_TOO_LARGE for 2 GiB or more), `bytes` then unchanged.
+DWORD ReadWholeFile(const NvFsPath& path, std::string& bytes);

@@ -1,9 +1,10 @@
 #include "library/registry/RegistryScript.h"
 
-#include "library/framework/TextConversionFlags.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/TextConversion.h"
+#include "library/fs/FsFolders.h"
 
 #include <cstring>
+#include <map>
 
 namespace
 {
@@ -69,17 +70,63 @@ bool IsTypedData(const std::wstring& data)
     return data.find_first_not_of(L"0123456789abcdefABCDEF,", colon + 1) == std::wstring::npos;
 }
 
-std::string ToAnsi(const std::wstring& text)
+// Names in the order in which the registry compares them: letter case aside.
+struct NameLess
 {
-    if (text.empty())
-        return std::string();
-    int length = WideCharToMultiByte(CP_ACP, ExactConversionFlags(CP_ACP), text.data(), static_cast<int>(text.size()),
-                                     nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0)
-        WideCharToMultiByte(CP_ACP, ExactConversionFlags(CP_ACP), text.data(), static_cast<int>(text.size()),
-                            &narrow[0], length, nullptr, nullptr);
-    return narrow;
+    bool operator()(const std::wstring& left, const std::wstring& right) const
+    {
+        return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
+                                    static_cast<int>(right.size()), TRUE) == CSTR_LESS_THAN;
+    }
+};
+
+// Each value's data by name.
+using ValueIndex = std::map<std::wstring, std::wstring, NameLess>;
+// Each key's values by path.
+using KeyIndex = std::map<std::wstring, ValueIndex, NameLess>;
+
+// What an import of `keys` leaves: every key and value once, the last data
+// of a value that occurs more than once.
+KeyIndex IndexKeys(const std::vector<RegistryScript::Key>& keys)
+{
+    KeyIndex index;
+    for (const RegistryScript::Key& key : keys)
+    {
+        if (key.deletion)
+            continue;
+        ValueIndex& values = index[key.path];
+        for (const RegistryScript::Value& value : key.values)
+        {
+            if (!value.IsDeletion())
+                values[value.name] = value.data;
+        }
+    }
+    return index;
+}
+
+// Quoted text is compared as it stands; the hex digits of the other forms
+// in any letter case.
+bool SameData(const std::wstring& left, const std::wstring& right)
+{
+    if (!left.empty() && left[0] == L'"')
+        return left == right;
+    return RegistryScript::SameName(left, right);
+}
+
+// `name` as a value line begins: "@" for the default value, else the name
+// quoted with its quotes and backslashes escaped.
+std::wstring ValueLineName(const std::wstring& name)
+{
+    if (name.empty())
+        return L"@";
+    std::wstring quoted = L"\"";
+    for (wchar_t ch : name)
+    {
+        if (ch == L'"' || ch == L'\\')
+            quoted += L'\\';
+        quoted += ch;
+    }
+    return quoted + L"\"";
 }
 
 // The lines of a text one after the other, each without its line break.
@@ -119,23 +166,11 @@ DWORD RegistryScript::Read(LPCSTR path)
 {
     m_keys.clear();
     m_problem.clear();
-    UniqueFile file(
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return GetLastError();
-    LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.Get(), &size))
-        return GetLastError();
-    // A registry export of a mail profile is a few megabytes at most.
-    if (size.QuadPart > 0x7FFFFFFF)
-        return ERROR_FILE_TOO_LARGE;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.Get(), &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return GetLastError();
-    bytes.resize(read);
-    Parse(bytes);
-    return ERROR_SUCCESS;
+    std::string bytes;
+    DWORD read = ReadWholeFile(NvFsPath(path), bytes);
+    if (read == ERROR_SUCCESS)
+        Parse(bytes);
+    return read;
 }
 
 void RegistryScript::Parse(const std::string& bytes)
@@ -207,6 +242,7 @@ void RegistryScript::Parse(const std::string& bytes)
         }
 
         Value value;
+        value.line = number;
         size_t afterName = 1;
         if (trimmed[0] == L'"')
             afterName = EndOfQuoted(trimmed, 0, value.name);
@@ -276,8 +312,75 @@ bool RegistryScript::IsAtOrBelow(const std::wstring& path, const std::wstring& r
     return path.size() == root.size() || path[root.size()] == L'\\';
 }
 
+std::string RegistryScript::CheckExportOf(const std::wstring& key) const
+{
+    if (!IsComplete())
+        return m_problem;
+    if (m_keys.empty() || (!m_keys[0].deletion && !SameName(m_keys[0].path, key)))
+        return "The file does not begin with the key that was exported.";
+    for (const Key& written : m_keys)
+    {
+        if (written.deletion)
+            return LineProblem("A key line deletes a key", written.line, L"[-" + written.path + L"]");
+        if (!IsAtOrBelow(written.path, key))
+            return LineProblem("The file holds another key than the one that was exported", written.line,
+                               L"[" + written.path + L"]");
+        for (const Value& value : written.values)
+        {
+            if (value.IsDeletion())
+                return LineProblem("A value line deletes a value", value.line, ValueLineName(value.name) + L"=-");
+        }
+    }
+    return std::string();
+}
+
+std::vector<RegistryScript::Absence> RegistryScript::FindAbsent(const RegistryScript& other) const
+{
+    KeyIndex mine = IndexKeys(m_keys);
+    KeyIndex theirs = IndexKeys(other.m_keys);
+    std::vector<Absence> absent;
+    for (const Key& key : m_keys)
+    {
+        // Taken out once looked at: a key that occurs again is passed over.
+        auto own = mine.find(key.path);
+        if (own == mine.end())
+            continue;
+        auto found = theirs.find(key.path);
+        if (found == theirs.end())
+        {
+            absent.push_back({key.path, std::nullopt, false});
+        }
+        else
+        {
+            for (const auto& [name, data] : own->second)
+            {
+                auto value = found->second.find(name);
+                if (value == found->second.end())
+                    absent.push_back({key.path, name, false});
+                else if (!SameData(data, value->second))
+                    absent.push_back({key.path, name, true});
+            }
+        }
+        mine.erase(own);
+    }
+    return absent;
+}
+
+std::wstring RegistryScript::Absence::Describe() const
+{
+    std::wstring text = L"[" + keyPath + L"]";
+    if (valueName)
+        text += L" " + ValueLineName(*valueName);
+    return text;
+}
+
+std::string RegistryScript::LineProblem(const char* what, size_t line, const std::wstring& text)
+{
+    return std::string(what) + " (line " + std::to_string(line) +
+           "): " + WideToAnsi(text.substr(0, QuotedLineLength)).Str();
+}
+
 void RegistryScript::Fail(const char* what, size_t line, const std::wstring& text)
 {
-    std::wstring quoted = text.substr(0, QuotedLineLength);
-    m_problem = std::string(what) + " (line " + std::to_string(line) + "): " + ToAnsi(quoted);
+    m_problem = LineProblem(what, line, text);
 }

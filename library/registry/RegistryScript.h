@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
         // continuation lines removed: "hex:01,02", "dword:0000002a",
         // "\"text\"" (escapes kept), "-" for a deletion.
         std::wstring data;
+        // The value line's number, counted from 1.
+        size_t line = 0;
         bool IsDeletion() const { return data == L"-"; }
     };
 
@@ -49,6 +52,39 @@ public:
     const std::string& GetProblem() const { return m_problem; }
     // The keys in file order, up to the first offending line.
     const std::vector<Key>& GetKeys() const { return m_keys; }
+
+    // A key or a value of one script that another script lacks.
+    struct Absence
+    {
+        std::wstring keyPath;
+        // Empty for the key itself; the value's name ("" for "@") otherwise.
+        std::optional<std::wstring> valueName;
+        // The other script has the value, with other data.
+        bool otherData = false;
+
+        // As the script writes it: "[path]", or "[path]" and the value's
+        // name as its line begins ("\"name\"", "@").
+        std::wstring Describe() const;
+    };
+
+    // Why the script is not a complete export of the key `key` alone: empty
+    // when it is complete, its first key line is `key` and every other one
+    // lies below it, and it deletes neither a key nor a value. Names the
+    // first offending line, in English.
+    std::string CheckExportOf(const std::wstring& key) const;
+
+    // What of this script `other` lacks, keys in this script's order, the
+    // values of each by name: every key that `other` does not hold (its
+    // values not listed apart), and every value of a key that both hold that
+    // `other` lacks or holds with other data. The data text says the type
+    // too; letter case counts only inside quoted text. Keys and values that
+    // occur more than once count as an import leaves them: the last data
+    // wins. Deletions are passed over.
+    std::vector<Absence> FindAbsent(const RegistryScript& other) const;
+
+    // A problem worded as GetProblem words it: `what`, the line's number
+    // (counted from 1) and the line `text`, its first 200 characters.
+    static std::string LineProblem(const char* what, size_t line, const std::wstring& text);
 
     // True when `path` is `root` or lies below it, letters compared as the
     // registry compares them.

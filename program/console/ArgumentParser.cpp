@@ -1,6 +1,6 @@
 #include "program/console/ArgumentParser.h"
 
-#include "program/console/TextConversion.h"
+#include "library/framework/TextConversion.h"
 
 #include <utility>
 
@@ -63,6 +63,10 @@ void ArgumentParser::ReadOption(const std::wstring& argument, size_t& index)
         ReadName(option, value, index, m_result.user, m_hasUser);
     else if (option == L"--all-users")
         ReadFlag(option, value, m_result.allUsers);
+    else if (option == L"--backup")
+        ReadName(option, value, index, m_result.backup, m_hasBackup);
+    else if (option == L"--latest")
+        ReadFlag(option, value, m_result.latest);
     else if (option == L"--json")
         ReadFlag(option, value, m_result.json);
     else if (option == L"--without-backup")
@@ -108,11 +112,13 @@ void ArgumentParser::ReadName(const std::wstring& option, const std::wstring* in
         Fail(L"a profile name cannot hold \"\\\".");
         return;
     }
-    // Profile and store names reach the registry through the ANSI code page:
-    // a look-alike character would match another name, or none.
+    // Profile and store names reach the registry through the ANSI code page,
+    // file names the file functions: a look-alike character would match
+    // another name, or none.
     if (!WideToAnsiExactly(text, value))
         Fail(L"the name given with " + option + L" has characters that the ANSI code page (" +
-             std::to_wstring(GetACP()) + L") cannot represent exactly, so it cannot be matched.");
+             std::to_wstring(GetACP()) + L") cannot represent exactly, so it cannot be " +
+             (option == L"--backup" ? L"opened." : L"matched."));
 }
 
 void ArgumentParser::ReadFlag(const std::wstring& option, const std::wstring* inlineValue, bool& flag)
@@ -140,6 +146,10 @@ void ArgumentParser::ReadCommand(const std::wstring& argument)
         m_result.command = ConsoleCommand::Repair;
     else if (EqualsNoCase(argument, L"scan"))
         m_result.command = ConsoleCommand::Scan;
+    else if (EqualsNoCase(argument, L"backups"))
+        m_result.command = ConsoleCommand::Backups;
+    else if (EqualsNoCase(argument, L"restore"))
+        m_result.command = ConsoleCommand::Restore;
     else
         Fail(L"unknown command " + Quoted(argument) + L".");
 }
@@ -153,18 +163,31 @@ void ArgumentParser::CheckCombination()
     }
     ConsoleCommand command = m_result.command;
     bool needsNames = command == ConsoleCommand::Check || command == ConsoleCommand::Repair;
+    bool restore = command == ConsoleCommand::Restore;
     if (command == ConsoleCommand::Scan && m_hasProfile)
         Fail(L"scan takes no --profile: it looks at every profile.");
     else if (command == ConsoleCommand::Scan && m_hasPst)
         Fail(L"scan takes no --pst: it finds the ghost stores' names itself.");
     else if (command == ConsoleCommand::List && m_hasPst)
         Fail(L"list takes no --pst.");
+    else if (command == ConsoleCommand::Backups && m_hasPst)
+        Fail(L"backups takes no --pst.");
+    else if (restore && m_hasPst)
+        Fail(L"restore takes no --pst: it restores the whole profile.");
     else if (needsNames && !m_hasProfile)
         Fail(L"--profile is required.");
     else if (needsNames && !m_hasPst)
         Fail(L"--pst is required.");
-    else if (command != ConsoleCommand::Repair && m_result.withoutBackup)
-        Fail(L"--without-backup belongs to the repair command only.");
+    else if (!restore && (m_hasBackup || m_result.latest))
+        Fail(std::wstring(m_hasBackup ? L"--backup" : L"--latest") + L" belongs to the restore command only.");
+    else if (restore && m_hasBackup && m_result.latest)
+        Fail(L"restore takes either --backup FILE or --latest, not both.");
+    else if (restore && !m_hasBackup && !m_result.latest)
+        Fail(L"restore needs --backup FILE, or --profile NAME with --latest.");
+    else if (restore && m_result.latest && !m_hasProfile)
+        Fail(L"--latest needs --profile: the newest backup of which profile?");
+    else if (command != ConsoleCommand::Repair && !restore && m_result.withoutBackup)
+        Fail(L"--without-backup belongs to the repair and restore commands only.");
     else if (m_hasUser && m_result.allUsers)
         Fail(L"--user and --all-users cannot be given together.");
     else if (m_result.allUsers && command != ConsoleCommand::Scan && command != ConsoleCommand::List)

@@ -12,6 +12,8 @@ enum class ConsoleCommand
     Check,
     Repair,
     Scan,
+    Backups,
+    Restore,
 };
 
 // What a valid command line asks for. Names are in the ANSI code page, as
@@ -19,9 +21,12 @@ enum class ConsoleCommand
 struct ConsoleArguments
 {
     ConsoleCommand command = ConsoleCommand::Help;
-    // Empty for "list" without --profile.
+    // Empty for "list", "backups" and "restore" without --profile.
     CString profile;
     CString pst;
+    // The file of "restore --backup".
+    CString backup;
+    bool latest = false;
     bool json = false;
     bool withoutBackup = false;
     // --user: the account ("DOMAIN\name" or "name") or SID whose loaded
@@ -34,9 +39,10 @@ struct ConsoleArguments
 };
 
 // Reads the program's arguments (the command line without the program's own
-// name): one command (list, check, repair, scan; any letter case) and the options
-// --profile NAME, --pst NAME, --user NAME (also --profile=NAME, ...), --json,
-// --without-backup, --all-users and --help (also -h, -?, /?), in any order.
+// name): one command (list, check, repair, scan, backups, restore; any letter
+// case) and the options --profile NAME, --pst NAME, --backup FILE, --user NAME
+// (also --profile=NAME, ...), --latest, --json, --without-backup, --all-users
+// and --help (also -h, -?, /?), in any order.
 class ArgumentParser
 {
 public:
@@ -71,4 +77,5 @@ private:
     bool m_hasProfile = false;
     bool m_hasPst = false;
     bool m_hasUser = false;
+    bool m_hasBackup = false;
 };

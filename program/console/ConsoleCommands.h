@@ -36,6 +36,8 @@ private:
     int Check();
     int Repair();
     int Scan();
+    int Backups();
+    int Restore();
 
     // Begins the JSON document of the command: its name, the exit code, the
     // error (null when empty) and the profile and PST names given.

@@ -1,6 +1,6 @@
 #include "program/console/ConsoleStream.h"
 
-#include "program/console/TextConversion.h"
+#include "library/framework/TextConversion.h"
 
 namespace
 {

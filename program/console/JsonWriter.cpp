@@ -96,7 +96,7 @@ JsonWriter& JsonWriter::String(const std::string& utf8)
     return *this;
 }
 
-JsonWriter& JsonWriter::Number(int value)
+JsonWriter& JsonWriter::Number(long long value)
 {
     BeforeValue();
     m_text += std::to_string(value);

@@ -20,7 +20,7 @@ public:
     // A string from UTF-8 text: escaped where JSON requires it, and a byte
     // that begins no valid UTF-8 sequence becomes U+FFFD.
     JsonWriter& String(const std::string& utf8);
-    JsonWriter& Number(int value);
+    JsonWriter& Number(long long value);
     JsonWriter& Bool(bool value);
     JsonWriter& Null();
 

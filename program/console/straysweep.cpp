@@ -8,7 +8,7 @@
 #include "program/console/ConsoleStream.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
-#include "program/console/TextConversion.h"
+#include "library/framework/TextConversion.h"
 #include "program/core/TargetUser.h"
 
 #include <shellapi.h>

@@ -15,18 +15,6 @@ Error::NvExceptionText CopyOf(const Error::NvException& e)
     return Error::NvExceptionText(e.GetText(), e.GetModule(), e.GetLine());
 }
 
-// Another user's profile is named with its user; the caller's as always.
-void LogTargetUser()
-{
-    const CString& sid = TargetUser::Sid();
-    if (sid.IsEmpty())
-        return;
-    const CString& account = TargetUser::Account();
-    if (account.IsEmpty())
-        CLogFile::Instance().InfoF("Rejestr użytkownika %s.", sid.GetString());
-    else
-        CLogFile::Instance().InfoF("Rejestr użytkownika %s (%s).", account.GetString(), sid.GetString());
-}
 } // namespace
 
 GhostPstSweep::GhostPstSweep(SweepFrontEnd& frontEnd) : m_frontEnd(frontEnd)
@@ -39,7 +27,7 @@ GhostPstSweep::Outcome GhostPstSweep::Check()
     if (!m_frontEnd.ReadInput(outcome.profileName, outcome.pstName))
         return outcome;
     CLogFile& log = CLogFile::Instance();
-    LogTargetUser();
+    TargetUser::LogChoice();
     log.InfoF(" ");
     log.InfoF("-- CHECK --");
     log.InfoF("Proces sprawdzania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
@@ -62,7 +50,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (!m_frontEnd.ReadInput(outcome.profileName, outcome.pstName))
         return outcome;
     CLogFile& log = CLogFile::Instance();
-    LogTargetUser();
+    TargetUser::LogChoice();
     log.InfoF(" ");
     log.InfoF("-- START --");
     log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
@@ -132,7 +120,7 @@ bool GhostPstSweep::RefuseForOutlook()
     if (!IsOutlookRunning(TargetUser::Sid()))
         return false;
     m_frontEnd.OutlookRunning();
-    CLogFile::Instance().InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
+    LogOutlookRunning();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "library/fs/NvFsPathT.h"
 #include "library/system/CProcessesEnum.h"
 #include "library/system/ProcessOwner.h"
+#include "program/core/CLogFile.h"
 
 #include <algorithm>
 
@@ -20,4 +21,9 @@ bool IsOutlookRunning(const CString& ownerSid)
         CString owner = GetProcessOwnerSid(process.th32ProcessID);
         return owner.IsEmpty() || owner.CompareNoCase(ownerSid) == 0;
     });
+}
+
+void LogOutlookRunning()
+{
+    CLogFile::Instance().InfoF("Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta.");
 }

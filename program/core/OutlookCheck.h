@@ -8,3 +8,7 @@
 // every call. False when the process list cannot be had at all; throws
 // Error::NvExceptionCommon when the snapshot fails.
 bool IsOutlookRunning(const CString& ownerSid = CString());
+
+// Writes the log line that says that Outlook runs, so nothing that changes
+// the profile is started.
+void LogOutlookRunning();

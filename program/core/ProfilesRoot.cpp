@@ -5,6 +5,7 @@
 #include "program/core/TargetUser.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,6 +53,13 @@ CString FindProfilesRoot()
     // Without profiles anywhere the old root stands, as it always did: the
     // user then hears that it is missing or empty.
     return MessagingSubsystemRoot;
+}
+
+std::vector<CString> GetKnownProfilesRoots()
+{
+    std::vector<CString> roots(std::begin(OfficeRoots), std::end(OfficeRoots));
+    roots.push_back(MessagingSubsystemRoot);
+    return roots;
 }
 
 CString GetProfilesRoot()

@@ -20,6 +20,9 @@ CString GetDefaultProfileKey();
 // exists and holds at least one profile; the last one when none does.
 CString FindProfilesRoot();
 
+// The three roots of FindProfilesRoot, in its order.
+std::vector<CString> GetKnownProfilesRoots();
+
 // The key of profile `profileName` below the target user's root: the root in force,
 // "\" and the name.
 CString GetProfileKeyPath(const CString& profileName);

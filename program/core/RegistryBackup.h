@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/fs/NvFsPathT.h"
+#include "program/core/RegistryEditor.h"
 
 // "Registry Backup" in the product folder (relative when there is none),
 // created with its parents if missing. Throws Error::NvExceptionCommon
@@ -8,26 +9,21 @@
 NvFsPath GetRegistryBackupFolder();
 
 // Exports the registry key `keyText` (e.g. "HKEY_CURRENT_USER\Software\...")
-// with REGEDIT.EXE of the Windows folder, run with the caller's rights, to a
-// new file "<local time> - <profile name made safe>.reg" in the backup
-// folder, waiting up to one hour; the profile part of the name is shortened
-// to keep the path within MAX_PATH. Never replaces an earlier backup, also
-// one that another copy of the program takes at the same time. Counts as
-// made only when the editor ends with 0 and the file is a complete export of
-// exactly that key. Returns the file's path and writes one information line
-// to the log on success; throws an Error::NvException on any failure
-// (strings 105, 108, 109, 110, 111, 123, 124), deletes what the failed
-// export left and logs nothing.
+// with `editor` (RegistryEditor::Export) to a new file "<local time> -
+// <profile name made safe>.reg" in the backup folder; the profile part of the
+// name is shortened to keep the path within MAX_PATH. Never replaces an
+// earlier backup, also one that another copy of the program takes at the
+// same time. Returns the file's path and writes one information line to the
+// log on success; throws an Error::NvException on any failure (strings 108,
+// 109, 110, 111, 123, 124), deletes what the failed export left and logs
+// nothing.
+NvFsPath CreateRegistryBackup(const RegistryEditor& editor, LPCSTR keyText, LPCSTR profileName);
+
+// CreateRegistryBackup with the system's registry editor; string 105 when the
+// Windows folder cannot be had.
 NvFsPath CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName);
 
 // A copy of `text` in which every byte that cannot stand in a file name (the
 // characters \ / : * ? " < > |, control characters and every byte of 0x80 or
 // above) is `replacement`.
 CString ReplaceInvalidFileNameChars(const CString& text, char replacement);
-
-namespace RegistryBackupDetail
-{
-// CreateRegistryBackup with the exporting program and the longest wait (in
-// milliseconds) given; the product always uses REGEDIT.EXE and one hour.
-NvFsPath CreateRegistryBackup(const NvFsPath& editorPath, DWORD timeoutMs, LPCSTR keyText, LPCSTR profileName);
-} // namespace RegistryBackupDetail

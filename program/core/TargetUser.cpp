@@ -3,6 +3,7 @@
 #include "library/framework/CRegKey.h"
 #include "library/framework/UniqueHandle.h"
 #include "library/registry/CRegKeyEx.h"
+#include "program/core/CLogFile.h"
 
 #include <sddl.h>
 
@@ -74,6 +75,17 @@ void TargetUser::ChooseCaller()
     target.hive.Close();
     target.sid.Empty();
     target.account.Empty();
+}
+
+void TargetUser::LogChoice()
+{
+    const Target& target = Current();
+    if (target.sid.IsEmpty())
+        return;
+    if (target.account.IsEmpty())
+        CLogFile::Instance().InfoF("Rejestr użytkownika %s.", target.sid.GetString());
+    else
+        CLogFile::Instance().InfoF("Rejestr użytkownika %s (%s).", target.account.GetString(), target.sid.GetString());
 }
 
 bool TargetUser::ResolveUser(const CString& name, CString& sid)

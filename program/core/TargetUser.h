@@ -29,6 +29,9 @@ public:
     static LONG Choose(const CString& sid);
     // Works on the caller's own registry again.
     static void ChooseCaller();
+    // Writes the line that names the chosen user to the log, before an
+    // action's header lines; nothing for the caller.
+    static void LogChoice();
 
     // The SID of account `name` ("DOMAIN\name" or "name"), or of `name`
     // itself when it is a SID's text, into `sid`; false when it is neither a

@@ -1,13 +1,14 @@
 // Stands in for an outside program in the tests: a running Outlook, or the
-// registry editor called as "program /e FILE KEY". Its environment says what
-// it does, in this order:
-//   STAND_IN_RECORD     writes its command line and then its environment,
+// registry editor called as "program /e FILE KEY" or "program /s FILE". Its
+// environment says what it does, in this order:
+//   STAND_IN_RECORD     appends its command line and then its environment,
 //                       one line each, to the file of that path
 //   STAND_IN_SLEEP_MS   waits this many milliseconds (unless killed first)
-//   STAND_IN_WRITE      what it writes to FILE: "commandline" its own command
-//                       line, "empty" nothing, "export" a complete export of
-//                       KEY, "cut" that export cut in the middle of a value,
-//                       "outside" that export and a key beside KEY
+//   STAND_IN_WRITE      what it writes to FILE of /e (it reads nothing for
+//                       /s): "commandline" its own command line, "empty"
+//                       nothing, "export" a complete export of KEY, "cut"
+//                       that export cut in the middle of a value, "outside"
+//                       that export and a key beside KEY
 //   STAND_IN_EXIT_CODE  ends with this code (0 when not set)
 #include <windows.h>
 
@@ -52,7 +53,7 @@ int main(int argc, char** argv)
     const char* record = std::getenv("STAND_IN_RECORD");
     if (record != nullptr)
     {
-        std::ofstream file(record, std::ios::binary | std::ios::trunc);
+        std::ofstream file(record, std::ios::binary | std::ios::app);
         file << GetCommandLineA() << "\n";
         LPCH strings = GetEnvironmentStringsA();
         for (LPCSTR entry = strings; *entry != '\0'; entry += std::strlen(entry) + 1)
@@ -63,7 +64,7 @@ int main(int argc, char** argv)
     Sleep(ReadNumber("STAND_IN_SLEEP_MS"));
 
     const char* write = std::getenv("STAND_IN_WRITE");
-    if (write != nullptr && argc >= 3)
+    if (write != nullptr && argc >= 3 && std::strcmp(argv[1], "/e") == 0)
     {
         std::ofstream file(argv[2], std::ios::binary | std::ios::trunc);
         if (std::strcmp(write, "commandline") == 0)

@@ -13,6 +13,8 @@ struct ValidCase
     const char* pst;
     bool json;
     bool withoutBackup;
+    const char* backup = "";
+    bool latest = false;
 };
 
 std::ostream& operator<<(std::ostream& out, const ValidCase& c)
@@ -34,6 +36,8 @@ TEST_P(ValidCommandLine, GivesItsCommandAndNames)
     EXPECT_EQ(GetParam().pst, arguments.pst.Str());
     EXPECT_EQ(GetParam().json, arguments.json);
     EXPECT_EQ(GetParam().withoutBackup, arguments.withoutBackup);
+    EXPECT_EQ(GetParam().backup, arguments.backup.Str());
+    EXPECT_EQ(GetParam().latest, arguments.latest);
     EXPECT_TRUE(parser.GetError().empty());
 }
 
@@ -106,6 +110,23 @@ INSTANTIATE_TEST_SUITE_P(
                   "rger",
                   false,
                   false},
+        ValidCase{"RestoreAFileOfTheProfile",
+                  {L"restore", L"--backup", L"C:\\b\\x.reg", L"--profile", L"Outlook", L"--without-backup"},
+                  ConsoleCommand::Restore,
+                  "Outlook",
+                  "",
+                  false,
+                  true,
+                  "C:\\b\\x.reg"},
+        ValidCase{"RestoreTheLatest",
+                  {L"RESTORE", L"--latest", L"--profile=Outlook"},
+                  ConsoleCommand::Restore,
+                  "Outlook",
+                  "",
+                  false,
+                  false,
+                  "",
+                  true},
         ValidCase{"HelpWins", {L"repair", L"--bogus", L"--help"}, ConsoleCommand::Help, "", "", false, false},
         ValidCase{"ShortHelp", {L"-h"}, ConsoleCommand::Help, "", "", false, false},
         ValidCase{"QuestionMark", {L"/?"}, ConsoleCommand::Help, "", "", false, false},
@@ -166,13 +187,27 @@ INSTANTIATE_TEST_SUITE_P(
             "ScanWithPst", {L"scan", L"--pst", L"x"}, L"scan takes no --pst: it finds the ghost stores' names itself."},
         InvalidCase{"ScanWithoutBackup",
                     {L"scan", L"--without-backup"},
-                    L"--without-backup belongs to the repair command only."},
+                    L"--without-backup belongs to the repair and restore commands only."},
         InvalidCase{"ProfileBelowAnother",
                     {L"check", L"--profile", L"Outlook\\..\\Other", L"--pst", L"x"},
                     L"a profile name cannot hold \"\\\"."},
         InvalidCase{"CheckWithoutBackup",
                     {L"check", L"--profile", L"p", L"--pst", L"x", L"--without-backup"},
-                    L"--without-backup belongs to the repair command only."},
+                    L"--without-backup belongs to the repair and restore commands only."},
+        InvalidCase{"BackupOnRepair",
+                    {L"repair", L"--profile", L"p", L"--pst", L"x", L"--backup", L"f"},
+                    L"--backup belongs to the restore command only."},
+        InvalidCase{
+            "RestoreWithNothing", {L"restore"}, L"restore needs --backup FILE, or --profile NAME with --latest."},
+        InvalidCase{"RestoreWithBoth",
+                    {L"restore", L"--backup", L"f", L"--latest", L"--profile", L"p"},
+                    L"restore takes either --backup FILE or --latest, not both."},
+        InvalidCase{"LatestWithoutProfile",
+                    {L"restore", L"--latest"},
+                    L"--latest needs --profile: the newest backup of which profile?"},
+        InvalidCase{"RestoreWithPst",
+                    {L"restore", L"--backup", L"f", L"--pst", L"x"},
+                    L"restore takes no --pst: it restores the whole profile."},
         InvalidCase{"FirstFaultIsReported", {L"bogus", L"--verbose"}, L"unknown command \"bogus\"."}),
     [](const testing::TestParamInfo<InvalidCase>& info) { return std::string(info.param.name); });
 

@@ -10,6 +10,7 @@
 #include "tests/support/RegistryTools.h"
 #include "tests/support/StandInProcess.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TemporaryKey.h"
 
 #include <algorithm>
 #include <map>
@@ -626,6 +627,13 @@ TEST_F(SecondUser, RepairWithUserRemovesThatUsersGhostBesideTheCallersOutlook)
     ASSERT_NE(lines.end(), at) << testing::PrintToString(lines);
     EXPECT_EQ(expected, std::vector<std::string>(at, at + std::min<std::ptrdiff_t>(3, lines.end() - at)));
     EXPECT_EQ(1, Count(lines, "Info: Otwieranie klucza profilów: " + key));
+
+    // The same user's backup puts the ghost back; the caller's own newest
+    // backups are not that user's.
+    StraysweepRun restore = RunStraysweep(Args({"restore", "--user", SecondSid, "--profile", "Outlook", "--latest"}));
+    EXPECT_EQ(0u, restore.exitCode) << restore.err;
+    EXPECT_EQ(1u, SecondSections().count(Id('4')));
+    EXPECT_EQ(ownBefore, DumpTree(own.ProfilePath()));
 }
 
 TEST_F(SecondUser, UsersOwnOutlookBlocksTheRepairOfTheirProfile)
@@ -757,6 +765,353 @@ TEST_F(Straysweep, RepairOfAMissingProfileExits5WithoutABackup)
               log.Lines());
 }
 
+// --- backups and restore ---------------------------------------------------
+
+const char* const Office16Path = "Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles";
+
+// `text` as the registry editor writes a file: UTF-16LE after a byte-order
+// mark.
+std::string ScriptBytes(const std::wstring& text)
+{
+    return "\xff\xfe" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+std::wstring Replaced(std::wstring text, const std::wstring& placeholder, const std::wstring& value)
+{
+    for (size_t at = text.find(placeholder); at != std::wstring::npos; at = text.find(placeholder, at + value.size()))
+        text.replace(at, placeholder.size(), value);
+    return text;
+}
+
+std::string FullKey(const LiveProfile& profile)
+{
+    return Office16Key + profile.Name();
+}
+
+std::vector<std::string> RestoreOpening(const std::string& file)
+{
+    return {"Info:  ", "Info: -- RESTORE --", "Info: Procedura przywracania z pliku \"" + file + "\"."};
+}
+
+// A repair's backup taken back: the profile is as it was before the repair,
+// its name with "%" and a letter beyond ASCII. A section added since stays
+// and is listed; the present state is backed up first.
+TEST_F(Straysweep, RestoreOfTheLatestBackupGivesBackTheRepairedProfileExactly)
+{
+    LiveProfile profile("r\xe9sum\xe9 100%");
+    AddStandardSections(profile);
+    std::string original = DumpTree(profile.ProfilePath());
+    ASSERT_EQ(1u, RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", Pst})).exitCode);
+    ASSERT_EQ(1u, backups.Names().size());
+    std::string repairName = backups.Names()[0];
+    std::string repairBackup = BackupFolder() + "\\" + repairName;
+    profile.AddSection(Id('8'), SectionValues().WideDisplayName("Nowy"));
+    LogTail restoreLog;
+
+    StraysweepRun run = RunStraysweep(Args({"restore", "--profile", profile.Name(), "--latest", "--json"}));
+
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ("", run.err);
+    std::vector<std::string> names = backups.Names();
+    ASSERT_EQ(2u, names.size());
+    std::string before = BackupFolder() + "\\" + (names[0] == repairName ? names[1] : names[0]);
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ((std::vector<std::string>{"command", "exitCode", "error", "profile", "file", "backupFile", "added",
+                                        "missing", "logFile"}),
+              document.Keys());
+    EXPECT_EQ("restore", document["command"].AsString());
+    EXPECT_EQ(0, document["exitCode"].AsNumber());
+    EXPECT_TRUE(document["error"].IsNull());
+    EXPECT_EQ(Utf8(profile.Name()), document["profile"].AsString());
+    EXPECT_EQ(Utf8(repairBackup), document["file"].AsString());
+    EXPECT_EQ(Utf8(before), document["backupFile"].AsString());
+    std::string added = "[" + FullKey(profile) + "\\" + Id('8') + "]";
+    EXPECT_EQ(std::vector<std::string>{Utf8(added)}, Strings(document["added"]));
+    EXPECT_TRUE(document["missing"].AsArray().empty());
+    std::string saved = ReadRegistryScript(before);
+    EXPECT_NE(std::string::npos, saved.find(added)) << saved;
+    EXPECT_EQ(std::string::npos, saved.find(Id('4'))) << saved;
+
+    std::vector<std::string> lines = RestoreOpening(repairBackup);
+    lines.insert(lines.end(),
+                 {"Info: Plik jest backupem profilu \"" + profile.Name() + "\" (klucz " + FullKey(profile) + ").",
+                  "Info: Registry backup created in file \"" + before + "\".",
+                  "Info: Importowanie pliku \"" + repairBackup + "\".", "Info: Sprawdzanie profilu po imporcie.",
+                  "Info: Dodane po backupie, pozostaje: " + added,
+                  "Info: Profil \"" + profile.Name() + "\" został przywrócony z pliku \"" + repairBackup + "\"."});
+    EXPECT_EQ(LoggedRun(lines), restoreLog.Lines());
+
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_CURRENT_USER, (profile.ProfilePath() + "\\" + Id('8')).c_str()));
+    EXPECT_EQ(original, DumpTree(profile.ProfilePath()));
+}
+
+struct RefusedFileCase
+{
+    const char* name;
+    // The label of the profile that the file names as <KEY>.
+    const char* label;
+    // The file; <KEY> stands for the profile's key, <OUTSIDE> for a key
+    // outside every profile.
+    const wchar_t* text;
+    // False for a file of single bytes.
+    bool utf16;
+    // --profile with the name of this label, unless null.
+    const char* otherLabel;
+    // What the message and the log say after the colon; <KEY>, <OUTSIDE>,
+    // <NAME> (the profile's name) and <OTHER> as above, in the ANSI code
+    // page.
+    const wchar_t* problem;
+};
+
+std::ostream& operator<<(std::ostream& out, const RefusedFileCase& c)
+{
+    return out << c.name;
+}
+
+class RefusedFile : public Straysweep, public testing::WithParamInterface<RefusedFileCase>
+{
+};
+
+// Every profile and the key outside them are as they were: nothing was
+// backed up, imported or written.
+TEST_P(RefusedFile, Exits7NamingWhyAndChangesNothing)
+{
+    const RefusedFileCase& c = GetParam();
+    LiveProfile profile(c.label);
+    AddStandardSections(profile);
+    const std::string outside = "Software\\Straysweep test " + std::to_string(GetCurrentProcessId()) + " outside";
+    TemporaryKey outsideKey(outside);
+    std::wstring text = Replaced(Replaced(c.text, L"<KEY>", Wide(FullKey(profile))), L"<OUTSIDE>",
+                                 Wide("HKEY_CURRENT_USER\\" + outside));
+    TempFolder folder;
+    std::string file = folder / "backup.reg";
+    ASSERT_TRUE(WriteFileBytes(file, c.utf16 ? ScriptBytes(text) : Ansi(text)));
+    std::vector<std::string> arguments = {"restore", "--backup", file};
+    std::string other = c.otherLabel != nullptr ? LiveProfile::NameFor(c.otherLabel) : "";
+    if (c.otherLabel != nullptr)
+        arguments.insert(arguments.end(), {"--profile", other});
+    std::string before = DumpTree(Office16Path) + DumpTree(outside);
+    std::vector<std::wstring> wide;
+    for (const std::string& argument : arguments)
+        wide.push_back(Wide(argument));
+
+    StraysweepRun run = RunStraysweep(wide);
+
+    std::wstring problem = c.problem;
+    for (const auto& [placeholder, value] :
+         std::vector<std::pair<std::wstring, std::string>>{{L"<KEY>", FullKey(profile)},
+                                                           {L"<OUTSIDE>", "HKEY_CURRENT_USER\\" + outside},
+                                                           {L"<NAME>", profile.Name()},
+                                                           {L"<OTHER>", other},
+                                                           {L"<ACP>", std::to_string(GetACP())}})
+        problem = Replaced(problem, placeholder, Wide(value));
+    EXPECT_EQ(7u, run.exitCode);
+    EXPECT_EQ("", run.out);
+    EXPECT_EQ("straysweep: The file \"" + file + "\" cannot be restored, so nothing was changed: " + Ansi(problem) +
+                  "\r\n",
+              run.err);
+    EXPECT_EQ(before, DumpTree(Office16Path) + DumpTree(outside));
+    EXPECT_TRUE(backups.Names().empty());
+    std::vector<std::string> lines = RestoreOpening(file);
+    lines.push_back("Error: Plik nie może zostać przywrócony, nic nie zostało zmienione: " + Ansi(problem));
+    EXPECT_EQ(LoggedRun(lines), log.Lines());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RefusedFile,
+    testing::Values(
+        RefusedFileCase{"KeyOutsideTheProfile", "outside",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\"x\"=dword:00000001\r\n\r\n"
+                        L"[<OUTSIDE>]\r\n\"Run\"=\"calc.exe\"\r\n\r\n",
+                        true, nullptr,
+                        L"The file holds another key than the one that was exported (line 6): [<OUTSIDE>]"},
+        RefusedFileCase{"AnotherProfileThanAskedFor", "asked",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\"x\"=dword:00000001\r\n\r\n", true,
+                        "other", L"It holds the profile \"<NAME>\", not \"<OTHER>\"."},
+        RefusedFileCase{"DeletedKey", "deleted key",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\r\n"
+                        L"[-<KEY>\\22222222222222222222222222222222]\r\n\r\n",
+                        true, nullptr,
+                        L"A key line deletes a key (line 5): [-<KEY>\\22222222222222222222222222222222]"},
+        RefusedFileCase{"DeletedValue", "deleted value",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\r\n"
+                        L"[<KEY>\\22222222222222222222222222222222]\r\n\"001f3001\"=-\r\n\r\n",
+                        true, nullptr, L"A value line deletes a value (line 6): \"001f3001\"=-"},
+        RefusedFileCase{"Truncated", "truncated",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\"x\"=hex:01,\\\r\n", true, nullptr,
+                        L"The file ends in the middle of a value (line 4): hex:01,"},
+        RefusedFileCase{"NotAnExport", "not an export", L"[<KEY>]\r\n\"x\"=\"1\"\r\n", false, nullptr,
+                        L"The file is not a registry export: it does not begin with a UTF-16 byte-order mark."},
+        RefusedFileCase{"AllProfiles", "all profiles",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n"
+                        L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles]\r\n\r\n",
+                        true, nullptr,
+                        L"The first key is not a mail profile of a user (line 3): "
+                        L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles]"},
+        RefusedFileCase{
+            "AnotherUsersProfile", "another user",
+            L"Windows Registry Editor Version 5.00\r\n\r\n"
+            L"[HKEY_USERS\\S-1-5-21-7-7-7-1001\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\X]\r\n\r\n",
+            true, nullptr,
+            L"It holds a profile of another user "
+            L"(HKEY_USERS\\S-1-5-21-7-7-7-1001\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\X), not one "
+            L"below HKEY_CURRENT_USER."},
+        // The registry editor cannot be given the key to back it up or to
+        // check the import.
+        RefusedFileCase{"QuotationMarkInTheName", "quoted \"q\"",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\"x\"=dword:00000001\r\n\r\n", true,
+                        nullptr,
+                        L"The name of its profile holds a quotation mark, which the registry editor cannot be given, "
+                        L"so the profile can be neither backed up nor checked."},
+        RefusedFileCase{"NameOutsideTheCodePage", "code page",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY> \u6587]\r\n\"x\"=dword:00000001\r\n\r\n",
+                        true, nullptr,
+                        L"Its profile key <KEY> ? has characters that the ANSI code page (<ACP>) cannot represent "
+                        L"exactly, so the profile can be neither backed up nor checked."}),
+    [](const testing::TestParamInfo<RefusedFileCase>& info) { return std::string(info.param.name); });
+
+TEST_F(Straysweep, RestoreWhileOutlookRunsExits3AndLooksAtNothing)
+{
+    TempFolder folder;
+    StandInProcess outlook("OUTLOOK.EXE");
+
+    StraysweepRun run = RunStraysweep(Args({"restore", "--backup", folder / "missing.reg", "--json"}));
+
+    EXPECT_EQ(3u, run.exitCode);
+    std::string message = "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) "
+                          "and run the restore again.";
+    EXPECT_EQ("straysweep: " + message + "\r\n", run.err);
+    JsonValue document = ParseOutput(run);
+    EXPECT_EQ(message, document["error"].AsString());
+    EXPECT_TRUE(document["file"].IsNull());
+    EXPECT_TRUE(document["backupFile"].IsNull());
+    EXPECT_TRUE(backups.Names().empty());
+    EXPECT_EQ(LoggedRun({"Info: Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta."}),
+              log.Lines());
+}
+
+// The backup folder starts empty.
+class BackupListing : public Straysweep
+{
+protected:
+    BackupFolderAside aside;
+};
+
+// Planted files: two of one second (" (2)" is the later), one of the oldest
+// Outlook's root, one cut short, and two whose names are not a backup's.
+TEST_F(BackupListing, ListsTheBackupsNewestFirstWithWhatEachHolds)
+{
+    StraysweepRun empty = RunStraysweep({L"backups", L"--json"});
+    EXPECT_EQ(0u, empty.exitCode);
+    EXPECT_EQ("", empty.err);
+    JsonValue none = ParseOutput(empty);
+    EXPECT_EQ((std::vector<std::string>{"command", "exitCode", "error", "backups", "logFile"}), none.Keys());
+    EXPECT_EQ("backups", none["command"].AsString());
+    EXPECT_TRUE(none["backups"].AsArray().empty());
+
+    const std::string alpha = std::string(Office16Key) + "Alpha";
+    const std::string beta = "HKEY_CURRENT_USER\\" + std::string(ProfileTreeBuilder::MessagingSubsystemRoot) + "\\Beta";
+    auto exportOf = [](const std::string& key) {
+        return ScriptBytes(
+            Wide("Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n\"x\"=dword:00000001\r\n\r\n"));
+    };
+    std::string cut = exportOf(alpha);
+    cut.resize(cut.size() - 6);
+    const std::vector<std::pair<std::string, std::string>> planted = {
+        {"2026-01-02 10.00.00 - Alpha.reg", exportOf(alpha)},
+        {"2026-01-03 09.00.00 - Beta.reg", exportOf(beta)},
+        {"2026-01-01 08.00.00 - Alpha.reg", cut},
+        {"2026-01-02 10.00.00 - Alpha (2).reg", exportOf(alpha)},
+        {"Alpha.reg", exportOf(alpha)},
+        {"notes.txt", "notes"}};
+    for (const auto& [name, bytes] : planted)
+        ASSERT_TRUE(WriteFileBytes(BackupFolder() + "\\" + name, bytes)) << name;
+
+    StraysweepRun json = RunStraysweep({L"backups", L"--json"});
+    StraysweepRun text = RunStraysweep({L"backups", L"--profile", L"alpha"});
+
+    EXPECT_EQ(0u, json.exitCode);
+    std::vector<JsonValue> listed = ParseOutput(json)["backups"].AsArray();
+    const std::vector<size_t> order = {1, 3, 0, 2};
+    ASSERT_EQ(order.size(), listed.size()) << json.out;
+    for (size_t i = 0; i < order.size(); ++i)
+    {
+        const auto& [name, bytes] = planted[order[i]];
+        const JsonValue& entry = listed[i];
+        EXPECT_EQ((std::vector<std::string>{"file", "taken", "profile", "key", "bytes", "complete"}), entry.Keys());
+        EXPECT_EQ(BackupFolder() + "\\" + name, entry["file"].AsString());
+        std::string taken = name.substr(0, 19);
+        taken[10] = 'T';
+        taken[13] = taken[16] = ':';
+        EXPECT_EQ(taken, entry["taken"].AsString());
+        EXPECT_EQ(order[i] == 1 ? "Beta" : "Alpha", entry["profile"].AsString());
+        EXPECT_EQ(order[i] == 1 ? beta : alpha, entry["key"].AsString());
+        EXPECT_EQ(static_cast<double>(bytes.size()), entry["bytes"].AsNumber());
+        EXPECT_EQ(order[i] != 2, entry["complete"].AsBool()) << name;
+    }
+
+    EXPECT_EQ(0u, text.exitCode);
+    EXPECT_EQ("", text.err);
+    std::string size = std::to_string(exportOf(alpha).size());
+    std::string cutSize = std::to_string(cut.size());
+    EXPECT_EQ(Crlf("Registry backups of the profile \"alpha\" in \"" + BackupFolder() +
+                   "\", newest first:\n\n"
+                   "TAKEN                COMPLETE  BYTES  PROFILE  FILE\n"
+                   "2026-01-02T10:00:00  yes       " +
+                   size +
+                   "    Alpha    2026-01-02 10.00.00 - Alpha (2).reg\n"
+                   "2026-01-02T10:00:00  yes       " +
+                   size +
+                   "    Alpha    2026-01-02 10.00.00 - Alpha.reg\n"
+                   "2026-01-01T08:00:00  no        " +
+                   cutSize + "    Alpha    2026-01-01 08.00.00 - Alpha.reg\n"),
+              text.out);
+}
+
+TEST_F(FailingBackup, BackupsExit5)
+{
+    StraysweepRun run = RunStraysweep({L"backups", L"--json"});
+
+    EXPECT_EQ(5u, run.exitCode);
+    JsonValue document = ParseOutput(run);
+    std::string folderFailed = "Failed to create backup folder \"" + BackupFolder() + "\".";
+    const std::string& error = document["error"].AsString();
+    EXPECT_EQ(folderFailed, error.substr(error.size() - std::min(error.size(), folderFailed.size())));
+    EXPECT_TRUE(document["backups"].AsArray().empty());
+}
+
+// The present state cannot be backed up: nothing is imported unless
+// --without-backup says so.
+TEST_F(FailingBackup, RestoreStopsWithExit4UnlessWithoutBackup)
+{
+    LiveProfile profile("restore without backup");
+    AddStandardSections(profile);
+    std::string original = DumpTree(profile.ProfilePath());
+    TempFolder folder;
+    std::string file = folder / "saved.reg";
+    ASSERT_EQ(0u, RunToEnd("\"" + RegeditPath() + "\" /e \"" + file + "\" \"" + FullKey(profile) + "\""));
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeA(HKEY_CURRENT_USER, (profile.ProfilePath() + "\\" + Id('4')).c_str()));
+    std::string changed = DumpTree(profile.ProfilePath());
+
+    StraysweepRun stopped = RunStraysweep(Args({"restore", "--backup", file}));
+    EXPECT_EQ(4u, stopped.exitCode);
+    EXPECT_EQ("", stopped.out);
+    EXPECT_NE(std::string::npos,
+              stopped.err.find("\r\nThe profile key cannot be backed up, so nothing was imported. To restore "
+                               "without a backup of the present state, add --without-backup.\r\n"))
+        << stopped.err;
+    EXPECT_EQ(changed, DumpTree(profile.ProfilePath()));
+    EXPECT_EQ(1, Count(log.Lines(), "Error: Nie można utworzyć backupu dla profilu \"" + profile.Name() + "\"."));
+
+    StraysweepRun restored = RunStraysweep(Args({"restore", "--backup", file, "--without-backup"}));
+    EXPECT_EQ(0u, restored.exitCode) << restored.err;
+    std::string warning = "straysweep: warning: the profile key cannot be backed up; going on without a backup as "
+                          "--without-backup asks: ";
+    EXPECT_EQ(0u, restored.err.find(warning)) << restored.err;
+    EXPECT_EQ(Crlf("Restored the profile \"" + profile.Name() + "\" from \"" + file + "\".\n"), restored.out);
+    EXPECT_EQ(original, DumpTree(profile.ProfilePath()));
+}
+
 // --- arguments ---------------------------------------------------------------
 
 struct BadArgumentsCase
@@ -819,7 +1174,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      "--pst needs a name that is not empty."},
                     BadArgumentsCase{"WithoutBackupOnCheck",
                                      {"check", "--profile", "NAME", "--pst", Pst, "--without-backup"},
-                                     "--without-backup belongs to the repair command only."}),
+                                     "--without-backup belongs to the repair and restore commands only."}),
     [](const testing::TestParamInfo<BadArgumentsCase>& info) { return std::string(info.param.name); });
 
 // A character that a plain conversion to the ANSI code page replaces by
@@ -958,11 +1313,15 @@ TEST_F(Straysweep, HelpDescribesEveryCommandAndExitCode)
 
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ("", run.err);
-    for (const char* line : {"\r\n  straysweep list [--profile NAME] [--json]\r\n",
-                             "\r\n  straysweep check --profile NAME --pst DISPLAYNAME [--json]\r\n",
-                             "\r\n  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\r\n",
-                             "\r\n  straysweep scan [--json]\r\n", "\r\n  0   ", "\r\n  1   ", "\r\n  2   ",
-                             "\r\n  3   ", "\r\n  4   ", "\r\n  5   ", "\r\n  64  ", "\r\n  70  "})
+    for (const char* line :
+         {"\r\n  straysweep list [--profile NAME] [--json]\r\n",
+          "\r\n  straysweep check --profile NAME --pst DISPLAYNAME [--json]\r\n",
+          "\r\n  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\r\n",
+          "\r\n  straysweep scan [--json]\r\n", "\r\n  straysweep backups [--profile NAME] [--json]\r\n",
+          "\r\n  straysweep restore --backup FILE [--profile NAME] [--without-backup] [--json]\r\n",
+          "\r\n  straysweep restore --profile NAME --latest [--without-backup] [--json]\r\n", "\r\n  0   ",
+          "\r\n  1   ", "\r\n  2   ", "\r\n  3   ", "\r\n  4   ", "\r\n  5   ", "\r\n  6   ", "\r\n  7   ",
+          "\r\n  8   ", "\r\n  64  ", "\r\n  70  "})
         EXPECT_NE(std::string::npos, run.out.find(line)) << line;
     EXPECT_EQ(LoggedRun({}), log.Lines());
 }

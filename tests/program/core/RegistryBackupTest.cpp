@@ -169,8 +169,7 @@ TEST(BackupFolder, FileInItsPlaceFailsWith108AndNoEditorRuns)
     ScopedEnvironment write("STAND_IN_WRITE", "commandline");
     try
     {
-        RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 10000, "HKEY_CURRENT_USER\\Software",
-                                                   "P");
+        CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), "HKEY_CURRENT_USER\\Software", "P");
         FAIL() << "no exception";
     }
     catch (const Error::NvExceptionCommon& e)
@@ -316,7 +315,7 @@ TEST(RegistryBackup, MissingKeyIsAFailedBackupAlthoughTheEditorEndsWithZero)
     catch (const Error::NvExceptionText& e)
     {
         EXPECT_EQ("Program \"" + RegeditPath() + "\" did not successfully finished.", e.GetText().Str());
-        EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
+        EXPECT_EQ("RegistryEditor.cpp", e.GetModule().Str());
     }
     EXPECT_TRUE(backups.Names().empty());
     EXPECT_EQ("", log.Bytes());
@@ -333,7 +332,7 @@ TEST(RegistryBackupEditor, RunsAsTheCallerWithTheFileAndKeyQuotedUnchanged)
     ScopedEnvironment layer("__COMPAT_LAYER", "HighDpiAware");
     const std::string key = std::string("HKEY_CURRENT_USER\\") + ProfilesPath + "\\Poczta służbowa";
     std::string editor = StandInProgramPath();
-    NvFsPath made = RegistryBackupDetail::CreateRegistryBackup(editor.c_str(), 10000, key.c_str(), "Poczta służbowa");
+    NvFsPath made = CreateRegistryBackup(RegistryEditor(editor.c_str(), 10000), key.c_str(), "Poczta służbowa");
 
     ASSERT_EQ(1u, backups.Names().size());
     std::string file = BackupFolder() + "\\" + backups.Names()[0];
@@ -350,7 +349,7 @@ TEST(RegistryBackupEditor, EmptyProfileNameGivesTheTimeStampAloneAsFileName)
 {
     NewBackups backups;
     ScopedEnvironment write("STAND_IN_WRITE", "export");
-    RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 10000, "HKEY_CURRENT_USER\\Software", "");
+    CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), "HKEY_CURRENT_USER\\Software", "");
     ASSERT_EQ(1u, backups.Names().size());
     EXPECT_TRUE(std::regex_match(backups.Names()[0], std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}\.\d{2}\.\d{2})")))
         << backups.Names()[0];
@@ -363,8 +362,8 @@ TEST(RegistryBackupEditor, LongProfileNameIsShortenedToFitThePath)
     NewBackups backups;
     ScopedEnvironment write("STAND_IN_WRITE", "export");
     const std::string name(300, 'n');
-    NvFsPath made = RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 10000,
-                                                               ("HKEY_CURRENT_USER\\" + name).c_str(), name.c_str());
+    NvFsPath made = CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000),
+                                         ("HKEY_CURRENT_USER\\" + name).c_str(), name.c_str());
     ASSERT_EQ(1u, backups.Names().size());
     EXPECT_EQ(static_cast<int>(MAX_PATH - 1), made.GetLength());
     std::string fileName = backups.Names()[0];
@@ -384,7 +383,7 @@ TEST(RegistryBackupEditor, KeyWithAQuotationMarkFailsWith124AndNoEditorRuns)
     const std::string key = std::string("HKEY_CURRENT_USER\\") + ProfilesPath + "\\a\" \"b";
     try
     {
-        RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 10000, key.c_str(), "a\" \"b");
+        CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), key.c_str(), "a\" \"b");
         FAIL() << "no exception";
     }
     catch (const Error::NvExceptionText& e)
@@ -403,7 +402,7 @@ TEST(RegistryBackupEditor, KeyWithAQuotationMarkFailsWith124AndNoEditorRuns)
 // the stand-in editor, as a second copy of the program would take it.
 TEST(RegistryBackupCopy, DISABLED_TakesOneBackup)
 {
-    RegistryBackupDetail::CreateRegistryBackup(StandInProgramPath().c_str(), 30000, "HKEY_CURRENT_USER\\Software", "P");
+    CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 30000), "HKEY_CURRENT_USER\\Software", "P");
 }
 
 // Two copies of the program backing up in the same second: each gets a file
@@ -452,7 +451,7 @@ TEST(RegistryBackupEditor, MissingEditorFailsWith109NamingThePathTried)
     std::string editor = temp / "REGEDIT.EXE";
     try
     {
-        RegistryBackupDetail::CreateRegistryBackup(editor.c_str(), 10000, "HKEY_CURRENT_USER\\Software", "P");
+        CreateRegistryBackup(RegistryEditor(editor.c_str(), 10000), "HKEY_CURRENT_USER\\Software", "P");
         FAIL() << "no exception";
     }
     catch (const Error::NvExceptionCommon& e)
@@ -464,7 +463,7 @@ TEST(RegistryBackupEditor, MissingEditorFailsWith109NamingThePathTried)
         std::string tail = " (0x2) \n\n" + message;
         ASSERT_GT(text.size(), tail.size());
         EXPECT_EQ(tail, text.substr(text.size() - tail.size()));
-        EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
+        EXPECT_EQ("RegistryEditor.cpp", e.GetModule().Str());
         EXPECT_GT(e.GetLine(), 0);
     }
     EXPECT_TRUE(backups.Names().empty());
@@ -483,13 +482,13 @@ TEST(RegistryBackupEditor, EditorStillRunningAtTheTimeOutIsEndedAndFailsWith110)
         ScopedEnvironment write("STAND_IN_WRITE", "commandline");
         try
         {
-            RegistryBackupDetail::CreateRegistryBackup(editor.c_str(), 300, "HKEY_CURRENT_USER\\Software", "P");
+            CreateRegistryBackup(RegistryEditor(editor.c_str(), 300), "HKEY_CURRENT_USER\\Software", "P");
             FAIL() << "no exception";
         }
         catch (const Error::NvExceptionText& e)
         {
             EXPECT_EQ("Program \"" + editor + "\" terminated abnormally.", e.GetText().Str());
-            EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
+            EXPECT_EQ("RegistryEditor.cpp", e.GetModule().Str());
         }
     }
     for (int i = 0; i < 100 && IsRunning("slow-editor.exe"); ++i)
@@ -524,7 +523,7 @@ TEST_P(FailedExport, FailsWith111AndLeavesNoFile)
     std::string editor = StandInProgramPath();
     try
     {
-        RegistryBackupDetail::CreateRegistryBackup(editor.c_str(), 10000, "HKEY_CURRENT_USER\\Software", "P");
+        CreateRegistryBackup(RegistryEditor(editor.c_str(), 10000), "HKEY_CURRENT_USER\\Software", "P");
         FAIL() << "no exception";
     }
     catch (const Error::NvExceptionText& e)
@@ -532,7 +531,7 @@ TEST_P(FailedExport, FailsWith111AndLeavesNoFile)
         std::string failed = "Program \"" + editor + "\" did not successfully finished.";
         std::string problem = GetParam().problem;
         EXPECT_EQ(problem.empty() ? failed : failed + "\n\n" + problem, e.GetText().Str());
-        EXPECT_EQ("RegistryBackup.cpp", e.GetModule().Str());
+        EXPECT_EQ("RegistryEditor.cpp", e.GetModule().Str());
     }
     EXPECT_TRUE(backups.Names().empty());
     EXPECT_EQ("", log.Bytes());
@@ -551,6 +550,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FailedExportCase{"CutInAValue", "0", "cut",
                                      "The file ends in the middle of a value (line 6): hex:50,65,72,73,"},
                     FailedExportCase{"KeyBesideTheExportedOne", "0", "outside",
-                                     "The file holds another key than the one that was exported (line 9)."}),
+                                     "The file holds another key than the one that was exported (line 9): "
+                                     "[HKEY_CURRENT_USER\\Software 2]"}),
     [](const testing::TestParamInfo<FailedExportCase>& info) { return info.param.name; });
 } // namespace

@@ -1,4 +1,4 @@
-#include "program/console/TextConversion.h"
+#include "library/framework/TextConversion.h"
 
 #include <gtest/gtest.h>
 

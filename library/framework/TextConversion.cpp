@@ -1,4 +1,4 @@
-#include "program/console/TextConversion.h"
+#include "library/framework/TextConversion.h"
 
 #include "library/framework/TextConversionFlags.h"
 
@@ -54,7 +54,12 @@ CString WideToAnsi(const std::wstring& wide)
 
 std::string AnsiToUtf8(const CString& ansi)
 {
-    return FromWide(CP_UTF8, 0, AnsiToWide(ansi), nullptr);
+    return WideToUtf8(AnsiToWide(ansi));
+}
+
+std::string WideToUtf8(const std::wstring& wide)
+{
+    return FromWide(CP_UTF8, 0, wide, nullptr);
 }
 
 std::wstring Utf8ToWide(const std::string& utf8)

@@ -20,5 +20,8 @@ CString WideToAnsi(const std::wstring& wide);
 // Text in the ANSI code page as UTF-8.
 std::string AnsiToUtf8(const CString& ansi);
 
+// UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string WideToUtf8(const std::wstring& wide);
+
 // UTF-8 as UTF-16; invalid sequences become U+FFFD.
 std::wstring Utf8ToWide(const std::string& utf8);

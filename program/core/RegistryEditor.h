@@ -1,0 +1,38 @@
+#pragma once
+
+#include "library/fs/NvFsPathT.h"
+
+// The registry editor, started with the caller's rights and waited for.
+class RegistryEditor
+{
+public:
+    // REGEDIT.EXE of the Windows folder, waited for up to one hour. Throws
+    // Error::NvExceptionCommon (string 105) when the Windows folder cannot be
+    // had.
+    static RegistryEditor OfSystem();
+
+    // The program at `path`, waited for up to `timeoutMs` milliseconds.
+    RegistryEditor(const NvFsPath& path, DWORD timeoutMs);
+
+    const NvFsPath& GetPath() const { return m_path; }
+
+    // Exports the key `keyText` ("HKEY_CURRENT_USER\Software\...") with all
+    // below it into `file`. Returns when the editor ended with 0 and the file
+    // is a complete export of exactly that key; throws an Error::NvException
+    // otherwise: string 124 for a key holding a quotation mark (the editor is
+    // not started), 109, 110 or 111 (with what is wrong with the file).
+    void Export(const NvFsPath& file, LPCSTR keyText) const;
+
+    // Imports the registry script `file`, asking nothing. Returns when the
+    // editor ended with 0, which says little: Wine's editor ends with 0 after
+    // a failure too. Throws an Error::NvException (109, 110, 111) otherwise.
+    void Import(const NvFsPath& file) const;
+
+private:
+    // Runs the editor with `arguments` after its quoted path; returns when
+    // it ended with 0, throws 109, 110 or 111 otherwise.
+    void Run(const CString& arguments) const;
+
+    NvFsPath m_path;
+    DWORD m_timeoutMs;
+};

@@ -1,0 +1,262 @@
+#include "program/core/RegistryRestore.h"
+
+#include "library/error/ErrorMessages.h"
+#include "library/error/NvException.h"
+#include "library/framework/CRegKey.h"
+#include "library/framework/TextConversion.h"
+#include "library/fs/TemporaryFile.h"
+#include "library/registry/RegistryScript.h"
+#include "program/core/CLogFile.h"
+#include "program/core/OutlookCheck.h"
+#include "program/core/RegistryBackup.h"
+#include "program/core/RegistryBackupFile.h"
+#include "program/core/TargetUser.h"
+
+#include <algorithm>
+#include <string>
+
+namespace
+{
+const char* const TemporaryPrefix = "nvr";
+
+CString SystemText(DWORD code)
+{
+    CString text = Error::GetSystemErrorText(code);
+    text.TrimRight();
+    return text;
+}
+
+NvFsPath FullPath(const NvFsPath& path)
+{
+    char full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameA(path, MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? NvFsPath(full) : path;
+}
+
+void LogHeader()
+{
+    CLogFile& log = CLogFile::Instance();
+    TargetUser::LogChoice();
+    log.InfoF(" ");
+    log.InfoF("-- RESTORE --");
+}
+
+// Why the profile of the complete backup `backup` cannot be restored, or
+// restored for `profile` (unless empty); empty when it can, `keyText` and
+// `profileName` then in the ANSI code page.
+CString CheckRestorable(const RegistryBackupFile& backup, const CString& profile, CString& keyText,
+                        CString& profileName)
+{
+    std::wstring userRoot = AnsiToWide(TargetUser::RootName());
+    if (!RegistryScript::IsAtOrBelow(backup.GetKey(), userRoot))
+        return "It holds a profile of another user (" + WideToAnsi(backup.GetKey()) + "), not one below " +
+               TargetUser::RootName() + ".";
+    if (!profile.IsEmpty() && !RegistryScript::SameName(AnsiToWide(profile), backup.GetProfile()))
+        return "It holds the profile \"" + WideToAnsi(backup.GetProfile()) + "\", not \"" + profile + "\".";
+    // The backup and the export take the key in the ANSI code page: a
+    // look-alike character would name another key.
+    if (!WideToAnsiExactly(backup.GetKey(), keyText))
+        return "Its profile key " + WideToAnsi(backup.GetKey()) + " has characters that the ANSI code page (" +
+               CString(std::to_string(GetACP())) +
+               ") cannot represent exactly, so the profile can be neither backed up nor checked.";
+    if (keyText.Str().find('"') != std::string::npos)
+        return "The name of its profile holds a quotation mark, which the registry editor cannot be given, so the "
+               "profile can be neither backed up nor checked.";
+    WideToAnsiExactly(backup.GetProfile(), profileName);
+    return CString();
+}
+
+// False only when the key `keyText` surely does not exist: a key that does
+// not open for another reason may still be there.
+bool KeyMayExist(const CString& keyText)
+{
+    CRegKey key;
+    return key.Open(TargetUser::Root(), keyText.Mid(TargetUser::RootName().GetLength() + 1), KEY_READ) !=
+           ERROR_FILE_NOT_FOUND;
+}
+} // namespace
+
+RegistryRestore::RegistryRestore(const RegistryEditor& editor) : m_editor(editor)
+{
+}
+
+RegistryRestore::Outcome RegistryRestore::RestoreFile(const NvFsPath& file, const CString& profile, bool withoutBackup)
+{
+    Outcome outcome;
+    outcome.profile = AnsiToWide(profile);
+    if (RefuseForOutlook(outcome))
+        return outcome;
+    LogHeader();
+    outcome.file = FullPath(file);
+    Restore(outcome, profile, withoutBackup);
+    return outcome;
+}
+
+RegistryRestore::Outcome RegistryRestore::RestoreLatest(const CString& profile, bool withoutBackup)
+{
+    Outcome outcome;
+    outcome.profile = AnsiToWide(profile);
+    if (RefuseForOutlook(outcome))
+        return outcome;
+    LogHeader();
+    CLogFile& log = CLogFile::Instance();
+    NvFsPath folder;
+    std::vector<RegistryBackupFile> backups;
+    outcome.problem = RegistryBackupFile::ListBackupFolder(folder, backups);
+    if (!outcome.problem.IsEmpty())
+    {
+        log.Error(outcome.problem);
+        outcome.stage = Stage::FolderUnreadable;
+        return outcome;
+    }
+    auto latest = std::find_if(backups.begin(), backups.end(), [&](const RegistryBackupFile& backup) {
+        return backup.IsComplete() && RegistryScript::SameName(backup.GetProfile(), outcome.profile);
+    });
+    if (latest == backups.end())
+    {
+        log.ErrorF("Brak kompletnego backupu profilu \"%s\" w folderze \"%s\".", profile.GetString(),
+                   folder.GetString());
+        outcome.problem = "There is no complete backup of the profile \"" + profile + "\" in \"" + folder + "\".";
+        outcome.stage = Stage::NoBackup;
+        return outcome;
+    }
+    outcome.file = latest->GetFile();
+    Restore(outcome, profile, withoutBackup);
+    return outcome;
+}
+
+bool RegistryRestore::RefuseForOutlook(Outcome& outcome)
+{
+    // Outlook writes the profile back from memory when it ends.
+    if (!IsOutlookRunning(TargetUser::Sid()))
+        return false;
+    LogOutlookRunning();
+    outcome.stage = Stage::OutlookRunning;
+    return true;
+}
+
+void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool withoutBackup) const
+{
+    CLogFile& log = CLogFile::Instance();
+    log.InfoF("Procedura przywracania z pliku \"%s\".", outcome.file.GetString());
+    std::string bytes;
+    RegistryScript backup;
+    RegistryBackupFile file = RegistryBackupFile::Read(outcome.file, bytes, backup);
+    if (!file.GetProfile().empty())
+        outcome.profile = file.GetProfile();
+    CString keyText;
+    CString profileName;
+    CString problem =
+        file.IsComplete() ? CheckRestorable(file, profile, keyText, profileName) : CString(file.GetProblem());
+    if (!problem.IsEmpty())
+    {
+        log.ErrorF("Plik nie może zostać przywrócony, nic nie zostało zmienione: %s", problem.GetString());
+        outcome.problem = problem;
+        outcome.stage = Stage::Refused;
+        return;
+    }
+    log.InfoF("Plik jest backupem profilu \"%s\" (klucz %s).", profileName.GetString(), keyText.GetString());
+
+    outcome.profileExisted = KeyMayExist(keyText);
+    if (!outcome.profileExisted)
+    {
+        log.InfoF("Profil \"%s\" nie istnieje, backup nie jest potrzebny.", profileName.GetString());
+    }
+    else
+    {
+        try
+        {
+            outcome.backupFile = CreateRegistryBackup(m_editor, keyText, profileName);
+        }
+        catch (const Error::NvException& e)
+        {
+            log.ErrorF("Nie można utworzyć backupu dla profilu \"%s\".", profileName.GetString());
+            outcome.backupError = e.GetText();
+            if (!withoutBackup)
+            {
+                outcome.stage = Stage::BackupFailed;
+                return;
+            }
+        }
+    }
+
+    // The editor imports a copy of the bytes checked above: the file itself
+    // may have been changed since.
+    log.InfoF("Importowanie pliku \"%s\".", outcome.file.GetString());
+    TemporaryFile copy;
+    DWORD copied = copy.Create(TemporaryPrefix);
+    if (copied == ERROR_SUCCESS)
+        copied = copy.Write(bytes);
+    if (copied != ERROR_SUCCESS)
+    {
+        outcome.problem =
+            "The checked file cannot be copied to the temporary folder for the import: " + SystemText(copied);
+        log.Error(outcome.problem);
+        outcome.stage = Stage::ImportFailed;
+        return;
+    }
+    bool imported = false;
+    try
+    {
+        m_editor.Import(copy.GetPath());
+        imported = true;
+    }
+    catch (const Error::NvException& e)
+    {
+        log.Error(e.GetText());
+        outcome.problem = e.GetText();
+    }
+
+    // The editor's exit code proves nothing (Wine's editor ends with 0 after
+    // a failure): what the key holds now does.
+    log.InfoF("Sprawdzanie profilu po imporcie.");
+    RegistryScript after;
+    CString exportFailure;
+    TemporaryFile exported;
+    DWORD created = exported.Create(TemporaryPrefix);
+    if (created != ERROR_SUCCESS)
+        exportFailure = "No temporary file can be created for the export: " + SystemText(created);
+    try
+    {
+        if (created == ERROR_SUCCESS)
+            m_editor.Export(exported.GetPath(), keyText);
+    }
+    catch (const Error::NvException& e)
+    {
+        exportFailure = e.GetText();
+    }
+    DWORD read = exportFailure.IsEmpty() ? after.Read(exported.GetPath()) : ERROR_SUCCESS;
+    if (read != ERROR_SUCCESS)
+        exportFailure = "The export cannot be read: " + SystemText(read);
+    if (!exportFailure.IsEmpty())
+    {
+        log.Error(exportFailure);
+        if (outcome.problem.IsEmpty())
+            outcome.problem =
+                "The profile key cannot be exported after the import, so the result is not known: " + exportFailure;
+        outcome.stage = Stage::ImportFailed;
+    }
+    else
+    {
+        for (const RegistryScript::Absence& absence : backup.FindAbsent(after))
+        {
+            outcome.missing.push_back(absence.Describe());
+            log.ErrorF(absence.otherData ? "Inne dane po imporcie: %s" : "Brakuje po imporcie: %s",
+                       WideToAnsi(outcome.missing.back()).GetString());
+        }
+        for (const RegistryScript::Absence& absence : after.FindAbsent(backup))
+        {
+            if (absence.otherData)
+                continue;
+            outcome.added.push_back(absence.Describe());
+            log.InfoF("Dodane po backupie, pozostaje: %s", WideToAnsi(outcome.added.back()).GetString());
+        }
+        outcome.stage = !imported ? Stage::ImportFailed : outcome.missing.empty() ? Stage::Restored : Stage::Incomplete;
+    }
+    if (outcome.stage == Stage::Restored)
+        log.InfoF("Profil \"%s\" został przywrócony z pliku \"%s\".", profileName.GetString(),
+                  outcome.file.GetString());
+    else
+        log.ErrorF("Profil \"%s\" nie został w pełni przywrócony z pliku \"%s\".", profileName.GetString(),
+                   outcome.file.GetString());
+}
