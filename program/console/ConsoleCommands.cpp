@@ -598,7 +598,8 @@ int ConsoleCommands::Repair()
             text += "Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) + "):\n" +
                     ListLines(failed);
         if (!backupFile.IsEmpty() && !removed.empty())
-            text += "To undo the removal, close Outlook and run: regedit /s " + Quote(backupFile) + "\n";
+            text +=
+                "To undo the removal, close Outlook and run: straysweep restore --backup " + Quote(backupFile) + "\n";
         m_out.WriteAnsi(text);
     }
     if (!backupError.IsEmpty() && exitCode != ExitCode::BackupFailed)

@@ -471,8 +471,8 @@ TEST_F(Straysweep, RepairRemovesTheGhostAfterABackupThatRestoresTheProfile)
     EXPECT_EQ(" - " + profile.Name() + ".reg", backups.Names()[0].substr(19));
     EXPECT_EQ(Crlf("The profile key was backed up to \"" + backup + "\".\n" +
                    "Removed the invalid sections of the PST \"Archiwum\" from the profile \"" + profile.Name() +
-                   "\":\n  " + Id('4') + "\nTo undo the removal, close Outlook and run: regedit /s \"" + backup +
-                   "\"\n"),
+                   "\":\n  " + Id('4') +
+                   "\nTo undo the removal, close Outlook and run: straysweep restore --backup \"" + backup + "\"\n"),
               run.out);
     sections.erase(Id('4'));
     EXPECT_EQ(sections, profile.Sections());
