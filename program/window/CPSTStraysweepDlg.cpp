@@ -115,7 +115,7 @@ void CPSTStraysweepDlg::FillGhostList()
         profileName.Trim();
         try
         {
-            for (const GhostFinder::Candidate& candidate : GhostFinder::Find(profileName))
+            for (const GhostFinder::Candidate& candidate : GhostFinder::Find(profileName).candidates)
             {
                 if (m_comboPstName.FindStringExact(-1, candidate.displayName) == CB_ERR)
                     m_comboPstName.AddString(candidate.displayName);
