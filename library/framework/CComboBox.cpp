@@ -50,3 +50,15 @@ void CComboBox::GetLBText(int index, CString& text) const
         static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
     text.ReleaseBuffer(read == CB_ERR ? 0 : read);
 }
+
+void CComboBox::GetEditSel(DWORD& start, DWORD& end) const
+{
+    start = 0;
+    end = 0;
+    SendMessage(CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+}
+
+BOOL CComboBox::SetEditSel(int start, int end)
+{
+    return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(start, end)));
+}

@@ -23,4 +23,10 @@ public:
     int GetCount() const;
     // The text of entry `index`; empty for an index out of range.
     void GetLBText(int index, CString& text) const;
+    // The edit field's selection in characters: its start and the position
+    // after its end (both the caret's position when nothing is selected).
+    void GetEditSel(DWORD& start, DWORD& end) const;
+    // Selects characters `start` to `end` (exclusive) of the edit field, at
+    // most 65,535 each.
+    BOOL SetEditSel(int start, int end);
 };

@@ -19,17 +19,25 @@ constexpr DWORD TextPadding = 4;
 
 LONG CRegKeyEx::EnumSubKeys(std::vector<CString>& names) const
 {
-    char name[NameCapacity + 1];
+    CString name;
     for (DWORD index = 0;; ++index)
     {
-        DWORD length = NameCapacity;
-        LONG result = RegEnumKeyExA(m_hKey, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        LONG result = EnumSubKey(index, name);
         if (result == ERROR_NO_MORE_ITEMS)
             return ERROR_SUCCESS;
         if (result != ERROR_SUCCESS)
             return result;
-        names.emplace_back(name);
+        names.push_back(name);
     }
+}
+
+LONG CRegKeyEx::EnumSubKey(DWORD index, CString& name) const
+{
+    char buffer[NameCapacity + 1];
+    DWORD length = NameCapacity;
+    LONG result = RegEnumKeyExA(m_hKey, index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    name = result == ERROR_SUCCESS ? CString(buffer) : CString();
+    return result;
 }
 
 LONG CRegKeyEx::QueryTextValue(LPCSTR name, CString& text) const

@@ -20,6 +20,10 @@ public:
     // failure that ended it there (a name of more than 511 characters gives
     // ERROR_MORE_DATA), the names before it appended.
     LONG EnumSubKeys(std::vector<CString>& names) const;
+    // The name of the subkey at `index` of the registry's index order in
+    // `name`. ERROR_NO_MORE_ITEMS past the last one; on failure `name` is
+    // empty (a name of more than 511 characters gives ERROR_MORE_DATA).
+    LONG EnumSubKey(DWORD index, CString& name) const;
 
     // Reads a value as text: binary data as UTF-16LE converted to the ANSI
     // code page, any other type as bytes up to the first NUL. A missing or

@@ -14,6 +14,7 @@
 #include "program/core/RegistryFailure.h"
 #include "program/core/RegistryRestore.h"
 #include "program/core/TargetUser.h"
+#include "program/console/CmdCommandLine.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
 #include "program/console/JsonWriter.h"
@@ -34,10 +35,24 @@ struct SectionRow
 
 struct ProfileScan
 {
+    enum class Reading
+    {
+        Complete,
+        // Some sections did not open; the candidates found stand.
+        SectionsMissing,
+        // An account or a listing was not read: no candidate counts.
+        Withheld,
+        // The profile key or its accounts key did not open.
+        Failed,
+    };
+
     CString name;
-    bool isDefault;
-    // Why the profile's sections could not be read; empty when they were.
+    bool isDefault = false;
+    Reading reading = Reading::Complete;
+    // Why the profile could not be read, or not completely; empty when it
+    // was. The message on standard error says the same.
     CString error;
+    CString message;
     std::vector<GhostFinder::Candidate> candidates;
 };
 
@@ -164,6 +179,52 @@ std::vector<CString> DistinctNames(const std::vector<GhostFinder::Candidate>& ca
             names.push_back(candidate.displayName);
     }
     return names;
+}
+
+// Candidates that a reading with an unread account gives may be live stores,
+// tied only through it: they are withheld. A section that does not open
+// leaves the others' ties as they are, so what was found stands, but "none"
+// cannot be said.
+ProfileScan ScanProfile(const CString& name, bool isDefault)
+{
+    ProfileScan scan;
+    scan.name = name;
+    scan.isDefault = isDefault;
+    GhostFinder::Result result;
+    try
+    {
+        result = GhostFinder::Find(name);
+    }
+    catch (const Error::NvException& e)
+    {
+        scan.reading = ProfileScan::Reading::Failed;
+        scan.error = e.GetText();
+        scan.message = "the profile " + Quote(name) + " cannot be read: " + scan.error;
+        return scan;
+    }
+    CString reasons = result.incomplete;
+    for (const CString& section : result.unopenedSections)
+        reasons += (reasons.IsEmpty() ? "" : "; ") + CString("the section ") + Quote(section) + " cannot be opened";
+    CString consequence;
+    if (!result.incomplete.IsEmpty())
+    {
+        scan.reading = ProfileScan::Reading::Withheld;
+        consequence = "A store tied only through what was not read would look like a ghost, so none is offered.";
+    }
+    else
+    {
+        scan.candidates = std::move(result.candidates);
+        if (!result.unopenedSections.empty())
+            scan.reading = ProfileScan::Reading::SectionsMissing;
+        consequence = "A section that does not open may be a ghost store that is not listed.";
+    }
+    if (scan.reading != ProfileScan::Reading::Complete)
+    {
+        CString detail = "cannot be read completely: " + reasons + ". " + consequence;
+        scan.error = "The profile " + detail;
+        scan.message = "the profile " + Quote(name) + " " + detail;
+    }
+    return scan;
 }
 } // namespace
 
@@ -625,18 +686,9 @@ int ConsoleCommands::Scan()
     bool found = false;
     for (const CString& profile : profiles)
     {
-        ProfileScan scan{profile, IsDefaultProfile(profile, defaultProfile), CString(), {}};
-        try
-        {
-            scan.candidates = GhostFinder::Find(profile);
-        }
-        catch (const Error::NvException& e)
-        {
-            scan.error = e.GetText();
-        }
-        unreadable = unreadable || !scan.error.IsEmpty();
-        found = found || !scan.candidates.empty();
-        scans.push_back(scan);
+        scans.push_back(ScanProfile(profile, IsDefaultProfile(profile, defaultProfile)));
+        unreadable = unreadable || !scans.back().error.IsEmpty();
+        found = found || !scans.back().candidates.empty();
     }
     int exitCode = found ? ExitCode::InvalidSections : unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
 
@@ -686,12 +738,16 @@ int ConsoleCommands::Scan()
         for (const ProfileScan& scan : scans)
         {
             text += "\n" + Quote(scan.name) + (scan.isDefault ? " (default)" : "");
-            if (!scan.error.IsEmpty())
+            if (scan.reading == ProfileScan::Reading::Failed)
                 text += ": cannot be read\n";
-            else if (scan.candidates.empty())
-                text += ": none\n";
-            else
+            else if (scan.reading == ProfileScan::Reading::Withheld)
+                text += ": cannot be read completely\n";
+            else if (!scan.candidates.empty())
                 text += ":\n";
+            else if (scan.reading == ProfileScan::Reading::SectionsMissing)
+                text += ": none found, but not every section could be read\n";
+            else
+                text += ": none\n";
             for (const GhostFinder::Candidate& candidate : scan.candidates)
             {
                 CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
@@ -700,7 +756,13 @@ int ConsoleCommands::Scan()
                 text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
             }
             for (const CString& name : DistinctNames(scan.candidates))
-                repairs += "  straysweep repair --profile " + Quote(scan.name) + " --pst " + Quote(name) + "\n";
+            {
+                CString command = CmdCommandLine("straysweep repair", {{"--profile", scan.name}, {"--pst", name}});
+                repairs += command.IsEmpty() ? "  The PST " + Quote(name) + " of the profile " + Quote(scan.name) +
+                                                   ": no command line can carry these names safely; repair it "
+                                                   "with the names that \"straysweep scan --json\" gives.\n"
+                                             : "  " + command + "\n";
+            }
         }
         if (!repairs.IsEmpty())
             text += "\nTo remove them, close Outlook and run:\n" + repairs;
@@ -710,8 +772,8 @@ int ConsoleCommands::Scan()
         WriteError(error);
     for (const ProfileScan& scan : scans)
     {
-        if (!scan.error.IsEmpty())
-            WriteError("the profile " + Quote(scan.name) + " cannot be read: " + scan.error);
+        if (!scan.message.IsEmpty())
+            WriteError(scan.message);
     }
     return exitCode;
 }

@@ -5,6 +5,41 @@
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/ReferencedSections.h"
+#include "program/core/RegistryFailure.h"
+
+namespace
+{
+void AddReason(CString& reasons, const CString& reason)
+{
+    if (!reasons.IsEmpty())
+        reasons += "; ";
+    reasons += reason;
+}
+
+// Reads only what the rule needs, in the order that costs least: the display
+// name first (a section without one costs its open, that read and its close),
+// the provider library only beside a display name, the references only of a
+// PST store. A referenced section is tied whatever it holds: it is not even
+// opened.
+bool ReadCandidate(const CRegKeyEx& profileKey, const CString& name, const ReferencedSections& referenced,
+                   ProfileSection& section, LONG& openResult)
+{
+    openResult = ERROR_SUCCESS;
+    if (name.IsEmpty() || ProfileSection::IsReservedName(name) || referenced.Contains(name))
+        return false;
+    openResult = section.Open(profileKey, name);
+    if (openResult != ERROR_SUCCESS)
+        return false;
+    section.ReadDisplayName();
+    if (section.GetDisplayName().IsEmpty())
+        return false;
+    section.ReadProvider();
+    if (section.GetProvider().CompareNoCase("mspst.dll") != 0)
+        return false;
+    section.ReadReferences(false);
+    return GhostFinder::IsCandidate(name, section, referenced);
+}
+} // namespace
 
 bool GhostFinder::IsCandidate(const CString& name, const ProfileSection& section, const ReferencedSections& referenced)
 {
@@ -15,7 +50,7 @@ bool GhostFinder::IsCandidate(const CString& name, const ProfileSection& section
            referenced.FindTie(name, section.GetReference1(), section.GetReference2()) == ReferencedSections::Tie::None;
 }
 
-std::vector<GhostFinder::Candidate> GhostFinder::Find(const CString& profileName)
+GhostFinder::Result GhostFinder::Find(const CString& profileName, const std::atomic<bool>* cancel)
 {
     CRegKeyEx profileKey;
     CRegKeyEx accountsKey;
@@ -23,21 +58,41 @@ std::vector<GhostFinder::Candidate> GhostFinder::Find(const CString& profileName
     ReferencedSections referenced;
     referenced.Collect(profileKey, accountsKey, false);
 
-    std::vector<Candidate> candidates;
-    std::vector<CString> names;
-    profileKey.EnumSubKeys(names);
-    for (const CString& name : names)
+    Result result;
+    for (const CString& account : referenced.GetFailedAccounts())
+        AddReason(result.incomplete, "the account key \"" + account + "\" cannot be read");
+    if (!referenced.IsComplete() && result.incomplete.IsEmpty())
+        AddReason(result.incomplete, "the listing of the accounts stopped early");
+
+    // Section by section as listed: a reading that is no longer wanted stops
+    // at once, not after a listing of thousands of names.
+    CString name;
+    for (DWORD index = 0;; ++index)
     {
+        if (cancel != nullptr && cancel->load())
+            break;
+        LONG listing = profileKey.EnumSubKey(index, name);
+        if (listing == ERROR_NO_MORE_ITEMS)
+            break;
+        if (listing != ERROR_SUCCESS)
+        {
+            AddReason(result.incomplete,
+                      "the listing of the sections stopped early: " + RegistryFailureText(listing, ""));
+            break;
+        }
         ProfileSection section;
-        if (name.IsEmpty() || ProfileSection::IsReservedName(name) || section.Open(profileKey, name) != ERROR_SUCCESS)
-            continue;
-        section.ReadTexts(false);
-        section.ReadReferences(false);
-        if (!IsCandidate(name, section, referenced))
-            continue;
-        section.ReadPstPath();
-        const CString& path = section.GetPstPath();
-        candidates.push_back({name, section.GetDisplayName(), path, !path.IsEmpty() && IsExistingFile(path)});
+        LONG opened = ERROR_SUCCESS;
+        if (ReadCandidate(profileKey, name, referenced, section, opened))
+        {
+            section.ReadPstPath();
+            const CString& path = section.GetPstPath();
+            result.candidates.push_back(
+                {name, section.GetDisplayName(), path, !path.IsEmpty() && IsExistingFile(path)});
+        }
+        else if (opened != ERROR_SUCCESS)
+        {
+            result.unopenedSections.push_back(name);
+        }
     }
-    return candidates;
+    return result;
 }

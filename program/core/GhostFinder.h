@@ -2,6 +2,7 @@
 
 #include "library/framework/CString.h"
 
+#include <atomic>
 #include <vector>
 
 class ProfileSection;
@@ -23,13 +24,26 @@ public:
         bool pstFileExists = false;
     };
 
+    struct Result
+    {
+        // In registry order.
+        std::vector<Candidate> candidates;
+        // Empty when every account was read and both listings reached their
+        // end; else what was not read, in English. A store tied only through
+        // it looks untied, so the candidates may then hold live stores.
+        CString incomplete;
+        // The sections that did not open, in registry order: any of them may
+        // be a candidate that `candidates` lacks. The others are sound.
+        std::vector<CString> unopenedSections;
+    };
+
     // True when section `name`, its texts and references read, is a candidate
     // of a profile whose accounts reference `referenced`.
     static bool IsCandidate(const CString& name, const ProfileSection& section, const ReferencedSections& referenced);
 
-    // The candidates of profile `profileName` below the profiles root in
-    // force, in registry order; sections that do not open are passed over.
-    // Throws Error::NvExceptionCommon (string 104 with the key) when the
-    // profile key or its accounts key does not open.
-    static std::vector<Candidate> Find(const CString& profileName);
+    // Reads the candidates of profile `profileName` below the profiles root in
+    // force, stopping before the next section once `*cancel` is set. Throws
+    // Error::NvExceptionCommon (string 104 with the key) when the profile key
+    // or its accounts key does not open; any other failure is in the result.
+    static Result Find(const CString& profileName, const std::atomic<bool>* cancel = nullptr);
 };

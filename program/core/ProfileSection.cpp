@@ -68,10 +68,25 @@ void ProfileSection::ReadTexts(bool trace)
     m_narrowProvider = ReadText(m_key, NarrowProvider, trace);
 }
 
+void ProfileSection::ReadDisplayName()
+{
+    m_wideName = ReadText(m_key, WideName, false);
+    m_narrowName = m_wideName.IsEmpty() ? ReadText(m_key, NarrowName, false) : CString();
+}
+
+void ProfileSection::ReadProvider()
+{
+    m_wideProvider = ReadText(m_key, WideProvider, false);
+    m_narrowProvider = m_wideProvider.IsEmpty() ? ReadText(m_key, NarrowProvider, false) : CString();
+}
+
 void ProfileSection::ReadPstPath()
 {
     m_key.QueryTextValue("001f6700", m_widePstPath);
-    m_key.QueryTextValue("001e6700", m_narrowPstPath);
+    if (m_widePstPath.IsEmpty())
+        m_key.QueryTextValue("001e6700", m_narrowPstPath);
+    else
+        m_narrowPstPath.Empty();
 }
 
 void ProfileSection::ReadReferences(bool trace)

@@ -25,7 +25,12 @@ public:
     // Reads both forms of the display name and of the provider library. A
     // value that cannot be read stays empty; with `trace` every read is logged.
     void ReadTexts(bool trace);
-    // Reads the path of the store's file in both forms, never logged; a value
+    // Read the display name, or the provider library, for the getters below
+    // as ReadTexts would, never logged: the narrow form only when the wide
+    // one is empty, since the getters give the wide one otherwise.
+    void ReadDisplayName();
+    void ReadProvider();
+    // Reads the path of the store's file the same way, never logged; a value
     // that cannot be read stays empty.
     void ReadPstPath();
     // Reads references 1 ("01023d00") and 2 ("01023d0c") as hex text. A

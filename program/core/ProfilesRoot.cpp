@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,10 @@ std::vector<CString> GetKnownProfilesRoots()
 CString GetProfilesRoot()
 {
     // One root for each user that the run works on, each kept once found.
+    // The window's ghost list is read on a thread of its own.
+    static std::mutex guard;
     static std::map<std::string, CString> roots;
+    std::lock_guard<std::mutex> lock(guard);
     CString& root = roots[TargetUser::Sid().Str()];
     if (root.IsEmpty())
         root = FindProfilesRoot();

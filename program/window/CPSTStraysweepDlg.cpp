@@ -7,7 +7,6 @@
 #include "library/framework/CPaintDC.h"
 #include "program/window/CAboutDlg.h"
 #include "program/core/CLogFile.h"
-#include "program/core/GhostFinder.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/RegistryBackup.h"
 #include "program/window/Settings.h"
@@ -24,6 +23,10 @@ const UINT ErrorBoxType = MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST;
 // The links keep the colour of an unvisited link once visited.
 const COLORREF LinkVisitedColor = RGB(0, 0, 255);
 const UINT AboutCommand = 0x0010;
+// Posted by the ghost list's reader, with the reading's generation.
+const UINT GhostListReadMessage = WM_APP + 1;
+// Starts the first reading of the ghost list.
+const UINT_PTR GhostListTimer = 1;
 
 CString LoadText(UINT id)
 {
@@ -31,7 +34,7 @@ CString LoadText(UINT id)
 }
 } // namespace
 
-CPSTStraysweepDlg::CPSTStraysweepDlg() : NvDialog(IDD_PSTSTRAYSWEEP_DIALOG)
+CPSTStraysweepDlg::CPSTStraysweepDlg() : NvDialog(IDD_PSTSTRAYSWEEP_DIALOG), m_ghostList(GhostListReadMessage)
 {
 }
 
@@ -69,7 +72,9 @@ BOOL CPSTStraysweepDlg::OnInitDialog()
         for (int id : {IDOK, IDC_CHECK, IDC_PST_NAME})
             GetDlgItem(id)->EnableWindow(FALSE);
     }
-    FillGhostList();
+    // A timer's message comes only after the window's first paint: the
+    // first reading never competes with the window's coming up.
+    ::SetTimer(m_hWnd, GhostListTimer, USER_TIMER_MINIMUM, nullptr);
     UpdateData(FALSE);
     return TRUE;
 }
@@ -104,29 +109,44 @@ void CPSTStraysweepDlg::FillProfileList()
 
 void CPSTStraysweepDlg::FillGhostList()
 {
+    m_ghostList.Stop();
+    SetGhostList({});
+    int selected = m_comboProfiles.GetCurSel();
+    if (selected == CB_ERR)
+        return;
+    CString profileName;
+    m_comboProfiles.GetLBText(selected, profileName);
+    profileName.Trim();
+    m_ghostList.Start(m_hWnd, profileName);
+}
+
+void CPSTStraysweepDlg::OnGhostListRead(WPARAM generation)
+{
+    std::vector<CString> names;
+    if (m_ghostList.Take(generation, names))
+        SetGhostList(names);
+}
+
+// Emptying a combo box's list empties its edit field too, and the user may be
+// typing when the list arrives.
+void CPSTStraysweepDlg::SetGhostList(const std::vector<CString>& names)
+{
     CString typed;
     m_comboPstName.GetWindowText(typed);
+    DWORD start = 0;
+    DWORD end = 0;
+    m_comboPstName.GetEditSel(start, end);
     m_comboPstName.ResetContent();
-    int selected = m_comboProfiles.GetCurSel();
-    if (selected != CB_ERR)
+    for (const CString& name : names)
     {
-        CString profileName;
-        m_comboProfiles.GetLBText(selected, profileName);
-        profileName.Trim();
-        try
-        {
-            for (const GhostFinder::Candidate& candidate : GhostFinder::Find(profileName))
-            {
-                if (m_comboPstName.FindStringExact(-1, candidate.displayName) == CB_ERR)
-                    m_comboPstName.AddString(candidate.displayName);
-            }
-        }
-        catch (const Error::NvException&)
-        {
-            // Nothing to offer; Check and Repair! tell the user why.
-        }
+        if (m_comboPstName.FindStringExact(-1, name) == CB_ERR)
+            m_comboPstName.AddString(name);
     }
-    m_comboPstName.SetWindowText(typed);
+    CString now;
+    m_comboPstName.GetWindowText(now);
+    if (now != typed)
+        m_comboPstName.SetWindowText(typed);
+    m_comboPstName.SetEditSel(static_cast<int>(start), static_cast<int>(end));
 }
 
 bool CPSTStraysweepDlg::ReadInput(CString& profileName, CString& pstName)
@@ -211,6 +231,7 @@ void CPSTStraysweepDlg::OnCancel()
 
 BOOL CPSTStraysweepDlg::DestroyWindow()
 {
+    m_ghostList.Stop();
     GetPstNameSetting() = m_strPstName;
     SavePstNameSetting(m_strPstName);
     return NvDialog::DestroyWindow();
@@ -255,6 +276,17 @@ BOOL CPSTStraysweepDlg::MessageMap(UINT message, WPARAM wParam, LPARAM lParam, L
         return TRUE;
     case WM_PAINT:
         OnPaint();
+        *result = 0;
+        return TRUE;
+    case GhostListReadMessage:
+        OnGhostListRead(wParam);
+        *result = 0;
+        return TRUE;
+    case WM_TIMER:
+        if (wParam != GhostListTimer)
+            break;
+        ::KillTimer(m_hWnd, GhostListTimer);
+        FillGhostList();
         *result = 0;
         return TRUE;
     case WM_COMMAND:

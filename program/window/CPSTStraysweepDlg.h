@@ -6,11 +6,16 @@
 #include "library/ui/NvHyperLink.h"
 #include "program/core/GhostPstSweep.h"
 #include "program/core/SweepFrontEnd.h"
+#include "program/window/GhostListReader.h"
+
+#include <vector>
 
 // The program's window: pick a profile, type the ghost store's display name,
 // then "&Check" (analysis only), "Repair!" (back up, then remove) or
 // "&Backup..." (where the backups are). Every action runs to its end inside
-// its handler and reports through message boxes and the log.
+// its handler and reports through message boxes and the log; only the PST
+// name's list of ghost stores is read on a thread of its own, so that the
+// window never waits for it.
 class CPSTStraysweepDlg : public NvDialog, private SweepFrontEnd
 {
 public:
@@ -24,9 +29,10 @@ public:
     // Lists the profiles of the profiles root, sorted, and selects the default
     // one. Reports its own failure in the error box; nothing leaves it.
     void FillProfileList();
-    // Offers the ghost stores' display names of the selected profile in the
-    // PST name's list, each once; the typed text stays. A profile that cannot
-    // be read offers none, without a message: the actions report it.
+    // Empties the PST name's list and starts reading the ghost stores of the
+    // selected profile, which the list offers once they are read, each
+    // display name once. A profile that cannot be read offers none, without a
+    // message: the actions report it.
     void FillGhostList();
 
 protected:
@@ -54,6 +60,12 @@ private:
     bool ContinueWithoutBackup(const CString& error) override;
 
     void SetUpLink(NvHyperLink& link, int controlId, UINT tooltipId, UINT targetId);
+    // The list of reading `generation` arrived: offered if it is the last
+    // reading's.
+    void OnGhostListRead(WPARAM generation);
+    // Makes the PST name's list hold `names`, each once ignoring letter case;
+    // the edit's text, caret and selection stay as they are.
+    void SetGhostList(const std::vector<CString>& names);
     // The result box of a finished check or repair, or the error box of a
     // stopped one; nothing for an action that ended earlier.
     void ShowOutcome(const GhostPstSweep::Outcome& outcome, bool checkOnly);
@@ -64,4 +76,5 @@ private:
     CComboBox m_comboProfiles;
     CComboBox m_comboPstName;
     CString m_strPstName;
+    GhostListReader m_ghostList;
 };

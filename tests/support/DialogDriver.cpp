@@ -11,6 +11,7 @@ namespace
 DialogDriver* g_driver = nullptr;
 const UINT StepIntervalMs = 10;
 const DWORD TimeLimitMs = 20000;
+const DWORD WaitLimitMs = 10000;
 } // namespace
 
 DialogDriver::DialogDriver()
@@ -33,7 +34,13 @@ DialogDriver::~DialogDriver()
 
 DialogDriver& DialogDriver::Then(Step step)
 {
-    m_steps.push_back(std::move(step));
+    m_steps.push_back({std::move(step), nullptr, std::string()});
+    return *this;
+}
+
+DialogDriver& DialogDriver::WaitUntil(std::function<bool(HWND dialog)> condition, std::string what)
+{
+    m_steps.push_back({nullptr, std::move(condition), std::move(what)});
     return *this;
 }
 
@@ -94,17 +101,39 @@ void DialogDriver::Tick()
     }
     if (m_steps.empty())
         return;
-    Step step = std::move(m_steps.front());
-    m_steps.pop_front();
     m_running = true;
     // Nothing may leave through the system's message dispatch.
     try
     {
-        step(m_dialog);
+        if (m_steps.front().condition)
+        {
+            Wait();
+        }
+        else
+        {
+            Step step = std::move(m_steps.front().step);
+            m_steps.pop_front();
+            step(m_dialog);
+        }
     }
     catch (const std::exception& e)
     {
         ADD_FAILURE() << "a step threw: " << e.what();
     }
     m_running = false;
+}
+
+void DialogDriver::Wait()
+{
+    const Entry& front = m_steps.front();
+    if (m_waitStarted == 0)
+        m_waitStarted = GetTickCount();
+    bool held = front.condition(m_dialog);
+    bool timedOut = !held && GetTickCount() - m_waitStarted > WaitLimitMs;
+    if (!held && !timedOut)
+        return;
+    if (timedOut)
+        ADD_FAILURE() << "waited " << WaitLimitMs / 1000 << " seconds in vain for " << front.what;
+    m_waitStarted = 0;
+    m_steps.pop_front();
 }

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <string>
 
 // Acts step by step on a dialog that code under test runs modally on the
 // calling thread, from outside that code: a window hook sees the first
@@ -25,6 +26,10 @@ public:
     DialogDriver& operator=(const DialogDriver&) = delete;
 
     DialogDriver& Then(Step step);
+    // Holds the later steps until `condition` holds, tested at every tick,
+    // for at most 10 seconds; then the test fails, saying `what` it waited
+    // for, and the steps go on.
+    DialogDriver& WaitUntil(std::function<bool(HWND dialog)> condition, std::string what);
 
     // The dialog taken over; null before it started. The handle stays as it
     // was after the dialog has gone, for comparison with box owners.
@@ -38,6 +43,9 @@ private:
     static BOOL CALLBACK CancelEnabledWindow(HWND window, LPARAM);
     void Start(HWND dialog);
     void Tick();
+    // The first entry is a wait: it ends once its condition holds or its
+    // time is up.
+    void Wait();
 
     HHOOK m_hook = nullptr;
     UINT_PTR m_timer = 0;
@@ -45,5 +53,13 @@ private:
     DWORD m_started = 0;
     bool m_running = false;
     bool m_timedOut = false;
-    std::deque<Step> m_steps;
+    struct Entry
+    {
+        Step step;
+        std::function<bool(HWND dialog)> condition;
+        std::string what;
+    };
+
+    std::deque<Entry> m_steps;
+    DWORD m_waitStarted = 0;
 };

@@ -1,4 +1,8 @@
 #include "program/console/ArgumentParser.h"
+#include "program/console/CmdCommandLine.h"
+#include "library/framework/TextConversion.h"
+
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
@@ -231,4 +235,66 @@ TEST_P(UnconvertibleName, IsRefusedNamingTheCodePage)
 INSTANTIATE_TEST_SUITE_P(Table, UnconvertibleName,
                          testing::Values(L"\u03a9mega", L"\u6587\u4ef6", L"Archive \u2460", L"a\xd800z",
                                          L"\U0001F4C1 Archive"));
+
+struct RepairLineCase
+{
+    const char* name;
+    const char* profile;
+    const char* pst;
+    // Null: no line can carry the names.
+    const char* line;
+};
+
+std::ostream& operator<<(std::ostream& out, const RepairLineCase& c)
+{
+    return out << c.name;
+}
+
+class RepairCommandLine : public testing::TestWithParam<RepairLineCase>
+{
+};
+
+// The repair command that scan prints, pasted at a cmd.exe prompt: what cmd
+// leaves of it is split as the program splits its command line and parsed,
+// and gives back the names exactly.
+TEST_P(RepairCommandLine, GivesTheNamesBackOrIsNotWritten)
+{
+    CString line = CmdCommandLine("straysweep repair", {{"--profile", GetParam().profile}, {"--pst", GetParam().pst}});
+    if (GetParam().line == nullptr)
+    {
+        EXPECT_EQ("", line.Str());
+        return;
+    }
+    EXPECT_EQ(GetParam().line, line.Str());
+    int count = 0;
+    LPWSTR* split = CommandLineToArgvW(AnsiToWide(line).c_str(), &count);
+    ASSERT_NE(nullptr, split);
+    std::vector<std::wstring> arguments(split + 1, split + count);
+    LocalFree(split);
+    ArgumentParser parser(arguments);
+    ASSERT_TRUE(parser.Parse()) << testing::PrintToString(parser.GetError());
+    EXPECT_EQ(GetParam().profile, parser.GetArguments().profile.Str());
+    EXPECT_EQ(GetParam().pst, parser.GetArguments().pst.Str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RepairCommandLine,
+    testing::Values(RepairLineCase{"Plain", "Outlook", "Archive 2019",
+                                   "straysweep repair --profile \"Outlook\" --pst \"Archive 2019\""},
+                    RepairLineCase{"CmdSpecialsStayInsideTheQuotes", "R&D | <x> (1)", "a^b&c",
+                                   "straysweep repair --profile \"R&D | <x> (1)\" --pst \"a^b&c\""},
+                    RepairLineCase{"OnePercentOnTheLine", "100% Outlook", "Archive",
+                                   "straysweep repair --profile \"100% Outlook\" --pst \"Archive\""},
+                    RepairLineCase{"PercentsOfBothNamesCouldFormAVariable", "50%", "%USERNAME", nullptr},
+                    RepairLineCase{"VariableInAName", "Outlook", "%USERNAME%", nullptr},
+                    RepairLineCase{"Quote", "Outlook", "Archive \"old\"", nullptr},
+                    RepairLineCase{"ExclamationMark", "Outlook!", "Archive", nullptr},
+                    RepairLineCase{"Tab", "Outlook", "Archive\t2019", nullptr},
+                    RepairLineCase{"BackslashesBeforeTheClosingQuoteDouble", "Outlook", "C:\\pst\\",
+                                   "straysweep repair --profile \"Outlook\" --pst \"C:\\pst\\\\\""},
+                    RepairLineCase{"LeadingDashesAfterEquals", "Outlook", "--old",
+                                   "straysweep repair --profile \"Outlook\" --pst=\"--old\""},
+                    RepairLineCase{"LettersOutsideAscii", "\xc4rger", "Z\xfcrich",
+                                   "straysweep repair --profile \"\xc4rger\" --pst \"Z\xfcrich\""}),
+    [](const testing::TestParamInfo<RepairLineCase>& info) { return std::string(info.param.name); });
 } // namespace

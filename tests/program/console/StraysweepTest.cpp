@@ -1216,20 +1216,28 @@ TEST_F(Straysweep, NameOutsideTheCodePageIsRefusedRatherThanMatched)
 
 // --- scan ------------------------------------------------------------------
 
-// The ghosts Id('4') and Id('5') of the standard sections, and Id('8'), whose
-// name differs from Id('4')'s in letter case only and whose file exists.
+// The ghosts Id('4') and Id('5') of the standard sections, Id('8'), whose
+// name differs from Id('4')'s in letter case only and whose file exists, and
+// Id('9'), whose name no command line for cmd.exe can carry. The profile
+// whose second account cannot be read offers none of its ghosts: a live
+// store tied only through that account would look like one.
 TEST_F(Straysweep, ScanFindsTheGhostsOfEveryProfileAndHowToRemoveThem)
 {
     TempFolder folder;
     ASSERT_TRUE(WriteFileBytes(folder / "archiwum.pst", "!BDN"));
-    LiveProfile ghosts("scan ghosts");
+    LiveProfile ghosts("scan ghosts & 100%");
     AddStandardSections(ghosts);
     ghosts.AddSection(
         Id('8'),
         SectionValues().WideDisplayName("ARCHIWUM").WideProvider("mspst.dll").WidePstPath(folder / "archiwum.pst"));
+    ghosts.AddSection(Id('9'), SectionValues().WideDisplayName("50% \"off\"").WideProvider("mspst.dll"));
     LiveProfile clean("scan clean");
     clean.AddAccountsKey();
     LiveProfile broken("scan broken");
+    LiveProfile unread("scan unread");
+    AddStandardSections(unread);
+    unread.SetValue(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002", "Account Name", REG_SZ,
+                    std::string("Ewa\0", 4));
     ScopedRegistryText defaultProfile("Software\\Microsoft\\Office\\16.0\\Outlook", "DefaultProfile", ghosts.Name());
     std::string before = DumpTree(ghosts.ProfilePath());
 
@@ -1239,14 +1247,24 @@ TEST_F(Straysweep, ScanFindsTheGhostsOfEveryProfileAndHowToRemoveThem)
     EXPECT_EQ(1u, text.exitCode);
     std::string repairs =
         Crlf("\nTo remove them, close Outlook and run:\n  straysweep repair --profile \"" + ghosts.Name() +
-             "\" --pst \"Archiwum\"\n  straysweep repair --profile \"" + ghosts.Name() + "\" --pst \"Kontakty\"\n");
+             "\" --pst \"Archiwum\"\n  straysweep repair --profile \"" + ghosts.Name() +
+             "\" --pst \"Kontakty\"\n  The PST \"50% \"off\"\" of the profile \"" + ghosts.Name() +
+             "\": no command line can carry these names safely; repair it with the names that "
+             "\"straysweep scan --json\" gives.\n");
     EXPECT_EQ(repairs, text.out.substr(text.out.size() - std::min(text.out.size(), repairs.size()))) << text.out;
     EXPECT_NE(std::string::npos, text.out.find(Crlf("\n\"" + clean.Name() + "\": none\n"))) << text.out;
+    EXPECT_NE(std::string::npos, text.out.find(Crlf("\n\"" + unread.Name() + "\": cannot be read completely\n\n")))
+        << text.out;
     EXPECT_NE(std::string::npos,
               text.out.find(Crlf("  " + Id('8') + "  \"ARCHIWUM\"  " + folder / "archiwum.pst" + "\n")))
         << text.out;
     std::string brokenError = "straysweep: the profile \"" + broken.Name() + "\" cannot be read: ";
     EXPECT_EQ(brokenError, text.err.substr(0, brokenError.size()));
+    const std::string unreadError = "the account key \"0002\" cannot be read. A store tied only through what was "
+                                    "not read would look like a ghost, so none is offered.";
+    EXPECT_NE(std::string::npos, text.err.find("\r\nstraysweep: the profile \"" + unread.Name() +
+                                               "\" cannot be read completely: " + unreadError + "\r\n"))
+        << text.err;
 
     EXPECT_EQ(1u, json.exitCode);
     JsonValue document = ParseOutput(json);
@@ -1265,7 +1283,7 @@ TEST_F(Straysweep, ScanFindsTheGhostsOfEveryProfileAndHowToRemoveThem)
         {
             ++seen;
             EXPECT_TRUE(profile["error"].IsNull());
-            ASSERT_EQ(3u, candidates.size());
+            ASSERT_EQ(4u, candidates.size());
             EXPECT_EQ((std::vector<std::string>{"section", "displayName", "pstPath", "pstFileExists"}),
                       candidates[0].Keys());
             EXPECT_EQ(Id('4'), candidates[0]["section"].AsString());
@@ -1276,6 +1294,7 @@ TEST_F(Straysweep, ScanFindsTheGhostsOfEveryProfileAndHowToRemoveThem)
             EXPECT_EQ(Id('8'), candidates[2]["section"].AsString());
             EXPECT_EQ(folder / "archiwum.pst", candidates[2]["pstPath"].AsString());
             EXPECT_TRUE(candidates[2]["pstFileExists"].AsBool());
+            EXPECT_EQ("50% \"off\"", candidates[3]["displayName"].AsString());
         }
         else if (name == clean.Name() || name == broken.Name())
         {
@@ -1283,8 +1302,14 @@ TEST_F(Straysweep, ScanFindsTheGhostsOfEveryProfileAndHowToRemoveThem)
             EXPECT_TRUE(candidates.empty());
             EXPECT_EQ(name == broken.Name(), !profile["error"].IsNull()) << name;
         }
+        else if (name == unread.Name())
+        {
+            ++seen;
+            EXPECT_TRUE(candidates.empty());
+            EXPECT_EQ("The profile cannot be read completely: " + unreadError, profile["error"].AsString());
+        }
     }
-    EXPECT_EQ(3, seen);
+    EXPECT_EQ(4, seen);
     EXPECT_EQ(before, DumpTree(ghosts.ProfilePath()));
     std::vector<std::string> oneRun = LoggedRun({});
     std::vector<std::string> twoRuns = oneRun;
@@ -1292,17 +1317,26 @@ TEST_F(Straysweep, ScanFindsTheGhostsOfEveryProfileAndHowToRemoveThem)
     EXPECT_EQ(twoRuns, log.Lines());
 }
 
+// A profile read only in part offers nothing, so it counts as one that
+// cannot be read.
 TEST_F(Straysweep, ScanWithoutGhostsExits5OnlyForAProfileThatCannotBeRead)
 {
     LiveProfile clean("scan only clean");
     clean.AddAccountsKey();
     StraysweepRun allRead = RunStraysweep({L"scan"});
+    std::optional<LiveProfile> partly(std::in_place, "scan only partly read");
+    AddStandardSections(*partly);
+    partly->AddKey(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002");
+    StraysweepRun partlyRead = RunStraysweep({L"scan", L"--json"});
+    partly.reset();
     LiveProfile broken("scan only broken");
     StraysweepRun oneUnread = RunStraysweep({L"scan", L"--json"});
 
     EXPECT_EQ(0u, allRead.exitCode) << allRead.out << allRead.err;
     EXPECT_EQ("", allRead.err);
     EXPECT_EQ(std::string::npos, allRead.out.find("straysweep repair")) << allRead.out;
+    EXPECT_EQ(5u, partlyRead.exitCode) << partlyRead.out << partlyRead.err;
+    EXPECT_EQ(5, ParseOutput(partlyRead)["exitCode"].AsNumber());
     EXPECT_EQ(5u, oneUnread.exitCode) << oneUnread.out << oneUnread.err;
     EXPECT_EQ(5, ParseOutput(oneUnread)["exitCode"].AsNumber());
 }

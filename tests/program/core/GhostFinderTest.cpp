@@ -5,6 +5,8 @@
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/TempFolder.h"
 
+#include <atomic>
+
 #include <gtest/gtest.h>
 
 namespace
@@ -47,7 +49,7 @@ TEST_P(GhostCandidate, IsAnUntiedPstStoreWithADisplayName)
     profile.AddSection(GetParam().section, GetParam().values);
     std::set<std::string> before = profile.Sections();
 
-    std::vector<GhostFinder::Candidate> found = GhostFinder::Find(ProfileName);
+    std::vector<GhostFinder::Candidate> found = GhostFinder::Find(ProfileName).candidates;
 
     if (GetParam().candidate)
     {
@@ -98,7 +100,11 @@ TEST_F(GhostFinding, GivesEveryCandidateInRegistryOrderWithItsFile)
     profile.AddSection(Id('b'), SectionValues(Store).WideDisplayName("ARCHIWUM").NarrowPstPath(folder / "Gone.pst"));
     profile.AddSection(Id('c'), Store);
 
-    std::vector<GhostFinder::Candidate> found = GhostFinder::Find(ProfileName);
+    GhostFinder::Result result = GhostFinder::Find(ProfileName);
+
+    EXPECT_EQ("", result.incomplete.Str());
+    EXPECT_TRUE(result.unopenedSections.empty());
+    const std::vector<GhostFinder::Candidate>& found = result.candidates;
 
     ASSERT_EQ(3u, found.size());
     EXPECT_EQ(Id('a'), found[0].section.Str());
@@ -109,6 +115,49 @@ TEST_F(GhostFinding, GivesEveryCandidateInRegistryOrderWithItsFile)
     EXPECT_FALSE(found[1].pstFileExists);
     EXPECT_EQ("", found[2].pstPath.Str());
     EXPECT_FALSE(found[2].pstFileExists);
+}
+
+// A store tied only through an account that cannot be read looks like a
+// ghost: the result says that it is not to be trusted, and why, yet still
+// gives what it found.
+TEST_F(GhostFinding, UnreadableAccountMakesTheReadingIncompleteAndSaysWhich)
+{
+    profile.AddAccount("0001", "Jan", Id('1'));
+    profile.AddService(Id('1'), Id('2'));
+    profile.SetValue(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002", "Account Name", REG_SZ,
+                     std::string("Ewa\0", 4));
+    profile.AddSection(Id('a'), Store);
+
+    GhostFinder::Result result = GhostFinder::Find(ProfileName);
+
+    EXPECT_EQ("the account key \"0002\" cannot be read", result.incomplete.Str());
+    ASSERT_EQ(1u, result.candidates.size());
+    EXPECT_EQ(Id('a'), result.candidates[0].section.Str());
+}
+
+// A section that does not open changes no other section's ties: the others
+// are judged, and it is named.
+TEST_F(GhostFinding, SectionThatDoesNotOpenIsNamedAndTheOthersStand)
+{
+    profile.AddAccountsKey();
+    profile.AddKey(L"\u6587");
+    profile.AddSection(Id('a'), Store);
+
+    GhostFinder::Result result = GhostFinder::Find(ProfileName);
+
+    EXPECT_EQ("", result.incomplete.Str());
+    EXPECT_EQ(std::vector<CString>{"?"}, result.unopenedSections);
+    ASSERT_EQ(1u, result.candidates.size());
+    EXPECT_EQ(Id('a'), result.candidates[0].section.Str());
+}
+
+TEST_F(GhostFinding, ReadingCancelledBeforeItsFirstSectionGivesNothing)
+{
+    profile.AddAccountsKey();
+    profile.AddSection(Id('a'), Store);
+    std::atomic<bool> cancel{true};
+
+    EXPECT_TRUE(GhostFinder::Find(ProfileName, &cancel).candidates.empty());
 }
 
 TEST_F(GhostFinding, ProfileWithoutAccountsKeyIsRefusedAsTheAnalysisRefusesIt)

@@ -1,3 +1,5 @@
+#include "library/framework/UniqueHandle.h"
+#include "program/core/GhostFinder.h"
 #include "resources/resource.h"
 #include "tests/support/DialogControls.h"
 #include "tests/support/ProgramRun.h"
@@ -6,6 +8,8 @@
 #include "tests/support/SampleProfile.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/TempFolder.h"
+
+#include <tlhelp32.h>
 
 #include <functional>
 #include <string>
@@ -193,8 +197,24 @@ TEST_F(ProfileList, RootThatCannotBeOpenedShowsTheOpensOwnCode)
               boxes.Boxes());
 }
 
+// The edit field's selection of a combo box: its start and its end.
+std::pair<DWORD, DWORD> EditSelection(HWND dialog, int id)
+{
+    DWORD start = 0;
+    DWORD end = 0;
+    SendDlgItemMessageA(dialog, id, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+std::function<bool(HWND)> PstListIs(std::vector<std::string> entries)
+{
+    return [entries](HWND dialog) { return ComboEntries(dialog, IDC_PST_NAME) == entries; };
+}
+
 // The PST name's list offers the ghost stores of the profile selected, at
-// start and after each choice, each name once; what was typed stays.
+// start and after each choice, each name once, once they are read; the text
+// typed, its caret and its selection stay as they are when the list is
+// emptied and when it is filled.
 TEST_F(ProfileList, PstNameListOffersTheSelectedProfilesGhostStores)
 {
     const SectionValues store = SectionValues().WideProvider("mspst.dll");
@@ -215,22 +235,136 @@ TEST_F(ProfileList, PstNameListOffersTheSelectedProfilesGhostStores)
     ASSERT_TRUE(WriteFileBytes(settings.Path(), "[General]\r\nPstName=Archiwum 2019\r\n"));
     std::vector<std::vector<std::string>> lists;
     std::vector<std::string> texts;
-    driver.Then([&](HWND dialog) {
-        for (const char* profile : {"", "Praca", "Zepsuty"})
-        {
-            if (*profile != '\0')
-                SelectComboEntry(dialog, IDC_PROFILES, profile);
+    std::vector<std::pair<DWORD, DWORD>> selections;
+    auto record = [&](HWND dialog) {
+        lists.push_back(ComboEntries(dialog, IDC_PST_NAME));
+        texts.push_back(ControlText(dialog, IDC_PST_NAME));
+        selections.push_back(EditSelection(dialog, IDC_PST_NAME));
+    };
+    driver.WaitUntil(PstListIs({"Archiwum", "Stare 2015"}), "the default profile's list")
+        .Then([&](HWND dialog) {
+            record(dialog);
+            SendDlgItemMessageA(dialog, IDC_PST_NAME, CB_SETEDITSEL, 0, MAKELPARAM(2, 5));
+            SelectComboEntry(dialog, IDC_PROFILES, "Praca");
+            record(dialog);
+        })
+        .WaitUntil(PstListIs({"Projekty"}), "the list of \"Praca\"")
+        .Then([&](HWND dialog) {
+            record(dialog);
+            SelectComboEntry(dialog, IDC_PROFILES, "Zepsuty");
+        })
+        .Then([&](HWND dialog) {
+            record(dialog);
+            Click(dialog, IDCANCEL);
+        });
+
+    RunProgram();
+
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{"Archiwum", "Stare 2015"}, {}, {"Projekty"}, {}}), lists);
+    EXPECT_EQ((std::vector<std::string>(4, "Archiwum 2019")), texts);
+    std::pair<DWORD, DWORD> chosen(2, 5);
+    EXPECT_EQ(chosen, selections[1]);
+    EXPECT_EQ(chosen, selections[2]);
+    EXPECT_EQ(chosen, selections[3]);
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_EQ(RunLines({}), log.Lines());
+}
+
+// A profile whose reading takes long: many sections without a display name,
+// then a ghost "Archiwum" at the end of the listing.
+void AddLargeProfile(const std::string& name, int sections)
+{
+    ProfileTreeBuilder profile(name);
+    profile.AddAccountsKey();
+    for (int i = 0; i < sections; ++i)
+    {
+        char hex[33];
+        wsprintfA(hex, "%032x", i);
+        profile.AddSection(hex, SectionValues().NarrowProvider("emsmdb32.dll"));
+    }
+    profile.AddSection(std::string(32, 'f'), SectionValues().WideDisplayName("Archiwum").WideProvider("mspst.dll"));
+}
+
+// The list of a profile that is no longer selected never shows: not when it
+// arrives after the change, nor when the change stops its reading.
+TEST_F(ProfileList, PstNameListOfAnEarlierProfileIsDiscarded)
+{
+    ProfileTreeBuilder little("Mały");
+    little.AddAccountsKey();
+    little.AddSection(SampleProfile::Id('a'), SectionValues().WideDisplayName("Stary").WideProvider("mspst.dll"));
+    AddLargeProfile("Duży", 3000);
+    std::vector<std::vector<std::string>> lists;
+    driver
+        .Then([&](HWND dialog) {
+            SelectComboEntry(dialog, IDC_PROFILES, "Mały");
+            // Its list waits in the queue, not yet taken, when the profile
+            // changes.
+            MSG message;
+            DWORD start = GetTickCount();
+            while (!PeekMessageA(&message, dialog, WM_APP, 0xBFFF, PM_NOREMOVE) && GetTickCount() - start < 10000)
+                Sleep(1);
+            SelectComboEntry(dialog, IDC_PROFILES, "Duży");
+        })
+        .Then([&](HWND dialog) {
             lists.push_back(ComboEntries(dialog, IDC_PST_NAME));
-            texts.push_back(ControlText(dialog, IDC_PST_NAME));
-        }
+            SelectComboEntry(dialog, IDC_PROFILES, "Mały");
+        })
+        .WaitUntil(PstListIs({"Stary"}), "the list of \"Mały\"")
+        .Then([&](HWND dialog) {
+            lists.push_back(ComboEntries(dialog, IDC_PST_NAME));
+            Click(dialog, IDCANCEL);
+        });
+
+    RunProgram();
+
+    EXPECT_EQ((std::vector<std::vector<std::string>>{{}, {"Stary"}}), lists);
+    EXPECT_EQ(RunLines({}), log.Lines());
+}
+
+size_t ThreadsOfThisProcess()
+{
+    UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    size_t count = 0;
+    for (BOOL more = Thread32First(snapshot.Get(), &entry); more; more = Thread32Next(snapshot.Get(), &entry))
+    {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId())
+            ++count;
+    }
+    return count;
+}
+
+// Closing the window while the default profile's list is read stops the
+// reading at its next section: the window goes without waiting for the
+// rest, leaves no thread behind, and the reading wrote nothing to the log.
+TEST_F(ProfileList, ClosingDuringAReadingStopsItAndLeavesNoThread)
+{
+    AddLargeProfile("Duży", 3000);
+    SetText(OldRoot, "DefaultProfile", "Duży");
+    ASSERT_TRUE(WriteFileBytes(settings.Path(), "[General]\r\nPstName=Archiwum 2019\r\n"));
+    size_t threads = ThreadsOfThisProcess();
+    std::vector<std::string> entries = {"not read"};
+    DWORD clicked = 0;
+    driver.Then([](HWND dialog) { SelectComboEntry(dialog, IDC_PROFILES, "Duży"); }).Then([&](HWND dialog) {
+        entries = ComboEntries(dialog, IDC_PST_NAME);
+        clicked = GetTickCount();
         Click(dialog, IDCANCEL);
     });
 
     RunProgram();
 
-    EXPECT_EQ((std::vector<std::vector<std::string>>{{"Archiwum", "Stare 2015"}, {"Projekty"}, {}}), lists);
-    EXPECT_EQ((std::vector<std::string>(3, "Archiwum 2019")), texts);
-    EXPECT_TRUE(boxes.Boxes().empty());
+    DWORD closing = GetTickCount() - clicked;
+    // Counted before any assertion: a failed one starts a thread of the
+    // test framework's own.
+    size_t threadsAfter = ThreadsOfThisProcess();
+    DWORD started = GetTickCount();
+    ASSERT_EQ(1u, GhostFinder::Find("Duży").candidates.size());
+    DWORD reading = GetTickCount() - started;
+    EXPECT_TRUE(entries.empty());
+    EXPECT_LT(closing * 4, reading) << "closing took " << closing << " ms, a whole reading " << reading << " ms";
+    EXPECT_EQ(threads, threadsAfter);
+    EXPECT_EQ("[General]\r\nPstName=Archiwum 2019\r\n", ReadFileBytes(settings.Path()));
     EXPECT_EQ(RunLines({}), log.Lines());
 }
 

@@ -1,0 +1,41 @@
+#include "program/console/CmdCommandLine.h"
+
+#include "library/framework/TextConversion.h"
+
+#include <algorithm>
+
+// Between double quotes cmd.exe takes & | < > ^ ( ) literally, with two
+// exceptions. A `"` ends the quoting, and cmd knows no escape for it there
+// (`\"` splits one way for cmd and another for CommandLineToArgvW, which the
+// program splits with), so a value holding `"` cannot be written. "%NAME%"
+// still expands: a lone `%` on the line is safe, two are not (the text
+// between them may name a variable, blanks and quotes included, and "=C:"
+// exists at every prompt; `^%` works only outside quotes). With delayed
+// expansion on (cmd /V, or DelayedExpansion in the registry) "!NAME!" expands
+// even inside quotes and only `^!` keeps it, which the default leaves as
+// typed: no one line serves both, so `!` cannot be written either. Control
+// characters do not survive a paste (a tab completes file names). A line is
+// for the prompt only: a batch file would also need every `%` doubled. The
+// program's splitting takes backslashes literally except before a quote, so
+// those before the closing quote are doubled; and its parser takes a value
+// that begins with "--" only after "=".
+CString CmdCommandLine(const CString& command, const std::vector<std::pair<CString, CString>>& options)
+{
+    auto unsafe = [](wchar_t ch) { return ch == L'"' || ch == L'!' || ch < 0x20 || ch == 0x7F; };
+    CString line = command;
+    size_t percents = 0;
+    for (const auto& [option, value] : options)
+    {
+        // Judged in UTF-16: a trail byte of a double-byte character set may
+        // equal a backslash.
+        std::wstring text = AnsiToWide(value);
+        if (std::any_of(text.begin(), text.end(), unsafe))
+            return CString();
+        percents += static_cast<size_t>(std::count(text.begin(), text.end(), L'%'));
+        size_t last = text.find_last_not_of(L'\\');
+        size_t backslashes = last == std::wstring::npos ? text.size() : text.size() - last - 1;
+        CString quoted = "\"" + value + CString(std::string(backslashes, '\\')) + "\"";
+        line += " " + option + (text.compare(0, 2, L"--") == 0 ? "=" : " ") + quoted;
+    }
+    return percents > 1 ? CString() : line;
+}
