@@ -134,6 +134,16 @@ void AddList(JsonWriter& json, const char* key, const std::vector<CString>& name
     json.EndArray();
 }
 
+// Begins the JSON document of a command that names no profile or store: its
+// name, the exit code and the error (null when empty).
+void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, const CString& error)
+{
+    json.BeginObject();
+    json.Key("command").String(command);
+    json.Key("exitCode").Number(exitCode);
+    AddOptional(json, "error", error);
+}
+
 CString LogFilePath()
 {
     return CLogFile::Instance().GetFilePath();
@@ -226,6 +236,109 @@ ProfileScan ScanProfile(const CString& name, bool isDefault)
     }
     return scan;
 }
+
+// The ghosts of every profile of the target user.
+struct UserScan
+{
+    CString sid;
+    CString account;
+    // The profiles key in force, named in full.
+    CString root;
+    // Why the profiles key cannot be read; empty when it was.
+    CString error;
+    std::vector<ProfileScan> scans;
+    bool unreadable = false;
+    bool found = false;
+};
+
+UserScan ScanTargetUser()
+{
+    UserScan user;
+    user.sid = TargetUser::Sid();
+    user.account = TargetUser::Account();
+    user.root = FullKey(GetProfilesRoot());
+    std::vector<CString> profiles = ReadProfiles(user.error);
+    CString defaultProfile = ReadDefaultProfile();
+    user.unreadable = !user.error.IsEmpty();
+    for (const CString& profile : profiles)
+    {
+        user.scans.push_back(ScanProfile(profile, IsDefaultProfile(profile, defaultProfile)));
+        user.unreadable = user.unreadable || !user.scans.back().error.IsEmpty();
+        user.found = user.found || !user.scans.back().candidates.empty();
+    }
+    return user;
+}
+
+void AddScannedProfiles(JsonWriter& json, const std::vector<ProfileScan>& scans)
+{
+    json.Key("profiles").BeginArray();
+    for (const ProfileScan& scan : scans)
+    {
+        json.BeginObject();
+        AddString(json, "name", scan.name);
+        json.Key("default").Bool(scan.isDefault);
+        AddOptional(json, "error", scan.error);
+        json.Key("candidates").BeginArray();
+        for (const GhostFinder::Candidate& candidate : scan.candidates)
+        {
+            json.BeginObject();
+            AddString(json, "section", candidate.section);
+            AddString(json, "displayName", candidate.displayName);
+            AddOptional(json, "pstPath", candidate.pstPath);
+            json.Key("pstFileExists");
+            if (candidate.pstPath.IsEmpty())
+                json.Null();
+            else
+                json.Bool(candidate.pstFileExists);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+// The text of each profile's ghosts; the commands that repair them are
+// added to `repairs`, with --user `sid` unless it is empty.
+CString ScannedProfilesText(const std::vector<ProfileScan>& scans, const CString& sid, CString& repairs)
+{
+    CString text;
+    for (const ProfileScan& scan : scans)
+    {
+        text += "\n" + Quote(scan.name) + (scan.isDefault ? " (default)" : "");
+        if (scan.reading == ProfileScan::Reading::Failed)
+            text += ": cannot be read\n";
+        else if (scan.reading == ProfileScan::Reading::Withheld)
+            text += ": cannot be read completely\n";
+        else if (!scan.candidates.empty())
+            text += ":\n";
+        else if (scan.reading == ProfileScan::Reading::SectionsMissing)
+            text += ": none found, but not every section could be read\n";
+        else
+            text += ": none\n";
+        for (const GhostFinder::Candidate& candidate : scan.candidates)
+        {
+            CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
+                           : candidate.pstFileExists   ? candidate.pstPath
+                                                       : candidate.pstPath + " (missing)";
+            text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
+        }
+        for (const CString& name : DistinctNames(scan.candidates))
+        {
+            std::vector<std::pair<CString, CString>> options;
+            if (!sid.IsEmpty())
+                options.emplace_back("--user", sid);
+            options.emplace_back("--profile", scan.name);
+            options.emplace_back("--pst", name);
+            CString command = CmdCommandLine("straysweep repair", options);
+            repairs += command.IsEmpty() ? "  The PST " + Quote(name) + " of the profile " + Quote(scan.name) +
+                                               ": no command line can carry these names safely; repair it "
+                                               "with the names that \"straysweep scan --json\" gives.\n"
+                                         : "  " + command + "\n";
+        }
+    }
+    return text;
+}
 } // namespace
 
 ConsoleCommands::ConsoleCommands(ConsoleStream& out, ConsoleStream& err) : m_out(out), m_err(err)
@@ -315,10 +428,7 @@ int ConsoleCommands::ListAllUsers()
     if (m_arguments.json)
     {
         JsonWriter json;
-        json.BeginObject();
-        json.Key("command").String("list");
-        json.Key("exitCode").Number(exitCode);
-        AddOptional(json, "error", error);
+        BeginPlainDocument(json, "list", exitCode, error);
         json.Key("users").BeginArray();
         for (const UserProfiles& user : users)
         {
@@ -677,92 +787,97 @@ int ConsoleCommands::Repair()
 
 int ConsoleCommands::Scan()
 {
-    CString root = GetProfilesRoot();
-    CString error;
-    std::vector<CString> profiles = ReadProfiles(error);
-    CString defaultProfile = ReadDefaultProfile();
-    std::vector<ProfileScan> scans;
+    if (m_arguments.allUsers)
+        return ScanAllUsers();
+    UserScan user = ScanTargetUser();
+    int exitCode = user.found        ? ExitCode::InvalidSections
+                   : user.unreadable ? ExitCode::ProfileNotOpened
+                                     : ExitCode::Clean;
+
+    if (m_arguments.json)
+    {
+        JsonWriter json;
+        BeginPlainDocument(json, "scan", exitCode, user.error);
+        AddScannedProfiles(json, user.scans);
+        AddString(json, "logFile", LogFilePath());
+        WriteDocument(json);
+    }
+    else if (user.error.IsEmpty())
+    {
+        CString text;
+        if (user.scans.empty())
+            text = "No Outlook profiles were found in " + user.root + ".\n";
+        else
+            text = "Ghost PST stores in the Outlook profiles of " + user.root + ":\n";
+        CString repairs;
+        text += ScannedProfilesText(user.scans, {}, repairs);
+        if (!repairs.IsEmpty())
+            text += "\nTo remove them, close Outlook and run:\n" + repairs;
+        m_out.WriteAnsi(text);
+    }
+    if (!user.error.IsEmpty())
+        WriteError(user.error);
+    for (const ProfileScan& scan : user.scans)
+    {
+        if (!scan.message.IsEmpty())
+            WriteError(scan.message);
+    }
+    return exitCode;
+}
+
+int ConsoleCommands::ScanAllUsers()
+{
+    std::vector<CString> sids;
+    LONG listing = TargetUser::ListSignedInUsers(sids);
+    CString error = listing == ERROR_SUCCESS ? CString() : RegistryFailureText(listing, "HKEY_USERS cannot be listed.");
     bool unreadable = !error.IsEmpty();
     bool found = false;
-    for (const CString& profile : profiles)
+    std::vector<UserScan> users;
+    for (const CString& sid : sids)
     {
-        scans.push_back(ScanProfile(profile, IsDefaultProfile(profile, defaultProfile)));
-        unreadable = unreadable || !scans.back().error.IsEmpty();
-        found = found || !scans.back().candidates.empty();
+        // A user who signed out since the listing is no longer there.
+        if (TargetUser::Choose(sid) != ERROR_SUCCESS)
+            continue;
+        users.push_back(ScanTargetUser());
+        unreadable = unreadable || users.back().unreadable;
+        found = found || users.back().found;
     }
+    TargetUser::ChooseCaller();
     int exitCode = found ? ExitCode::InvalidSections : unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
 
     if (m_arguments.json)
     {
         JsonWriter json;
-        json.BeginObject();
-        json.Key("command").String("scan");
-        json.Key("exitCode").Number(exitCode);
-        AddOptional(json, "error", error);
-        json.Key("profiles").BeginArray();
-        for (const ProfileScan& scan : scans)
+        BeginPlainDocument(json, "scan", exitCode, error);
+        json.Key("users").BeginArray();
+        for (const UserScan& user : users)
         {
             json.BeginObject();
-            AddString(json, "name", scan.name);
-            json.Key("default").Bool(scan.isDefault);
-            AddOptional(json, "error", scan.error);
-            json.Key("candidates").BeginArray();
-            for (const GhostFinder::Candidate& candidate : scan.candidates)
-            {
-                json.BeginObject();
-                AddString(json, "section", candidate.section);
-                AddString(json, "displayName", candidate.displayName);
-                AddOptional(json, "pstPath", candidate.pstPath);
-                json.Key("pstFileExists");
-                if (candidate.pstPath.IsEmpty())
-                    json.Null();
-                else
-                    json.Bool(candidate.pstFileExists);
-                json.EndObject();
-            }
-            json.EndArray();
+            AddString(json, "sid", user.sid);
+            AddOptional(json, "account", user.account);
+            AddString(json, "profilesKey", user.root);
+            AddOptional(json, "error", user.error);
+            AddScannedProfiles(json, user.scans);
             json.EndObject();
         }
         json.EndArray();
         AddString(json, "logFile", LogFilePath());
         WriteDocument(json);
     }
-    else if (error.IsEmpty())
+    else
     {
-        CString text;
-        if (profiles.empty())
-            text = "No Outlook profiles were found in " + FullKey(root) + ".\n";
-        else
-            text = "Ghost PST stores in the Outlook profiles of " + FullKey(root) + ":\n";
+        CString text = users.empty() ? CString("No signed-in user's registry was found below HKEY_USERS.\n")
+                                     : CString("Ghost PST stores of the signed-in users:\n");
         CString repairs;
-        for (const ProfileScan& scan : scans)
+        for (const UserScan& user : users)
         {
-            text += "\n" + Quote(scan.name) + (scan.isDefault ? " (default)" : "");
-            if (scan.reading == ProfileScan::Reading::Failed)
-                text += ": cannot be read\n";
-            else if (scan.reading == ProfileScan::Reading::Withheld)
-                text += ": cannot be read completely\n";
-            else if (!scan.candidates.empty())
-                text += ":\n";
-            else if (scan.reading == ProfileScan::Reading::SectionsMissing)
-                text += ": none found, but not every section could be read\n";
-            else
-                text += ": none\n";
-            for (const GhostFinder::Candidate& candidate : scan.candidates)
-            {
-                CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
-                               : candidate.pstFileExists   ? candidate.pstPath
-                                                           : candidate.pstPath + " (missing)";
-                text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
-            }
-            for (const CString& name : DistinctNames(scan.candidates))
-            {
-                CString command = CmdCommandLine("straysweep repair", {{"--profile", scan.name}, {"--pst", name}});
-                repairs += command.IsEmpty() ? "  The PST " + Quote(name) + " of the profile " + Quote(scan.name) +
-                                                   ": no command line can carry these names safely; repair it "
-                                                   "with the names that \"straysweep scan --json\" gives.\n"
-                                             : "  " + command + "\n";
-            }
+            text += "\n" + (user.account.IsEmpty() ? user.sid : user.account + " (" + user.sid + ")") + ", " +
+                    user.root + ":\n";
+            if (!user.error.IsEmpty())
+                text += "  cannot be read\n";
+            else if (user.scans.empty())
+                text += "  no Outlook profiles\n";
+            text += ScannedProfilesText(user.scans, user.sid, repairs);
         }
         if (!repairs.IsEmpty())
             text += "\nTo remove them, close Outlook and run:\n" + repairs;
@@ -770,10 +885,15 @@ int ConsoleCommands::Scan()
     }
     if (!error.IsEmpty())
         WriteError(error);
-    for (const ProfileScan& scan : scans)
+    for (const UserScan& user : users)
     {
-        if (!scan.message.IsEmpty())
-            WriteError(scan.message);
+        if (!user.error.IsEmpty())
+            WriteError("the profiles of " + user.sid + " cannot be read: " + user.error);
+        for (const ProfileScan& scan : user.scans)
+        {
+            if (!scan.message.IsEmpty())
+                WriteError(scan.message);
+        }
     }
     return exitCode;
 }
@@ -851,10 +971,7 @@ int ConsoleCommands::Backups()
     if (m_arguments.json)
     {
         JsonWriter json;
-        json.BeginObject();
-        json.Key("command").String("backups");
-        json.Key("exitCode").Number(exitCode);
-        AddOptional(json, "error", error);
+        BeginPlainDocument(json, "backups", exitCode, error);
         json.Key("backups").BeginArray();
         for (const RegistryBackupFile& backup : backups)
         {
@@ -973,10 +1090,7 @@ int ConsoleCommands::Restore()
     if (m_arguments.json)
     {
         JsonWriter json;
-        json.BeginObject();
-        json.Key("command").String("restore");
-        json.Key("exitCode").Number(exitCode);
-        AddOptional(json, "error", error);
+        BeginPlainDocument(json, "restore", exitCode, error);
         AddWide(json, "profile", outcome.profile);
         AddOptional(json, "file", outcome.file);
         AddOptional(json, "backupFile", outcome.backupFile);

@@ -36,6 +36,7 @@ private:
     int Check();
     int Repair();
     int Scan();
+    int ScanAllUsers();
     int Backups();
     int Restore();
 

@@ -636,6 +636,40 @@ TEST_F(SecondUser, RepairWithUserRemovesThatUsersGhostBesideTheCallersOutlook)
     EXPECT_EQ(ownBefore, DumpTree(own.ProfilePath()));
 }
 
+// As SYSTEM a plain scan sees no profile: every signed-in user's are looked
+// at, and each ghost comes with the command that repairs it for its user.
+TEST_F(SecondUser, ScanAllUsersFindsEachUsersGhostsAndHowToRepairThem)
+{
+    StraysweepRun json = RunStraysweep(Args({"scan", "--all-users", "--json"}));
+    EXPECT_EQ(1u, json.exitCode) << json.err;
+    JsonValue document = ParseOutput(json);
+    EXPECT_EQ((std::vector<std::string>{"command", "exitCode", "error", "users", "logFile"}), document.Keys());
+    std::optional<JsonValue> second;
+    for (const JsonValue& user : document["users"].AsArray())
+    {
+        if (user["sid"].AsString() == SecondSid)
+            second = user;
+    }
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ((std::vector<std::string>{"sid", "account", "profilesKey", "error", "profiles"}), second->Keys());
+    EXPECT_TRUE((*second)["account"].IsNull());
+    EXPECT_EQ(std::string("HKEY_USERS\\") + SecondSid + "\\" + ProfileTreeBuilder::Office16Root,
+              (*second)["profilesKey"].AsString());
+    const std::vector<JsonValue>& profiles = (*second)["profiles"].AsArray();
+    ASSERT_EQ(1u, profiles.size());
+    std::vector<std::string> sections;
+    for (const JsonValue& candidate : profiles[0]["candidates"].AsArray())
+        sections.push_back(candidate["section"].AsString());
+    EXPECT_EQ((std::vector<std::string>{Id('4'), Id('5')}), sections);
+
+    StraysweepRun text = RunStraysweep(Args({"scan", "--all-users"}));
+    EXPECT_EQ(1u, text.exitCode);
+    EXPECT_NE(std::string::npos, text.out.find(std::string("  straysweep repair --user \"") + SecondSid +
+                                               "\" --profile \"Outlook\" --pst \"Archiwum\"\r\n"))
+        << text.out;
+    EXPECT_EQ(ownBefore, DumpTree(own.ProfilePath()));
+}
+
 TEST_F(SecondUser, UsersOwnOutlookBlocksTheRepairOfTheirProfile)
 {
     StandInProcess outlook("OUTLOOK.EXE");
