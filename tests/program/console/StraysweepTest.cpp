@@ -1381,15 +1381,26 @@ TEST_F(Straysweep, HelpDescribesEveryCommandAndExitCode)
 
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ("", run.err);
-    for (const char* line :
-         {"\r\n  straysweep list [--profile NAME] [--json]\r\n",
-          "\r\n  straysweep check --profile NAME --pst DISPLAYNAME [--json]\r\n",
-          "\r\n  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\r\n",
-          "\r\n  straysweep scan [--json]\r\n", "\r\n  straysweep backups [--profile NAME] [--json]\r\n",
-          "\r\n  straysweep restore --backup FILE [--profile NAME] [--without-backup] [--json]\r\n",
-          "\r\n  straysweep restore --profile NAME --latest [--without-backup] [--json]\r\n", "\r\n  0   ",
-          "\r\n  1   ", "\r\n  2   ", "\r\n  3   ", "\r\n  4   ", "\r\n  5   ", "\r\n  6   ", "\r\n  7   ",
-          "\r\n  8   ", "\r\n  64  ", "\r\n  70  "})
+    for (const char* line : {"\r\n  straysweep list [--profile NAME] [--user USER | --all-users] [--json]\r\n",
+                             "\r\n  straysweep check --profile NAME --pst DISPLAYNAME [--user USER] [--json]\r\n",
+                             "\r\n  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\r\n",
+                             "\r\n  straysweep scan [--user USER | --all-users] [--json]\r\n",
+                             "\r\n  straysweep backups [--profile NAME] [--user USER] [--json]\r\n",
+                             "\r\n  --user USER ",
+                             "\r\n  --all-users ",
+                             "\r\n  straysweep restore --backup FILE [--profile NAME] [--without-backup] [--json]\r\n",
+                             "\r\n  straysweep restore --profile NAME --latest [--without-backup] [--json]\r\n",
+                             "\r\n  0   ",
+                             "\r\n  1   ",
+                             "\r\n  2   ",
+                             "\r\n  3   ",
+                             "\r\n  4   ",
+                             "\r\n  5   ",
+                             "\r\n  6   ",
+                             "\r\n  7   ",
+                             "\r\n  8   ",
+                             "\r\n  64  ",
+                             "\r\n  70  "})
         EXPECT_NE(std::string::npos, run.out.find(line)) << line;
     EXPECT_EQ(LoggedRun({}), log.Lines());
 }
