@@ -15,6 +15,9 @@ cleanup() {
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
+# A Wine server left by an earlier run keeps its desktop on that run's
+# display: windows opened on the new one would fail.
+cleanup
 # A display no other program uses: one that ends under the tests' feet takes
 # every window with it.
 if [ -z "$STRAYSWEEP_DISPLAY" ]; then

@@ -1,9 +1,12 @@
 // Times the engine's check and removal runs on seeded profiles of growing
 // size, beside their floor (the same registry and log work in plain system
-// calls) and the export of the same profile key by the system's registry
-// editor (the backup that precedes every removal).
+// calls), the ghost finder on the same profile (which must not take longer
+// than the check it mirrors) and the export of the same profile key by the
+// system's registry editor (the backup that precedes every removal).
+#include "bench/BenchmarkSupport.h"
 #include "library/framework/UniqueHandle.h"
 #include "program/core/CLogFile.h"
+#include "program/core/GhostFinder.h"
 #include "program/core/GhostPstRemover.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/ScratchRegistry.h"
@@ -13,64 +16,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <stdexcept>
 #include <vector>
 
 namespace
 {
 const char* const ProfileName = "Benchmark";
-const char* const Pst = "Archiwum";
-
-std::string Identifier(int kind, int index)
-{
-    char hex[33];
-    wsprintfA(hex, "%08x%024x", kind, index);
-    return hex;
-}
-
-// A hundredth of the sections are accounts' service and store sections, a
-// tenth carry the PST's name; a fifth of those, the ghosts, are tied to
-// nothing. Returns the number of ghosts.
-int Seed(ProfileTreeBuilder& profile, int sections)
-{
-    int accounts = std::max(1, sections / 200);
-    int candidates = sections / 10;
-    int ghosts = candidates / 5;
-    profile.AddAccountsKey();
-    for (int i = 0; i < accounts; ++i)
-    {
-        profile.AddAccount(Identifier(0, i).substr(24), "Konto", Identifier(1, i));
-        profile.AddService(Identifier(1, i), Identifier(2, i));
-        profile.AddSection(Identifier(2, i), SectionValues().WideDisplayName(Pst).NarrowDisplayName(Pst));
-    }
-    for (int i = 0; i < candidates; ++i)
-    {
-        SectionValues values = SectionValues().WideDisplayName(Pst).NarrowDisplayName(Pst).NarrowProvider("mspst.dll");
-        values.Reference1(i < ghosts ? Identifier(4, i) : Identifier(2, i % accounts));
-        profile.AddSection(Identifier(3, i), values);
-    }
-    for (int i = 2 * accounts + candidates; i < sections; ++i)
-    {
-        profile.AddSection(Identifier(5, i), SectionValues()
-                                                 .WideDisplayName("Inny " + std::to_string(i))
-                                                 .NarrowProvider("emsmdb32.dll")
-                                                 .Reference1(Identifier(6, i)));
-    }
-    return ghosts;
-}
-
-double Milliseconds(const std::function<void()>& work)
-{
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER start;
-    LARGE_INTEGER end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    work();
-    QueryPerformanceCounter(&end);
-    return static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+const char* const Pst = BenchmarkPst;
 
 ULONGLONG FileSize(const std::string& path)
 {
@@ -107,12 +59,6 @@ double PeakWorkingSetMiB()
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
     return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
-
-void Expect(bool condition, const char* what)
-{
-    if (!condition)
-        throw std::runtime_error(what);
 }
 
 // The least a traced run over every section can cost: list the sections, then
@@ -163,11 +109,12 @@ double Floor(const std::string& profilePath, const std::string& logPath, size_t 
     return milliseconds;
 }
 
-// One round on a fresh profile: the times of the four runs and the log bytes
+// One round on a fresh profile: the times of the five runs and the log bytes
 // of both engine runs.
 struct Round
 {
     double check = 0;
+    double finder = 0;
     double floor = 0;
     double removal = 0;
     double exported = 0;
@@ -178,7 +125,7 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
 {
     ScratchRegistry registry;
     ProfileTreeBuilder profile(ProfileName);
-    int ghosts = Seed(profile, sections);
+    int ghosts = SeedProfile(profile, sections);
     Expect(static_cast<int>(profile.Sections().size()) == sections + 1, "seeding");
 
     Round round;
@@ -186,6 +133,12 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
     int checkResult = -1;
     round.check = Milliseconds([&] { checkResult = GhostPstRemover(ProfileName, Pst, true).Run(); });
     Expect(checkResult == 1, "check result");
+
+    ULONGLONG logBeforeFinder = FileSize(logPath);
+    size_t found = 0;
+    round.finder = Milliseconds([&] { found = GhostFinder::Find(ProfileName).candidates.size(); });
+    Expect(found == static_cast<size_t>(ghosts), "finder candidates");
+    Expect(FileSize(logPath) == logBeforeFinder, "finder log");
 
     round.floor = Floor(profile.ProfilePath(), floorLog, static_cast<size_t>(sections) + 1);
 
@@ -202,11 +155,6 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
     return round;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 } // namespace
 
 // Each size runs three rounds and shows the median of each time, and of each
@@ -222,12 +170,13 @@ int main()
         std::string logPath = CLogFile::Instance().GetFilePath().Str();
         TempFolder exports;
 
-        std::printf("| sections | floor ms | check ms | check/floor | repair ms | repair/floor | export ms | "
-                    "check/export | log bytes (both runs) | peak working set MiB |\n");
-        std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        std::printf("| sections | floor ms | check ms | check/floor | finder ms | finder/check | repair ms | "
+                    "repair/floor | export ms | check/export | log bytes (both runs) | peak working set MiB |\n");
+        std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
         for (int sections : {1000, 5000, 10000})
         {
-            std::vector<double> floor, check, removal, exported, checkRatio, removalRatio, exportRatio;
+            std::vector<double> floor, check, finder, removal, exported, checkRatio, finderRatio, removalRatio,
+                exportRatio;
             ULONGLONG logBytes = 0;
             for (int i = 0; i < Rounds; ++i)
             {
@@ -236,6 +185,8 @@ int main()
                 DeleteFileA((exports / "floor.txt").c_str());
                 floor.push_back(round.floor);
                 check.push_back(round.check);
+                finder.push_back(round.finder);
+                finderRatio.push_back(round.finder / round.check);
                 removal.push_back(round.removal);
                 exported.push_back(round.exported);
                 checkRatio.push_back(round.check / round.floor);
@@ -243,9 +194,10 @@ int main()
                 exportRatio.push_back(round.check / round.exported);
                 logBytes = round.logBytes;
             }
-            std::printf("| %d | %.0f | %.0f | %.2f | %.0f | %.2f | %.0f | %.2f | %llu | %.1f |\n", sections,
-                        Median(floor), Median(check), Median(checkRatio), Median(removal), Median(removalRatio),
-                        Median(exported), Median(exportRatio), logBytes, PeakWorkingSetMiB());
+            std::printf("| %d | %.0f | %.0f | %.2f | %.0f | %.2f | %.0f | %.2f | %.0f | %.2f | %llu | %.1f |\n",
+                        sections, Median(floor), Median(check), Median(checkRatio), Median(finder), Median(finderRatio),
+                        Median(removal), Median(removalRatio), Median(exported), Median(exportRatio), logBytes,
+                        PeakWorkingSetMiB());
             std::fflush(stdout);
         }
         return 0;
