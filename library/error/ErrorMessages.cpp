@@ -16,6 +16,13 @@ CString GetSystemErrorText(DWORD code)
     return CString(buffer, static_cast<int>(length));
 }
 
+CString GetSystemErrorSentence(DWORD code)
+{
+    CString text = GetSystemErrorText(code);
+    text.TrimRight();
+    return text;
+}
+
 CString FormatResourceString(UINT formatId, ...)
 {
     CString format;

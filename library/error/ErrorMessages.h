@@ -7,6 +7,9 @@ namespace Error
 // The system's text for an error code in the user's default language, or an
 // empty string when the system has none.
 CString GetSystemErrorText(DWORD code);
+// The same without the line break and blanks that end it, for a text that
+// goes on after it.
+CString GetSystemErrorSentence(DWORD code);
 
 // String `formatId` of the current resource module formatted printf-style;
 // empty when the string is missing.

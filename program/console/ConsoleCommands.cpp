@@ -20,6 +20,7 @@
 #include "program/console/JsonWriter.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace
 {
@@ -144,6 +145,34 @@ void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, con
     AddOptional(json, "error", error);
 }
 
+// Runs `read` with each signed-in user chosen in turn, then works on the
+// caller's own registry again; why HKEY_USERS cannot be listed, or empty.
+CString ForEachSignedInUser(const std::function<void()>& read)
+{
+    std::vector<CString> sids;
+    LONG listing = TargetUser::ListSignedInUsers(sids);
+    for (const CString& sid : sids)
+    {
+        // A user who signed out since the listing is no longer there.
+        if (TargetUser::Choose(sid) == ERROR_SUCCESS)
+            read();
+    }
+    TargetUser::ChooseCaller();
+    return listing == ERROR_SUCCESS ? CString() : RegistryFailureText(listing, "HKEY_USERS cannot be listed.");
+}
+
+// A user as the text output names one: the account and the SID, or the SID.
+CString UserLabel(const CString& sid, const CString& account)
+{
+    return account.IsEmpty() ? sid : account + " (" + sid + ")";
+}
+
+CString OutlookRunningText(const char* command)
+{
+    return "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and run the " +
+           CString(command) + " again.";
+}
+
 CString LogFilePath()
 {
     return CLogFile::Instance().GetFilePath();
@@ -175,6 +204,29 @@ std::vector<CString> ReadProfiles(CString& error)
 bool IsDefaultProfile(const CString& name, const CString& defaultProfile)
 {
     return !defaultProfile.IsEmpty() && name.CompareNoCase(defaultProfile) == 0;
+}
+
+// The "profiles" of a list: each profile's name and whether it is the default.
+void AddProfileList(JsonWriter& json, const std::vector<CString>& profiles, const CString& defaultProfile)
+{
+    json.Key("profiles").BeginArray();
+    for (const CString& profile : profiles)
+    {
+        json.BeginObject();
+        AddString(json, "name", profile);
+        json.Key("default").Bool(IsDefaultProfile(profile, defaultProfile));
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+// One indented line a profile, the default one marked.
+CString ProfileLines(const std::vector<CString>& profiles, const CString& defaultProfile)
+{
+    CString lines;
+    for (const CString& profile : profiles)
+        lines += "  " + profile + (IsDefaultProfile(profile, defaultProfile) ? "  (default)\n" : "\n");
+    return lines;
 }
 
 // The candidates' display names, each once ignoring letter case: one repair
@@ -407,22 +459,16 @@ int ConsoleCommands::ListAllUsers()
         CString error;
         std::vector<CString> profiles;
     };
-    std::vector<CString> sids;
-    LONG listing = TargetUser::ListSignedInUsers(sids);
-    CString error = listing == ERROR_SUCCESS ? CString() : RegistryFailureText(listing, "HKEY_USERS cannot be listed.");
-    bool unreadable = !error.IsEmpty();
     std::vector<UserProfiles> users;
-    for (const CString& sid : sids)
-    {
-        // A user who signed out since the listing is no longer there.
-        if (TargetUser::Choose(sid) != ERROR_SUCCESS)
-            continue;
-        UserProfiles user{sid, TargetUser::Account(), FullKey(GetProfilesRoot()), ReadDefaultProfile(), CString(), {}};
+    bool unreadable = false;
+    CString error = ForEachSignedInUser([&] {
+        UserProfiles user{
+            TargetUser::Sid(), TargetUser::Account(), FullKey(GetProfilesRoot()), ReadDefaultProfile(), CString(), {}};
         user.profiles = ReadProfiles(user.error);
         unreadable = unreadable || !user.error.IsEmpty();
         users.push_back(user);
-    }
-    TargetUser::ChooseCaller();
+    });
+    unreadable = unreadable || !error.IsEmpty();
     int exitCode = unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
 
     if (m_arguments.json)
@@ -438,15 +484,7 @@ int ConsoleCommands::ListAllUsers()
             AddString(json, "profilesRoot", user.root);
             AddOptional(json, "defaultProfile", user.defaultProfile);
             AddOptional(json, "error", user.error);
-            json.Key("profiles").BeginArray();
-            for (const CString& profile : user.profiles)
-            {
-                json.BeginObject();
-                AddString(json, "name", profile);
-                json.Key("default").Bool(IsDefaultProfile(profile, user.defaultProfile));
-                json.EndObject();
-            }
-            json.EndArray();
+            AddProfileList(json, user.profiles, user.defaultProfile);
             json.EndObject();
         }
         json.EndArray();
@@ -459,14 +497,12 @@ int ConsoleCommands::ListAllUsers()
             users.empty() ? CString("No signed-in user's registry was found below HKEY_USERS.\n") : CString();
         for (const UserProfiles& user : users)
         {
-            text +=
-                (user.account.IsEmpty() ? user.sid : user.account + " (" + user.sid + ")") + ", " + user.root + ":\n";
+            text += UserLabel(user.sid, user.account) + ", " + user.root + ":\n";
             if (!user.error.IsEmpty())
                 text += "  cannot be read: " + user.error + "\n";
             else if (user.profiles.empty())
                 text += "  no Outlook profiles\n";
-            for (const CString& profile : user.profiles)
-                text += "  " + profile + (IsDefaultProfile(profile, user.defaultProfile) ? "  (default)\n" : "\n");
+            text += ProfileLines(user.profiles, user.defaultProfile);
         }
         m_out.WriteAnsi(text);
     }
@@ -482,7 +518,6 @@ int ConsoleCommands::ListProfiles()
     std::vector<CString> profiles = ReadProfiles(error);
     int exitCode = error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
     CString defaultProfile = ReadDefaultProfile();
-    auto isDefault = [&](const CString& name) { return IsDefaultProfile(name, defaultProfile); };
 
     if (m_arguments.json)
     {
@@ -490,15 +525,7 @@ int ConsoleCommands::ListProfiles()
         BeginDocument(json, "list", exitCode, error);
         AddString(json, "profilesRoot", FullKey(root));
         AddOptional(json, "defaultProfile", defaultProfile);
-        json.Key("profiles").BeginArray();
-        for (const CString& profile : profiles)
-        {
-            json.BeginObject();
-            AddString(json, "name", profile);
-            json.Key("default").Bool(isDefault(profile));
-            json.EndObject();
-        }
-        json.EndArray();
+        AddProfileList(json, profiles, defaultProfile);
         WriteDocument(json);
     }
     else if (error.IsEmpty())
@@ -509,10 +536,7 @@ int ConsoleCommands::ListProfiles()
         }
         else
         {
-            CString text = "Outlook profiles in " + FullKey(root) + ":\n";
-            for (const CString& profile : profiles)
-                text += "  " + profile + (isDefault(profile) ? "  (default)\n" : "\n");
-            m_out.WriteAnsi(text);
+            m_out.WriteAnsi("Outlook profiles in " + FullKey(root) + ":\n" + ProfileLines(profiles, defaultProfile));
         }
     }
     if (!error.IsEmpty())
@@ -709,8 +733,7 @@ int ConsoleCommands::Repair()
     {
     case GhostPstSweep::Stage::OutlookRunning:
         exitCode = ExitCode::OutlookRunning;
-        error = "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and "
-                "run the repair again.";
+        error = OutlookRunningText("repair");
         break;
     case GhostPstSweep::Stage::BackupDeclined:
         exitCode = ExitCode::BackupFailed;
@@ -827,22 +850,15 @@ int ConsoleCommands::Scan()
 
 int ConsoleCommands::ScanAllUsers()
 {
-    std::vector<CString> sids;
-    LONG listing = TargetUser::ListSignedInUsers(sids);
-    CString error = listing == ERROR_SUCCESS ? CString() : RegistryFailureText(listing, "HKEY_USERS cannot be listed.");
-    bool unreadable = !error.IsEmpty();
-    bool found = false;
     std::vector<UserScan> users;
-    for (const CString& sid : sids)
-    {
-        // A user who signed out since the listing is no longer there.
-        if (TargetUser::Choose(sid) != ERROR_SUCCESS)
-            continue;
+    bool unreadable = false;
+    bool found = false;
+    CString error = ForEachSignedInUser([&] {
         users.push_back(ScanTargetUser());
         unreadable = unreadable || users.back().unreadable;
         found = found || users.back().found;
-    }
-    TargetUser::ChooseCaller();
+    });
+    unreadable = unreadable || !error.IsEmpty();
     int exitCode = found ? ExitCode::InvalidSections : unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
 
     if (m_arguments.json)
@@ -871,8 +887,7 @@ int ConsoleCommands::ScanAllUsers()
         CString repairs;
         for (const UserScan& user : users)
         {
-            text += "\n" + (user.account.IsEmpty() ? user.sid : user.account + " (" + user.sid + ")") + ", " +
-                    user.root + ":\n";
+            text += "\n" + UserLabel(user.sid, user.account) + ", " + user.root + ":\n";
             if (!user.error.IsEmpty())
                 text += "  cannot be read\n";
             else if (user.scans.empty())
@@ -1049,8 +1064,7 @@ int ConsoleCommands::Restore()
         {
         case RegistryRestore::Stage::OutlookRunning:
             exitCode = ExitCode::OutlookRunning;
-            error = "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and "
-                    "run the restore again.";
+            error = OutlookRunningText("restore");
             break;
         case RegistryRestore::Stage::FolderUnreadable:
             exitCode = ExitCode::ProfileNotOpened;

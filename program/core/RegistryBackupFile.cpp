@@ -137,8 +137,7 @@ RegistryBackupFile RegistryBackupFile::Read(const NvFsPath& path, std::string& b
     DWORD read = ReadWholeFile(path, bytes);
     if (read != ERROR_SUCCESS)
     {
-        CString text = Error::GetSystemErrorText(read);
-        backup.m_problem = "The file cannot be read: " + text.TrimRight().Str();
+        backup.m_problem = "The file cannot be read: " + Error::GetSystemErrorSentence(read).Str();
         return backup;
     }
     backup.m_bytes = bytes.size();
@@ -201,6 +200,5 @@ CString RegistryBackupFile::ListBackupFolder(NvFsPath& folder, std::vector<Regis
     DWORD listed = List(folder, backups);
     if (listed == ERROR_SUCCESS)
         return CString();
-    CString text = Error::GetSystemErrorText(listed);
-    return "The backup folder \"" + folder + "\" cannot be read: " + text.TrimRight();
+    return "The backup folder \"" + folder + "\" cannot be read: " + Error::GetSystemErrorSentence(listed);
 }

@@ -30,7 +30,7 @@ std::string CheckExport(const NvFsPath& path, LPCSTR keyText)
     RegistryScript script;
     DWORD read = script.Read(path);
     if (read != ERROR_SUCCESS)
-        return "The file cannot be read: " + std::string(Error::GetSystemErrorText(read).GetString());
+        return "The file cannot be read: " + Error::GetSystemErrorSentence(read).Str();
     return script.CheckExportOf(AnsiToWide(keyText));
 }
 } // namespace

@@ -19,13 +19,6 @@ namespace
 {
 const char* const TemporaryPrefix = "nvr";
 
-CString SystemText(DWORD code)
-{
-    CString text = Error::GetSystemErrorText(code);
-    text.TrimRight();
-    return text;
-}
-
 NvFsPath FullPath(const NvFsPath& path)
 {
     char full[MAX_PATH] = {};
@@ -189,8 +182,8 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
         copied = copy.Write(bytes);
     if (copied != ERROR_SUCCESS)
     {
-        outcome.problem =
-            "The checked file cannot be copied to the temporary folder for the import: " + SystemText(copied);
+        outcome.problem = "The checked file cannot be copied to the temporary folder for the import: " +
+                          Error::GetSystemErrorSentence(copied);
         log.Error(outcome.problem);
         outcome.stage = Stage::ImportFailed;
         return;
@@ -215,7 +208,7 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     TemporaryFile exported;
     DWORD created = exported.Create(TemporaryPrefix);
     if (created != ERROR_SUCCESS)
-        exportFailure = "No temporary file can be created for the export: " + SystemText(created);
+        exportFailure = "No temporary file can be created for the export: " + Error::GetSystemErrorSentence(created);
     try
     {
         if (created == ERROR_SUCCESS)
@@ -227,7 +220,7 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     }
     DWORD read = exportFailure.IsEmpty() ? after.Read(exported.GetPath()) : ERROR_SUCCESS;
     if (read != ERROR_SUCCESS)
-        exportFailure = "The export cannot be read: " + SystemText(read);
+        exportFailure = "The export cannot be read: " + Error::GetSystemErrorSentence(read);
     if (!exportFailure.IsEmpty())
     {
         log.Error(exportFailure);

@@ -56,14 +56,11 @@ const CString& TargetUser::Account()
 
 LONG TargetUser::Choose(const CString& sid)
 {
-    CRegKey hive;
-    LONG result = hive.Open(HKEY_USERS, sid);
+    Target& target = Current();
+    // A failed open keeps the hive held before.
+    LONG result = target.hive.Open(HKEY_USERS, sid);
     if (result != ERROR_SUCCESS)
         return result;
-    Target& target = Current();
-    target.hive.Close();
-    target.hive.m_hKey = hive.m_hKey;
-    hive.m_hKey = nullptr;
     target.sid = sid;
     target.account = LookUpAccount(sid);
     return ERROR_SUCCESS;
