@@ -1,12 +1,13 @@
 // Times the window program's start-up as a user meets it: from the start of
 // its process to its main window on the screen, and from there to the PST
 // name's list offering the profile's ghost stores, with a small and with a
-// 5,000-section default profile, beside a process that shows an empty dialog
-// and a check run of the large profile in this process (the time that the
-// list may take after the window shows). Then the command line program's
-// scan and check of the large profile. The programs see the real
-// HKEY_CURRENT_USER, so the profiles go below the prefix's own profiles root
-// for the run.
+// 5,000-section default profile. Beside it: a process that shows an empty
+// dialog, one that shows the window's controls alone (the floor that the
+// window's template and libraries set), and a check run of the large profile
+// in this process (the time that the list may take after the window shows).
+// Then the command line program's scan and check of the large profile. The
+// programs see the real HKEY_CURRENT_USER, so the profiles go below the
+// prefix's own profiles root for the run.
 #include "bench/BenchmarkSupport.h"
 #include "library/framework/UniqueHandle.h"
 #include "program/core/CLogFile.h"
@@ -27,6 +28,9 @@ namespace
 {
 const char* const WindowCaption = "Norvale PST Straysweep";
 const char* const EmptyCaption = "Empty dialog";
+// The caption of the main window's template, which only the window program
+// replaces.
+const char* const ControlsCaption = "PSTStraysweep";
 const char* const DefaultProfileKey = "Software\\Microsoft\\Office\\16.0\\Outlook";
 const double TimeLimitMs = 60000;
 const DWORD SettleMs = 500;
@@ -112,21 +116,17 @@ Launch TimeLaunch(const std::string& program, LPCSTR caption, bool waitForList)
     Sleep(SettleMs);
     return launch;
 }
-
-struct Medians
-{
-    double shown;
-    double shownRatio;
-    double listed;
-};
 } // namespace
 
-// Three rounds, each starting the empty dialog and the window with the small
-// and with the large profile as the default one; the medians of the times and
-// of each round's ratios to the empty dialog.
+// Nine rounds, each starting the empty dialog, the window's controls alone and
+// the window with the small and with the large profile as the default one; the
+// medians of the times and of each round's ratios to the empty dialog. Single
+// starts on a shared machine vary by half, hence more rounds than the command
+// line's three.
 int main()
 {
-    const int Rounds = 3;
+    const int StartRounds = 9;
+    const int CommandRounds = 3;
     try
     {
         CLogFile::Instance().OpenWithSizeLimit();
@@ -137,43 +137,53 @@ int main()
         SeedProfile(large, 5000);
         const std::string window = BuildPath("bin\\PSTStraysweep.exe");
         const std::string empty = BuildPath("bench\\empty_dialog.exe");
+        const std::string controls = BuildPath("bench\\controls_dialog.exe");
 
         // The first start of each program reads its files from the disk.
         TimeLaunch(empty, EmptyCaption, false);
+        TimeLaunch(controls, ControlsCaption, false);
         {
             ScopedRegistryText defaultProfile(DefaultProfileKey, "DefaultProfile", small.Name());
             TimeLaunch(window, WindowCaption, true);
         }
 
         // A start right after another program's end is slower: each round
-        // starts the three in another order, so that none is always first.
-        std::vector<Launch> emptyLaunches, smallLaunches, largeLaunches;
-        std::vector<double> smallRatio, largeRatio, inProcessCheck, listRatio;
-        for (int round = 0; round < Rounds; ++round)
+        // starts the four in another order, so that none is always first.
+        enum Program { Empty, Controls, Small, Large, Programs };
+        std::vector<Launch> emptyLaunches, controlsLaunches, smallLaunches, largeLaunches;
+        std::vector<double> controlsRatio, smallRatio, largeRatio, inProcessCheck, listRatio;
+        for (int round = 0; round < StartRounds; ++round)
         {
-            Launch launches[3];
-            for (int turn = 0; turn < 3; ++turn)
+            Launch launches[Programs];
+            for (int turn = 0; turn < Programs; ++turn)
             {
-                int which = (round + turn) % 3;
-                if (which == 0)
+                int which = (round + turn) % Programs;
+                if (which == Empty)
                 {
-                    launches[0] = TimeLaunch(empty, EmptyCaption, false);
+                    launches[Empty] = TimeLaunch(empty, EmptyCaption, false);
+                    continue;
+                }
+                if (which == Controls)
+                {
+                    launches[Controls] = TimeLaunch(controls, ControlsCaption, false);
                     continue;
                 }
                 ScopedRegistryText defaultProfile(DefaultProfileKey, "DefaultProfile",
-                                                  (which == 1 ? small : large).Name());
+                                                  (which == Small ? small : large).Name());
                 launches[which] = TimeLaunch(window, WindowCaption, true);
             }
-            emptyLaunches.push_back(launches[0]);
-            smallLaunches.push_back(launches[1]);
-            largeLaunches.push_back(launches[2]);
-            smallRatio.push_back(launches[1].shown / launches[0].shown);
-            largeRatio.push_back(launches[2].shown / launches[0].shown);
+            emptyLaunches.push_back(launches[Empty]);
+            controlsLaunches.push_back(launches[Controls]);
+            smallLaunches.push_back(launches[Small]);
+            largeLaunches.push_back(launches[Large]);
+            controlsRatio.push_back(launches[Controls].shown / launches[Empty].shown);
+            smallRatio.push_back(launches[Small].shown / launches[Empty].shown);
+            largeRatio.push_back(launches[Large].shown / launches[Empty].shown);
             int result = -1;
             double check = Milliseconds([&] { result = GhostPstRemover(large.Name(), BenchmarkPst, true).Run(); });
             Expect(result == 1, "check result");
             inProcessCheck.push_back(check);
-            listRatio.push_back(launches[2].listed / check);
+            listRatio.push_back(launches[Large].listed / check);
         }
         auto median = [](const std::vector<Launch>& launches, double Launch::*time) {
             std::vector<double> times;
@@ -183,7 +193,7 @@ int main()
         };
 
         std::vector<double> scan, check, scanRatio;
-        for (int round = 0; round < Rounds; ++round)
+        for (int round = 0; round < CommandRounds; ++round)
         {
             StraysweepRun scanRun;
             double scanTime = Milliseconds([&] { scanRun = RunStraysweep({L"scan"}); });
@@ -201,6 +211,8 @@ int main()
         std::printf("| start-up | shown ms | shown/empty dialog | list ms after shown | check ms | list/check |\n");
         std::printf("|---|---:|---:|---:|---:|---:|\n");
         std::printf("| empty dialog | %.0f | 1.00 | | | |\n", median(emptyLaunches, &Launch::shown));
+        std::printf("| the window's controls alone | %.0f | %.2f | | | |\n", median(controlsLaunches, &Launch::shown),
+                    Median(controlsRatio));
         std::printf("| window, 50-section default profile | %.0f | %.2f | %.0f | | |\n",
                     median(smallLaunches, &Launch::shown), Median(smallRatio), median(smallLaunches, &Launch::listed));
         std::printf("| window, 5000-section default profile | %.0f | %.2f | %.0f | %.0f | %.2f |\n",

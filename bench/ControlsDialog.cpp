@@ -1,0 +1,34 @@
+// The floor of the window program's start-up: what its specified start-up
+// cannot leave out, and nothing of its own work. The common controls are
+// registered, the shell library that the log's and the settings' paths come
+// from is loaded, and the main window's own dialog template, with its
+// controls, is shown with no code behind it.
+#include "library/framework/UniqueHandle.h"
+#include "resources/resource.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace
+{
+INT_PTR CALLBACK ControlsDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG)
+        return TRUE;
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+    {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return FALSE;
+}
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    UniqueModule shell(LoadLibraryA("shell32.dll"));
+    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PSTSTRAYSWEEP_DIALOG), nullptr,
+                                            &ControlsDialogProcedure, 0));
+}
