@@ -3,26 +3,11 @@
 // registered, the shell library that the log's and the settings' paths come
 // from is loaded, and the main window's own dialog template, with its
 // controls, is shown with no code behind it.
+#include "bench/PlainDialog.h"
 #include "library/framework/UniqueHandle.h"
 #include "resources/resource.h"
 
-#include <windows.h>
 #include <commctrl.h>
-
-namespace
-{
-INT_PTR CALLBACK ControlsDialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    if (message == WM_INITDIALOG)
-        return TRUE;
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
-    {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
-}
-} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -30,5 +15,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     InitCommonControlsEx(&controls);
     UniqueModule shell(LoadLibraryA("shell32.dll"));
     return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PSTSTRAYSWEEP_DIALOG), nullptr,
-                                            &ControlsDialogProcedure, 0));
+                                            &PlainDialogProcedure, 0));
 }
