@@ -142,14 +142,36 @@ protected:
     }
 };
 
-// Moves the mouse pointer and waits until the system reports it there: under
-// Wine the move reaches GetCursorPos a moment later.
-void MoveCursorTo(POINT at)
+bool CursorIsAt(POINT at)
 {
-    SetCursorPos(at.x, at.y);
     POINT now = {};
-    for (int i = 0; i < 200 && (!GetCursorPos(&now) || now.x != at.x || now.y != at.y); ++i)
-        Sleep(5);
+    return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+}
+
+// The link's answer to WM_SETCURSOR with the mouse pointer at `at` (screen
+// coordinates). Under Wine the X server can still report an earlier pointer
+// position after the move, and the cursor then jumps back for a moment; an
+// answer counts only when the pointer was at `at` both before and after it.
+LRESULT SetCursorAnswerAt(HWND link, POINT at)
+{
+    for (int attempt = 0; attempt < 50; ++attempt)
+    {
+        SetCursorPos(at.x, at.y);
+        for (int i = 0; i < 200 && !CursorIsAt(at); ++i)
+            Sleep(5);
+        // Takes in the pointer events that are still on their way.
+        MSG pending;
+        PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE);
+        if (!CursorIsAt(at))
+            continue;
+        LRESULT answer =
+            SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        if (CursorIsAt(at))
+            return answer;
+        Sleep(20);
+    }
+    ADD_FAILURE() << "the mouse pointer did not stay at " << at.x << ", " << at.y;
+    return -1;
 }
 
 POINT Center(const RECT& rect)
@@ -600,16 +622,12 @@ TEST(LinkCursor, CursorMessageIsAnsweredOnlyOverTheText)
     dialog.Then([&] {
         POINT at = Center(dialog.link.GetTextRect());
         ClientToScreen(dialog.Link(), &at);
-        MoveCursorTo(at);
-        overText = SendMessageA(dialog.Link(), WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog.Link()),
-                                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        overText = SetCursorAnswerAt(dialog.Link(), at);
         RECT client;
         dialog.link.GetClientRect(&client);
         POINT beside = {client.right - 1, client.bottom - 1};
         ClientToScreen(dialog.Link(), &beside);
-        MoveCursorTo(beside);
-        besideText = SendMessageA(dialog.Link(), WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog.Link()),
-                                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        besideText = SetCursorAnswerAt(dialog.Link(), beside);
         dialog.EndDialog(IDOK);
     });
     dialog.DoModal();
