@@ -796,14 +796,7 @@ int ConsoleCommands::Repair()
                 "To undo the removal, close Outlook and run: straysweep restore --backup " + Quote(backupFile) + "\n";
         m_out.WriteAnsi(text);
     }
-    if (!backupError.IsEmpty() && exitCode != ExitCode::BackupFailed)
-        WriteWarning("the profile key cannot be backed up; going on without a backup as --without-backup asks: " +
-                     backupError);
-    if (exitCode == ExitCode::BackupFailed)
-        WriteError(backupError + "\n" + error);
-    else if (!error.IsEmpty())
-        WriteError(error);
-    else if (!failed.empty())
+    if (!WriteBackupFailureAndError(exitCode, backupError, error) && !failed.empty())
         WriteError("some invalid sections could not be removed; see the log file " + Quote(LogFilePath()) + ".");
     return exitCode;
 }
@@ -915,10 +908,7 @@ int ConsoleCommands::ScanAllUsers()
 
 void ConsoleCommands::BeginDocument(JsonWriter& json, const char* command, int exitCode, const CString& error) const
 {
-    json.BeginObject();
-    json.Key("command").String(command);
-    json.Key("exitCode").Number(exitCode);
-    AddOptional(json, "error", error);
+    BeginPlainDocument(json, command, exitCode, error);
     AddOptional(json, "profile", m_arguments.profile);
     AddOptional(json, "pst", m_arguments.pst);
 }
@@ -937,6 +927,20 @@ void ConsoleCommands::WriteError(const CString& message) const
 void ConsoleCommands::WriteWarning(const CString& message) const
 {
     m_err.WriteAnsi("straysweep: warning: " + message + "\n");
+}
+
+bool ConsoleCommands::WriteBackupFailureAndError(int exitCode, const CString& backupError, const CString& error) const
+{
+    if (!backupError.IsEmpty() && exitCode != ExitCode::BackupFailed)
+        WriteWarning("the profile key cannot be backed up; going on without a backup as --without-backup asks: " +
+                     backupError);
+    if (exitCode == ExitCode::BackupFailed)
+        WriteError(backupError + "\n" + error);
+    else if (!error.IsEmpty())
+        WriteError(error);
+    else
+        return false;
+    return true;
 }
 
 namespace
@@ -1128,12 +1132,6 @@ int ConsoleCommands::Restore()
             text += "Added to the profile after the backup was taken, and kept:\n" + WideListLines(outcome.added);
         m_out.WriteAnsi(text);
     }
-    if (!outcome.backupError.IsEmpty() && exitCode != ExitCode::BackupFailed)
-        WriteWarning("the profile key cannot be backed up; going on without a backup as --without-backup asks: " +
-                     outcome.backupError);
-    if (exitCode == ExitCode::BackupFailed)
-        WriteError(outcome.backupError + "\n" + error);
-    else if (!error.IsEmpty())
-        WriteError(error);
+    WriteBackupFailureAndError(exitCode, outcome.backupError, error);
     return exitCode;
 }

@@ -47,6 +47,11 @@ private:
     void WriteDocument(JsonWriter& json) const;
     void WriteError(const CString& message) const;
     void WriteWarning(const CString& message) const;
+    // The warning when the work went on without the backup that failed with
+    // `backupError`, then the error of a repair or restore ending with
+    // `exitCode`: the backup's failure and `error` for exit 4, else `error`
+    // unless it is empty. True when an error line was written.
+    bool WriteBackupFailureAndError(int exitCode, const CString& backupError, const CString& error) const;
 
     ConsoleStream& m_out;
     ConsoleStream& m_err;

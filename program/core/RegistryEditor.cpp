@@ -23,11 +23,10 @@ const UINT TerminatedExitCode = 100;
 // caller's rights, which are enough for the caller's own keys.
 const char* const RunAsInvoker = "__COMPAT_LAYER=RunAsInvoker";
 
-// Why the file at `path` is not a complete export of exactly `keyText`;
-// empty when it is one.
-std::string CheckExport(const NvFsPath& path, LPCSTR keyText)
+// Why the file at `path`, read into `script`, is not a complete export of
+// exactly `keyText`; empty when it is one.
+std::string CheckExport(const NvFsPath& path, LPCSTR keyText, RegistryScript& script)
 {
-    RegistryScript script;
     DWORD read = script.Read(path);
     if (read != ERROR_SUCCESS)
         return "The file cannot be read: " + Error::GetSystemErrorSentence(read).Str();
@@ -53,6 +52,12 @@ RegistryEditor::RegistryEditor(const NvFsPath& path, DWORD timeoutMs) : m_path(p
 
 void RegistryEditor::Export(const NvFsPath& file, LPCSTR keyText) const
 {
+    RegistryScript exported;
+    Export(file, keyText, exported);
+}
+
+void RegistryEditor::Export(const NvFsPath& file, LPCSTR keyText, RegistryScript& exported) const
+{
     // The editor's command line has no escape for a quotation mark: a key
     // name holding one would be cut there, and another key exported.
     if (std::strchr(keyText, '"') != nullptr)
@@ -66,7 +71,7 @@ void RegistryEditor::Export(const NvFsPath& file, LPCSTR keyText) const
     CString failed = Error::FormatResourceString(IDS_PROGRAM_FAILED, m_path.GetString());
     if (!IsNonEmptyFile(file))
         throw Error::NvExceptionText(failed, __FILE__, __LINE__);
-    std::string problem = CheckExport(file, keyText);
+    std::string problem = CheckExport(file, keyText, exported);
     if (!problem.empty())
         throw Error::NvExceptionText(failed + "\n\n" + CString(problem), __FILE__, __LINE__);
 }

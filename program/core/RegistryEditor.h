@@ -2,6 +2,8 @@
 
 #include "library/fs/NvFsPathT.h"
 
+class RegistryScript;
+
 // The registry editor, started with the caller's rights and waited for.
 class RegistryEditor
 {
@@ -22,6 +24,8 @@ public:
     // otherwise: string 124 for a key holding a quotation mark (the editor is
     // not started), 109, 110 or 111 (with what is wrong with the file).
     void Export(const NvFsPath& file, LPCSTR keyText) const;
+    // The same, with the export as it was read for the check in `exported`.
+    void Export(const NvFsPath& file, LPCSTR keyText, RegistryScript& exported) const;
 
     // Imports the registry script `file`, asking nothing. Returns when the
     // editor ended with 0, which says little: Wine's editor ends with 0 after

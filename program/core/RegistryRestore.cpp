@@ -212,15 +212,12 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     try
     {
         if (created == ERROR_SUCCESS)
-            m_editor.Export(exported.GetPath(), keyText);
+            m_editor.Export(exported.GetPath(), keyText, after);
     }
     catch (const Error::NvException& e)
     {
         exportFailure = e.GetText();
     }
-    DWORD read = exportFailure.IsEmpty() ? after.Read(exported.GetPath()) : ERROR_SUCCESS;
-    if (read != ERROR_SUCCESS)
-        exportFailure = "The export cannot be read: " + Error::GetSystemErrorSentence(read);
     if (!exportFailure.IsEmpty())
     {
         log.Error(exportFailure);
