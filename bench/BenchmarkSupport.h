@@ -2,6 +2,8 @@
 
 #include "tests/support/ProfileTreeBuilder.h"
 
+#include <windows.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,6 +18,9 @@ extern const char* const BenchmarkPst;
 // those, the ghosts, are tied to nothing. Returns the number of ghosts.
 int SeedProfile(ProfileTreeBuilder& profile, int sections);
 
+// The performance counter now, and the milliseconds since such a reading.
+LARGE_INTEGER CounterNow();
+double MillisecondsSince(const LARGE_INTEGER& start);
 double Milliseconds(const std::function<void()>& work);
 double Median(std::vector<double> values);
 // Throws std::runtime_error(what) when `condition` is false.

@@ -75,15 +75,8 @@ Launch TimeLaunch(const std::string& program, LPCSTR caption, bool waitForList)
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER start;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    auto elapsed = [&] {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-    };
+    LARGE_INTEGER start = CounterNow();
+    auto elapsed = [&] { return MillisecondsSince(start); };
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         throw std::runtime_error("cannot start " + program);
     UniqueKernelHandle processHandle(process.hProcess);

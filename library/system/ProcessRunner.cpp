@@ -1,5 +1,6 @@
 #include "library/system/ProcessRunner.h"
 
+#include "library/framework/TextConversion.h"
 #include "library/framework/UniqueHandle.h"
 
 #include <string>
@@ -18,10 +19,7 @@ struct EnvironmentTraits
 // (a user's folder, say) reach the program unchanged.
 std::wstring EnvironmentWith(LPCSTR variable)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, variable, -1, nullptr, 0);
-    std::wstring added(static_cast<size_t>(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, variable, -1, &added[0], length);
-    added.resize(added.size() - 1);
+    std::wstring added = AnsiToWide(variable);
     std::wstring prefix = added.substr(0, added.find(L'=') + 1);
 
     std::wstring block;

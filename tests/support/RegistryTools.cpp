@@ -86,6 +86,11 @@ std::string ReadRegistryScript(const std::string& path)
     return text;
 }
 
+std::string RegistryScriptBytes(const std::wstring& text)
+{
+    return "\xff\xfe" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
 std::string RegeditPath()
 {
     char folder[MAX_PATH] = {};

@@ -21,6 +21,9 @@ std::string DumpTree(const std::string& path);
 // A .reg file of the registry editor (UTF-16 with byte order mark) as text
 // in the ANSI code page; empty when it is not one.
 std::string ReadRegistryScript(const std::string& path);
+// The bytes of a .reg file of the registry editor holding `text`: the byte
+// order mark, then the text in UTF-16LE.
+std::string RegistryScriptBytes(const std::wstring& text);
 
 // REGEDIT.EXE of the Windows folder.
 std::string RegeditPath();

@@ -53,7 +53,22 @@ protected:
         return name;
     }
 
+    // The block that the copies of the log share, made before the log opens
+    // so that the test can leave in it what other copies would; null when it
+    // cannot be made. It lasts as long as the test.
+    LONG* MakeSharedBlock()
+    {
+        m_blockMapping.Reset(
+            CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, SharedName("count").c_str()));
+        m_blockView.Reset(MapViewOfFile(m_blockMapping.Get(), FILE_MAP_WRITE, 0, 0, 8));
+        return static_cast<LONG*>(m_blockView.Get());
+    }
+
     TempFolder temp;
+
+private:
+    UniqueKernelHandle m_blockMapping;
+    UniqueMappedView m_blockView;
 };
 
 TEST_F(LogFile, NewFileGetsTheHeaderThenLinesWithCrLf)
@@ -202,11 +217,8 @@ TEST_F(LogFile, SecondWriterSharesTheFile)
 TEST_F(LogFile, CopyThatDiedWhileWritingHoldsUpNoOther)
 {
     ASSERT_TRUE(WriteFileBytes(Path(), "old\r\n"));
-    UniqueKernelHandle mapping(
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, SharedName("count").c_str()));
-    UniqueMappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 8));
-    ASSERT_TRUE(view.IsValid());
-    LONG* shared = static_cast<LONG*>(view.Get());
+    LONG* shared = MakeSharedBlock();
+    ASSERT_NE(nullptr, shared);
     // No process has this id: ids are multiples of four.
     const LONG DeadProcess = 0x7FFFFFF1;
     shared[0] = 1;
@@ -262,11 +274,9 @@ private:
 TEST_F(LogFile, LockHeldTooLongIsWaitedForOnceThenGivenUp)
 {
     ASSERT_TRUE(WriteFileBytes(Path(), "old\r\n"));
-    UniqueKernelHandle mapping(
-        CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 8, SharedName("count").c_str()));
-    UniqueMappedView view(MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 8));
-    ASSERT_TRUE(view.IsValid());
-    static_cast<LONG*>(view.Get())[0] = 1;
+    LONG* shared = MakeSharedBlock();
+    ASSERT_NE(nullptr, shared);
+    shared[0] = 1;
     HeldLock held(SharedName("lock"));
 
     // The header's check for an empty file is the first write.

@@ -805,11 +805,6 @@ const char* const Office16Path = "Software\\Microsoft\\Office\\16.0\\Outlook\\Pr
 
 // `text` as the registry editor writes a file: UTF-16LE after a byte-order
 // mark.
-std::string ScriptBytes(const std::wstring& text)
-{
-    return "\xff\xfe" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
-}
-
 std::wstring Replaced(std::wstring text, const std::wstring& placeholder, const std::wstring& value)
 {
     for (size_t at = text.find(placeholder); at != std::wstring::npos; at = text.find(placeholder, at + value.size()))
@@ -919,7 +914,7 @@ TEST_P(RefusedFile, Exits7NamingWhyAndChangesNothing)
                                  Wide("HKEY_CURRENT_USER\\" + outside));
     TempFolder folder;
     std::string file = folder / "backup.reg";
-    ASSERT_TRUE(WriteFileBytes(file, c.utf16 ? ScriptBytes(text) : Ansi(text)));
+    ASSERT_TRUE(WriteFileBytes(file, c.utf16 ? RegistryScriptBytes(text) : Ansi(text)));
     std::vector<std::string> arguments = {"restore", "--backup", file};
     std::string other = c.otherLabel != nullptr ? LiveProfile::NameFor(c.otherLabel) : "";
     if (c.otherLabel != nullptr)
@@ -1046,7 +1041,7 @@ TEST_F(BackupListing, ListsTheBackupsNewestFirstWithWhatEachHolds)
     const std::string alpha = std::string(Office16Key) + "Alpha";
     const std::string beta = "HKEY_CURRENT_USER\\" + std::string(ProfileTreeBuilder::MessagingSubsystemRoot) + "\\Beta";
     auto exportOf = [](const std::string& key) {
-        return ScriptBytes(
+        return RegistryScriptBytes(
             Wide("Windows Registry Editor Version 5.00\r\n\r\n[" + key + "]\r\n\"x\"=dword:00000001\r\n\r\n"));
     };
     std::string cut = exportOf(alpha);

@@ -26,12 +26,10 @@ const std::string ProfilePath =
 const std::string Key = "HKEY_CURRENT_USER\\" + ProfilePath;
 const std::string Store = Key + "\\0a0d020000000000c000000000000046";
 
+// A .reg file of ASCII `text`.
 std::string Utf16File(const std::string& text)
 {
-    std::string bytes = "\xff\xfe";
-    for (char ch : text)
-        bytes += std::string{ch, '\0'};
-    return bytes;
+    return RegistryScriptBytes(std::wstring(text.begin(), text.end()));
 }
 
 std::string Narrow(const std::wstring& wide)
