@@ -18,7 +18,6 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 . "$root/tools/package/steps.sh"
 
-programs="PSTStraysweep.exe straysweep.exe Main_ResPL.dll"
 # The window program stays within 1 MiB: a release that grows past it stops
 # here instead of shipping.
 size_limit=1048576
@@ -41,7 +40,7 @@ stage_programs() {
     arch=$1
     folder=$2
     mkdir "$stage/$folder"
-    for program in $programs; do
+    for program in $release_programs; do
         "$arch-w64-mingw32-strip" -o "$stage/$folder/$program" "$root/build/release-$arch/bin/$program"
         if "$arch-w64-mingw32-objdump" -p "$stage/$folder/$program" |
             grep -iE 'DLL Name: *(libstdc\+\+|libgcc|libwinpthread)'; then

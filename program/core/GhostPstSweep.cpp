@@ -14,7 +14,6 @@ Error::NvExceptionText CopyOf(const Error::NvException& e)
 {
     return Error::NvExceptionText(e.GetText(), e.GetModule(), e.GetLine());
 }
-
 } // namespace
 
 GhostPstSweep::GhostPstSweep(SweepFrontEnd& frontEnd) : m_frontEnd(frontEnd)

@@ -111,13 +111,9 @@ void CPSTStraysweepDlg::FillGhostList()
 {
     m_ghostList.Stop();
     SetGhostList({});
-    int selected = m_comboProfiles.GetCurSel();
-    if (selected == CB_ERR)
-        return;
     CString profileName;
-    m_comboProfiles.GetLBText(selected, profileName);
-    profileName.Trim();
-    m_ghostList.Start(m_hWnd, profileName);
+    if (GetSelectedProfile(profileName))
+        m_ghostList.Start(m_hWnd, profileName);
 }
 
 void CPSTStraysweepDlg::OnGhostListRead(WPARAM generation)
@@ -149,16 +145,23 @@ void CPSTStraysweepDlg::SetGhostList(const std::vector<CString>& names)
     m_comboPstName.SetEditSel(static_cast<int>(start), static_cast<int>(end));
 }
 
-bool CPSTStraysweepDlg::ReadInput(CString& profileName, CString& pstName)
+bool CPSTStraysweepDlg::GetSelectedProfile(CString& profileName)
 {
     int selected = m_comboProfiles.GetCurSel();
     if (selected == CB_ERR)
+        return false;
+    m_comboProfiles.GetLBText(selected, profileName);
+    profileName.Trim();
+    return true;
+}
+
+bool CPSTStraysweepDlg::ReadInput(CString& profileName, CString& pstName)
+{
+    if (!GetSelectedProfile(profileName))
     {
         AfxMessageBox(IDS_NO_PROFILE_SELECTED, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    m_comboProfiles.GetLBText(selected, profileName);
-    profileName.Trim();
     if (m_strPstName.IsEmpty())
     {
         AfxMessageBox(IDS_ENTER_PST_NAME, MB_OK | MB_ICONEXCLAMATION);

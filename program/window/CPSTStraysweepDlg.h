@@ -58,6 +58,9 @@ private:
     void OutlookRunning() override;
     // Asks the user, showing the backup's failure.
     bool ContinueWithoutBackup(const CString& error) override;
+    // The selected profile's name, trimmed of white space at both ends; false
+    // when none is selected.
+    bool GetSelectedProfile(CString& profileName);
 
     void SetUpLink(NvHyperLink& link, int controlId, UINT tooltipId, UINT targetId);
     // The list of reading `generation` arrived: offered if it is the last

@@ -1,6 +1,9 @@
 # Steps of a release that tools/package.sh takes and its tests repeat on the
 # tested builds. Sourced with $root set to the repository and fail() defined.
 
+# The files that a release ships for each architecture.
+release_programs="PSTStraysweep.exe straysweep.exe Main_ResPL.dll"
+
 # A string of the window program's version resource in a build folder, as the
 # build wrote it: version_string BUILD ProductVersion
 version_string() {
@@ -36,7 +39,7 @@ build_msi() {
     msi_programs=$(cd "$3" && pwd) && msi_readme=$(cd "$(dirname "$4")" && pwd)/$(basename "$4") &&
         msi_out=$(cd "$(dirname "$5")" && pwd)/$(basename "$5") || fail "no folder for $3, $4 or $5."
     msi_parts=$(mktemp -d)
-    for msi_file in PSTStraysweep.exe straysweep.exe Main_ResPL.dll; do
+    for msi_file in $release_programs; do
         ln -s "$msi_programs/$msi_file" "$msi_parts/$msi_file"
     done
     ln -s "$msi_readme" "$msi_parts/README.txt"
