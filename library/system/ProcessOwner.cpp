@@ -24,8 +24,13 @@ CString GetProcessOwnerSid(DWORD processId)
     std::vector<BYTE> buffer(size);
     if (!GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size))
         return CString();
+    return SidToText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
+}
+
+CString SidToText(PSID sid)
+{
     LPSTR text = nullptr;
-    if (!ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &text))
+    if (!ConvertSidToStringSidA(sid, &text))
         return CString();
     UniqueLocalMemory owner(text);
     return text;

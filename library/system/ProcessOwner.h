@@ -6,3 +6,6 @@
 // runs as; empty when it cannot be read (the process has ended, or the
 // caller may not look at its token).
 CString GetProcessOwnerSid(DWORD processId);
+
+// `sid` as text ("S-1-5-21-..."); empty when it cannot be converted.
+CString SidToText(PSID sid);

@@ -3,6 +3,7 @@
 #include "library/framework/CRegKey.h"
 #include "library/framework/UniqueHandle.h"
 #include "library/registry/CRegKeyEx.h"
+#include "library/system/ProcessOwner.h"
 #include "program/core/CLogFile.h"
 
 #include <sddl.h>
@@ -22,15 +23,6 @@ Target& Current()
 {
     static Target target;
     return target;
-}
-
-CString SidText(PSID sid)
-{
-    LPSTR text = nullptr;
-    if (!ConvertSidToStringSidA(sid, &text))
-        return CString();
-    UniqueLocalMemory owner(text);
-    return text;
 }
 } // namespace
 
@@ -93,7 +85,7 @@ bool TargetUser::ResolveUser(const CString& name, CString& sid)
         if (!ConvertStringSidToSidA(name, &parsed))
             return false;
         UniqueLocalMemory owner(parsed);
-        sid = SidText(parsed);
+        sid = SidToText(parsed);
         return !sid.IsEmpty();
     }
     DWORD sidSize = 0;
@@ -107,7 +99,7 @@ bool TargetUser::ResolveUser(const CString& name, CString& sid)
     if (!LookupAccountNameA(nullptr, name, buffer.data(), &sidSize, domain.data(), &domainSize, &use) ||
         use != SidTypeUser)
         return false;
-    sid = SidText(buffer.data());
+    sid = SidToText(buffer.data());
     return !sid.IsEmpty();
 }
 
