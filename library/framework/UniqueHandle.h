@@ -64,6 +64,14 @@ struct KernelHandleTraits
     static void Close(Handle handle) { CloseHandle(handle); }
 };
 
+// A registry key opened or created by the caller; never a predefined key.
+struct RegistryKeyTraits
+{
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle handle) { RegCloseKey(handle); }
+};
+
 struct FindHandleTraits
 {
     using Handle = HANDLE;
@@ -125,6 +133,7 @@ struct WindowTraits
 
 using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;

@@ -33,41 +33,131 @@ std::wstring TrimLeft(const std::wstring& text)
     return text.substr(start);
 }
 
-// The position after the closing quote of the quoted text that starts at
-// `open`, the text unescaped into `unquoted`; npos when the line ends first.
-size_t EndOfQuoted(const std::wstring& line, size_t open, std::wstring& unquoted)
+bool IsHexDigit(wchar_t ch)
+{
+    return (ch >= L'0' && ch <= L'9') || (ch >= L'a' && ch <= L'f') || (ch >= L'A' && ch <= L'F');
+}
+
+unsigned HexDigitValue(wchar_t ch)
+{
+    if (ch <= L'9')
+        return ch - L'0';
+    return (ch | 0x20) - L'a' + 10;
+}
+
+// The quoted text that starts at `open`, unescaped into `unquoted`: the
+// position after its closing quote, or npos with `problem` set. The editor
+// writes only \\ and \" (Windows) and \r and \n (Wine); any other escape it
+// reads otherwise or drops the value, so none is taken.
+size_t ReadQuoted(const std::wstring& line, size_t open, std::wstring& unquoted, const char*& problem)
 {
     for (size_t i = open + 1; i < line.size(); ++i)
     {
-        if (line[i] == L'\\' && i + 1 < line.size())
-            unquoted += line[++i];
-        else if (line[i] == L'"')
+        if (line[i] == L'"')
             return i + 1;
-        else
+        if (line[i] != L'\\')
+        {
             unquoted += line[i];
+            continue;
+        }
+        if (++i == line.size())
+            break;
+        switch (line[i])
+        {
+        case L'\\':
+        case L'"':
+            unquoted += line[i];
+            break;
+        case L'r':
+            unquoted += L'\r';
+            break;
+        case L'n':
+            unquoted += L'\n';
+            break;
+        default:
+            problem = "A quoted text holds an escape that a registry export does not write";
+            return std::wstring::npos;
+        }
     }
+    problem = "A quoted text does not end on its line";
     return std::wstring::npos;
 }
 
-// "hex:", "hex(N):" and "dword:" data, the forms that the editor writes for
-// everything but text.
-bool IsTypedData(const std::wstring& data)
+// Bytes written as an export writes them, "01,ab,ff": two hex digits each,
+// commas between; nothing for no bytes.
+bool ReadHexBytes(const std::wstring& text, std::vector<BYTE>& bytes)
+{
+    bytes.clear();
+    if (text.empty())
+        return true;
+    if ((text.size() + 1) % 3 != 0)
+        return false;
+    for (size_t i = 0; i < text.size(); i += 3)
+    {
+        if (!IsHexDigit(text[i]) || !IsHexDigit(text[i + 1]) || (i + 2 < text.size() && text[i + 2] != L','))
+            return false;
+        bytes.push_back(static_cast<BYTE>(HexDigitValue(text[i]) << 4 | HexDigitValue(text[i + 1])));
+    }
+    return true;
+}
+
+// "dword:", "hex:" and "hex(N):" data, the forms that the editor writes for
+// everything but text, into `value`.
+bool ReadTypedData(const std::wstring& data, RegistryScript::Value& value)
 {
     if (data.compare(0, 6, L"dword:") == 0)
-        return data.size() == 14 && data.find_first_not_of(L"0123456789abcdefABCDEF", 6) == std::wstring::npos;
+    {
+        if (data.size() != 14)
+            return false;
+        DWORD number = 0;
+        for (size_t i = 6; i < data.size(); ++i)
+        {
+            if (!IsHexDigit(data[i]))
+                return false;
+            number = number << 4 | HexDigitValue(data[i]);
+        }
+        value.type = REG_DWORD;
+        value.bytes.assign(reinterpret_cast<const BYTE*>(&number), reinterpret_cast<const BYTE*>(&number + 1));
+        return true;
+    }
     size_t colon = std::wstring::npos;
     if (data.compare(0, 4, L"hex:") == 0)
+    {
+        value.type = REG_BINARY;
         colon = 3;
+    }
     else if (data.compare(0, 4, L"hex(") == 0)
     {
         size_t close = data.find(L"):", 4);
-        if (close == std::wstring::npos || close == 4 || data.find_first_not_of(L"0123456789abcdefABCDEF", 4) != close)
+        if (close == std::wstring::npos || close == 4 || close > 12)
             return false;
+        DWORD type = 0;
+        for (size_t i = 4; i < close; ++i)
+        {
+            if (!IsHexDigit(data[i]))
+                return false;
+            type = type << 4 | HexDigitValue(data[i]);
+        }
+        value.type = type;
         colon = close + 1;
     }
-    if (colon == std::wstring::npos)
+    return colon != std::wstring::npos && ReadHexBytes(data.substr(colon + 1), value.bytes);
+}
+
+// A continuation line of hex data: indented, then bytes with a comma after
+// each, up to a final backslash or the last byte.
+bool IsContinuation(const std::wstring& line)
+{
+    if (line.empty() || !IsBlank(line[0]))
         return false;
-    return data.find_first_not_of(L"0123456789abcdefABCDEF,", colon + 1) == std::wstring::npos;
+    std::wstring data = TrimLeft(line);
+    return !data.empty() && data.find_first_not_of(L"0123456789abcdefABCDEF,\\") == std::wstring::npos &&
+           data.find(L'\\') >= data.size() - 1;
+}
+
+bool HoldsLineBreakOrNul(const std::wstring& name)
+{
+    return name.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos;
 }
 
 // Names in the order in which the registry compares them: letter case aside.
@@ -80,8 +170,8 @@ struct NameLess
     }
 };
 
-// Each value's data by name.
-using ValueIndex = std::map<std::wstring, std::wstring, NameLess>;
+// Each value by name.
+using ValueIndex = std::map<std::wstring, const RegistryScript::Value*, NameLess>;
 // Each key's values by path.
 using KeyIndex = std::map<std::wstring, ValueIndex, NameLess>;
 
@@ -98,19 +188,15 @@ KeyIndex IndexKeys(const std::vector<RegistryScript::Key>& keys)
         for (const RegistryScript::Value& value : key.values)
         {
             if (!value.IsDeletion())
-                values[value.name] = value.data;
+                values[value.name] = &value;
         }
     }
     return index;
 }
 
-// Quoted text is compared as it stands; the hex digits of the other forms
-// in any letter case.
-bool SameData(const std::wstring& left, const std::wstring& right)
+bool SameData(const RegistryScript::Value& left, const RegistryScript::Value& right)
 {
-    if (!left.empty() && left[0] == L'"')
-        return left == right;
-    return RegistryScript::SameName(left, right);
+    return left.type == right.type && left.bytes == right.bytes;
 }
 
 // `name` as a value line begins: "@" for the default value, else the name
@@ -129,28 +215,39 @@ std::wstring ValueLineName(const std::wstring& name)
     return quoted + L"\"";
 }
 
-// The lines of a text one after the other, each without its line break.
+// The lines of a text one after the other, each without its CRLF. A line
+// ends at CRLF alone: the editor also ends one at a lone LF or CR and stops
+// at a NUL, so any of those, and a second byte-order mark, is a problem.
 class LineReader
 {
 public:
     explicit LineReader(const std::wstring& text) : m_text(text) {}
 
-    // False at the end of the text. `broken` tells whether a line break
-    // ended the line.
-    bool Next(std::wstring& line, bool& broken)
+    // False at the end of the text, or with `problem` set for a line that
+    // the editor would read otherwise. `broken` tells whether a CRLF ended
+    // the line.
+    bool Next(std::wstring& line, bool& broken, const char*& problem)
     {
         if (m_position >= m_text.size())
             return false;
-        size_t end = m_text.find(L'\n', m_position);
+        ++m_number;
+        size_t end = m_text.find(L"\r\n", m_position);
         broken = end != std::wstring::npos;
         if (!broken)
             end = m_text.size();
         line = m_text.substr(m_position, end - m_position);
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
-        m_position = broken ? end + 1 : end;
-        ++m_number;
-        return true;
+        m_position = broken ? end + 2 : end;
+        size_t odd = line.find_first_of(std::wstring(L"\r\n\0\xFEFF", 4));
+        if (odd == std::wstring::npos)
+            return true;
+        if (line[odd] == L'\0')
+            problem = "A line holds a NUL character";
+        else if (line[odd] == 0xFEFF)
+            problem = "A line holds a second byte-order mark";
+        else
+            problem = "A line holds a line break other than CRLF";
+        line.erase(odd);
+        return false;
     }
 
     size_t Number() const { return m_number; }
@@ -195,10 +292,19 @@ void RegistryScript::Parse(const std::string& bytes)
     LineReader lines(text);
     std::wstring line;
     bool broken = false;
-    if (!lines.Next(line, broken) || line != Header)
+    const char* problem = nullptr;
+    auto next = [&]() {
+        if (lines.Next(line, broken, problem))
+            return true;
+        if (problem != nullptr)
+            Fail(problem, lines.Number(), line);
+        return false;
+    };
+    if (!next() || line != Header)
     {
-        Fail("The file is not a registry export: its first line is not \"Windows Registry Editor Version 5.00\"", 1,
-             line);
+        if (problem == nullptr)
+            Fail("The file is not a registry export: its first line is not \"Windows Registry Editor Version 5.00\"",
+                 1, line);
         return;
     }
     while (true)
@@ -208,8 +314,16 @@ void RegistryScript::Parse(const std::string& bytes)
             Fail("The file ends without a line break after", lines.Number(), line);
             return;
         }
-        if (!lines.Next(line, broken))
+        bool blank = TrimRight(line).empty();
+        if (!next())
+        {
+            // The editor ends every export with a blank line after the last
+            // key's values: without it the file was cut after a line.
+            if (problem == nullptr && !blank)
+                Fail("The file ends without the blank line that ends a registry export, after", lines.Number(),
+                     line);
             return;
+        }
         size_t number = lines.Number();
         std::wstring trimmed = TrimRight(line);
         if (trimmed.empty() || trimmed[0] == L';')
@@ -245,51 +359,75 @@ void RegistryScript::Parse(const std::string& bytes)
         value.line = number;
         size_t afterName = 1;
         if (trimmed[0] == L'"')
-            afterName = EndOfQuoted(trimmed, 0, value.name);
-        size_t equals = afterName == std::wstring::npos ? afterName : trimmed.find_first_not_of(L" \t", afterName);
+        {
+            afterName = ReadQuoted(trimmed, 0, value.name, problem);
+            if (afterName == std::wstring::npos)
+            {
+                Fail(problem, number, line);
+                return;
+            }
+            if (HoldsLineBreakOrNul(value.name))
+            {
+                Fail("A value name holds a line break", number, line);
+                return;
+            }
+        }
+        size_t equals = trimmed.find_first_not_of(L" \t", afterName);
         if (equals == std::wstring::npos || trimmed[equals] != L'=')
         {
             Fail("A value line is not understood", number, line);
             return;
         }
-        value.data = TrimLeft(trimmed.substr(equals + 1));
-        if (!value.data.empty() && value.data[0] == L'"')
+        std::wstring data = TrimLeft(trimmed.substr(equals + 1));
+        if (!data.empty() && data[0] == L'"')
         {
-            // Text keeps its escapes; a line break inside it continues the
-            // value on the next line.
             std::wstring unquoted;
-            size_t end = EndOfQuoted(value.data, 0, unquoted);
-            while (end == std::wstring::npos)
+            size_t end = ReadQuoted(data, 0, unquoted, problem);
+            if (end == std::wstring::npos)
             {
-                if (!broken || !lines.Next(line, broken))
-                {
-                    Fail("The file ends in the middle of a value", number, value.data);
-                    return;
-                }
-                value.data += L"\r\n" + line;
-                unquoted.clear();
-                end = EndOfQuoted(value.data, 0, unquoted);
-            }
-            if (!TrimRight(value.data.substr(end)).empty())
-            {
-                Fail("A value line is not understood", number, value.data);
+                Fail(problem, number, line);
                 return;
             }
-            value.data = TrimRight(value.data);
+            if (end != data.size())
+            {
+                Fail("A value line is not understood", number, line);
+                return;
+            }
+            value.type = REG_SZ;
+            unquoted += L'\0';
+            const BYTE* first = reinterpret_cast<const BYTE*>(unquoted.data());
+            value.bytes.assign(first, first + unquoted.size() * sizeof(wchar_t));
+        }
+        else if (data == L"-")
+        {
+            value.deletion = true;
         }
         else
         {
-            while (!value.data.empty() && value.data.back() == L'\\')
+            while (!data.empty() && data.back() == L'\\')
             {
-                value.data.pop_back();
-                if (!broken || !lines.Next(line, broken))
+                data.pop_back();
+                if (!broken)
                 {
-                    Fail("The file ends in the middle of a value", number, value.data);
+                    Fail("The file ends in the middle of a value", number, data);
                     return;
                 }
-                value.data += TrimLeft(TrimRight(line));
+                if (!next())
+                {
+                    if (problem == nullptr)
+                        Fail("The file ends in the middle of a value", number, data);
+                    return;
+                }
+                // The editor takes a blank line or a key line here for the
+                // end of the value and reads what follows otherwise.
+                if (!IsContinuation(line))
+                {
+                    Fail("A continued value is not followed by a continuation line", lines.Number(), line);
+                    return;
+                }
+                data += TrimLeft(TrimRight(line));
             }
-            if (!value.IsDeletion() && !IsTypedData(value.data))
+            if (!ReadTypedData(data, value))
             {
                 Fail("A value line is not understood", number, line);
                 return;
@@ -297,6 +435,13 @@ void RegistryScript::Parse(const std::string& bytes)
         }
         m_keys.back().values.push_back(value);
     }
+}
+
+RegistryScript RegistryScript::OfKeys(std::vector<Key> keys)
+{
+    RegistryScript script;
+    script.m_keys = std::move(keys);
+    return script;
 }
 
 bool RegistryScript::SameName(const std::wstring& left, const std::wstring& right)
@@ -325,6 +470,10 @@ std::string RegistryScript::CheckExportOf(const std::wstring& key) const
         if (!IsAtOrBelow(written.path, key))
             return LineProblem("The file holds another key than the one that was exported", written.line,
                                L"[" + written.path + L"]");
+        // A key is made by its path below the exported key, one name after
+        // the other: no name may be empty.
+        if (written.path.find(L"\\\\") != std::wstring::npos || written.path.back() == L'\\')
+            return LineProblem("A key line names a key without a name", written.line, L"[" + written.path + L"]");
         for (const Value& value : written.values)
         {
             if (value.IsDeletion())
@@ -357,7 +506,7 @@ std::vector<RegistryScript::Absence> RegistryScript::FindAbsent(const RegistrySc
                 auto value = found->second.find(name);
                 if (value == found->second.end())
                     absent.push_back({key.path, name, false});
-                else if (!SameData(data, value->second))
+                else if (!SameData(*data, *value->second))
                     absent.push_back({key.path, name, true});
             }
         }

@@ -9,7 +9,9 @@
 // A registry script as the registry editor exports it: a UTF-16LE file with
 // a byte-order mark, the line "Windows Registry Editor Version 5.00", then
 // key lines ("[path]", "[-path]" for a deletion) each followed by its value
-// lines ("name"=data, @=data, "name"=- for a deletion). Read in one pass.
+// lines ("name"=data, @=data, "name"=- for a deletion) and a blank line. Read
+// in one pass, strictly: whatever the editor might read otherwise than this
+// reader does is a problem, so that what is checked is what is written.
 class RegistryScript
 {
 public:
@@ -17,13 +19,16 @@ public:
     {
         // Empty for the default value ("@").
         std::wstring name;
-        // The text after "=" with the line breaks and leading blanks of the
-        // continuation lines removed: "hex:01,02", "dword:0000002a",
-        // "\"text\"" (escapes kept), "-" for a deletion.
-        std::wstring data;
+        // "name"=- : the value is deleted, and has no data.
+        bool deletion = false;
+        // The value as the registry holds it: REG_SZ for quoted text (its
+        // bytes UTF-16LE with the final NUL), REG_DWORD for "dword:", N for
+        // "hex(N):", REG_BINARY for "hex:".
+        DWORD type = REG_NONE;
+        std::vector<BYTE> bytes;
         // The value line's number, counted from 1.
         size_t line = 0;
-        bool IsDeletion() const { return data == L"-"; }
+        bool IsDeletion() const { return deletion; }
     };
 
     struct Key
@@ -42,10 +47,12 @@ public:
     DWORD Read(LPCSTR path);
     // Parses the bytes of a file.
     void Parse(const std::string& bytes);
+    // A script of `keys`, complete, as read from somewhere else than a file.
+    static RegistryScript OfKeys(std::vector<Key> keys);
 
     // True when the file is a script to its end: the byte-order mark, the
-    // header, only lines that the format knows, and a last entry that is
-    // complete and ends in a line break.
+    // header, only lines that the format knows as an export writes them,
+    // and the blank line with which an export ends.
     bool IsComplete() const { return m_problem.empty(); }
     // What is wrong, in English, naming the first offending line; empty for a
     // complete script.
@@ -76,8 +83,8 @@ public:
     // What of this script `other` lacks, keys in this script's order, the
     // values of each by name: every key that `other` does not hold (its
     // values not listed apart), and every value of a key that both hold that
-    // `other` lacks or holds with other data. The data text says the type
-    // too; letter case counts only inside quoted text. Keys and values that
+    // `other` lacks or holds with other data: another type or other bytes.
+    // Keys and values that
     // occur more than once count as an import leaves them: the last data
     // wins. Deletions are passed over.
     std::vector<Absence> FindAbsent(const RegistryScript& other) const;

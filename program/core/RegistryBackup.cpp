@@ -2,8 +2,12 @@
 
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
+#include "library/error/NvExceptionText.h"
+#include "library/framework/TextConversion.h"
 #include "library/framework/UniqueHandle.h"
 #include "library/fs/FsFolders.h"
+#include "library/registry/RegistryScript.h"
+#include "library/registry/RegistryTree.h"
 #include "program/core/CLogFile.h"
 #include "program/core/LocalTime.h"
 #include "program/core/ProductFolder.h"
@@ -67,6 +71,42 @@ NvFsPath ReserveBackupFile(const NvFsPath& folder, LPCSTR profileName)
                                            __FILE__, __LINE__);
     }
 }
+// The paths of the key `keyText` of the chosen user's hive and of every key
+// below it, as a listing shows them right before the export; empty when the
+// key does not exist, which the export then finds out by itself. Why it
+// cannot be listed, in English, into `problem`.
+std::vector<RegistryScript::Key> ListKeys(LPCSTR keyText, std::string& problem)
+{
+    std::vector<RegistryScript::Key> keys;
+    std::wstring path = AnsiToWide(keyText);
+    std::wstring root = AnsiToWide(TargetUser::RootName());
+    if (!RegistryScript::IsAtOrBelow(path, root) || path.size() == root.size())
+        return keys;
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExW(TargetUser::Root(), path.c_str() + root.size() + 1, 0, KEY_READ, &opened);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return keys;
+    UniqueRegistryKey key(opened);
+    if (result == ERROR_SUCCESS)
+        result = RegistryTree::Read(key.Get(), path, true, keys);
+    if (result != ERROR_SUCCESS)
+        problem = "The key cannot be listed to check the export: " +
+                  Error::GetSystemErrorSentence(static_cast<DWORD>(result)).Str();
+    return keys;
+}
+
+// Why the export `exported` is not a backup of every key of `listed`: names
+// the first one it lacks; empty when it lacks none. A disk or a quota that
+// fills up cuts an export at the end of a key as readily as anywhere else.
+std::string FindUnexported(const std::vector<RegistryScript::Key>& listed, const RegistryScript& exported)
+{
+    for (const RegistryScript::Absence& absence : RegistryScript::OfKeys(listed).FindAbsent(exported))
+    {
+        if (!absence.valueName)
+            return "The export lacks a key that the profile holds: " + WideToAnsi(absence.Describe()).Str();
+    }
+    return std::string();
+}
 } // namespace
 
 NvFsPath GetRegistryBackupFolder()
@@ -95,7 +135,19 @@ NvFsPath CreateRegistryBackup(const RegistryEditor& editor, LPCSTR keyText, LPCS
     NvFsPath backupPath = ReserveBackupFile(folder, profileName);
     try
     {
-        editor.Export(backupPath, keyText);
+        std::string problem;
+        std::vector<RegistryScript::Key> listed = ListKeys(keyText, problem);
+        RegistryScript exported;
+        if (problem.empty())
+        {
+            editor.Export(backupPath, keyText, exported);
+            problem = FindUnexported(listed, exported);
+        }
+        if (!problem.empty())
+            throw Error::NvExceptionText(
+                Error::FormatResourceString(IDS_PROGRAM_FAILED, editor.GetPath().GetString()) + "\n\n" +
+                    CString(problem),
+                __FILE__, __LINE__);
     }
     catch (const Error::NvException&)
     {

@@ -76,11 +76,6 @@ void RegistryEditor::Export(const NvFsPath& file, LPCSTR keyText, RegistryScript
         throw Error::NvExceptionText(failed + "\n\n" + CString(problem), __FILE__, __LINE__);
 }
 
-void RegistryEditor::Import(const NvFsPath& file) const
-{
-    Run("/s \"" + file + "\"");
-}
-
 void RegistryEditor::Run(const CString& arguments) const
 {
     CString commandLine = "\"" + m_path + "\" " + arguments;

@@ -27,11 +27,6 @@ public:
     // The same, with the export as it was read for the check in `exported`.
     void Export(const NvFsPath& file, LPCSTR keyText, RegistryScript& exported) const;
 
-    // Imports the registry script `file`, asking nothing. Returns when the
-    // editor ended with 0, which says little: Wine's editor ends with 0 after
-    // a failure too. Throws an Error::NvException (109, 110, 111) otherwise.
-    void Import(const NvFsPath& file) const;
-
 private:
     // Runs the editor with `arguments` after its quoted path; returns when
     // it ended with 0, throws 109, 110 or 111 otherwise.

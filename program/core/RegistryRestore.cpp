@@ -4,8 +4,9 @@
 #include "library/error/NvException.h"
 #include "library/framework/CRegKey.h"
 #include "library/framework/TextConversion.h"
-#include "library/fs/TemporaryFile.h"
+#include "library/framework/UniqueHandle.h"
 #include "library/registry/RegistryScript.h"
+#include "library/registry/RegistryTree.h"
 #include "program/core/CLogFile.h"
 #include "program/core/OutlookCheck.h"
 #include "program/core/RegistryBackup.h"
@@ -17,8 +18,6 @@
 
 namespace
 {
-const char* const TemporaryPrefix = "nvr";
-
 NvFsPath FullPath(const NvFsPath& path)
 {
     char full[MAX_PATH] = {};
@@ -102,8 +101,12 @@ RegistryRestore::Outcome RegistryRestore::RestoreLatest(const CString& profile, 
         outcome.stage = Stage::FolderUnreadable;
         return outcome;
     }
+    // Under SYSTEM every user's profile may have the same name: only the
+    // chosen user's backups count.
+    std::wstring userRoot = AnsiToWide(TargetUser::RootName());
     auto latest = std::find_if(backups.begin(), backups.end(), [&](const RegistryBackupFile& backup) {
-        return backup.IsComplete() && RegistryScript::SameName(backup.GetProfile(), outcome.profile);
+        return backup.IsComplete() && RegistryScript::SameName(backup.GetProfile(), outcome.profile) &&
+               RegistryScript::IsAtOrBelow(backup.GetKey(), userRoot);
     });
     if (latest == backups.end())
     {
@@ -173,75 +176,25 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
         }
     }
 
-    // The editor imports a copy of the bytes checked above: the file itself
-    // may have been changed since.
+    // The keys and values are written from the script checked above, below
+    // the profile key opened here: nothing the file holds can reach another
+    // key, and the file itself may have been changed since.
     log.InfoF("Importowanie pliku \"%s\".", outcome.file.GetString());
-    TemporaryFile copy;
-    DWORD copied = copy.Create(TemporaryPrefix);
-    if (copied == ERROR_SUCCESS)
-        copied = copy.Write(bytes);
-    if (copied != ERROR_SUCCESS)
+    std::wstring userRoot = AnsiToWide(TargetUser::RootName());
+    HKEY opened = nullptr;
+    LONG result = RegCreateKeyExW(TargetUser::Root(), file.GetKey().c_str() + userRoot.size() + 1, 0, nullptr,
+                                  REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &opened, nullptr);
+    UniqueRegistryKey profileKey(opened);
+    if (result == ERROR_SUCCESS)
     {
-        outcome.problem = "The checked file cannot be copied to the temporary folder for the import: " +
-                          Error::GetSystemErrorSentence(copied);
-        log.Error(outcome.problem);
-        outcome.stage = Stage::ImportFailed;
-        return;
-    }
-    bool imported = false;
-    try
-    {
-        m_editor.Import(copy.GetPath());
-        imported = true;
-    }
-    catch (const Error::NvException& e)
-    {
-        log.Error(e.GetText());
-        outcome.problem = e.GetText();
-    }
-
-    // The editor's exit code proves nothing (Wine's editor ends with 0 after
-    // a failure): what the key holds now does.
-    log.InfoF("Sprawdzanie profilu po imporcie.");
-    RegistryScript after;
-    CString exportFailure;
-    TemporaryFile exported;
-    DWORD created = exported.Create(TemporaryPrefix);
-    if (created != ERROR_SUCCESS)
-        exportFailure = "No temporary file can be created for the export: " + Error::GetSystemErrorSentence(created);
-    try
-    {
-        if (created == ERROR_SUCCESS)
-            m_editor.Export(exported.GetPath(), keyText, after);
-    }
-    catch (const Error::NvException& e)
-    {
-        exportFailure = e.GetText();
-    }
-    if (!exportFailure.IsEmpty())
-    {
-        log.Error(exportFailure);
-        if (outcome.problem.IsEmpty())
-            outcome.problem =
-                "The profile key cannot be exported after the import, so the result is not known: " + exportFailure;
-        outcome.stage = Stage::ImportFailed;
+        ImportAndProve(profileKey.Get(), file.GetKey(), backup, outcome);
     }
     else
     {
-        for (const RegistryScript::Absence& absence : backup.FindAbsent(after))
-        {
-            outcome.missing.push_back(absence.Describe());
-            log.ErrorF(absence.otherData ? "Inne dane po imporcie: %s" : "Brakuje po imporcie: %s",
-                       WideToAnsi(outcome.missing.back()).GetString());
-        }
-        for (const RegistryScript::Absence& absence : after.FindAbsent(backup))
-        {
-            if (absence.otherData)
-                continue;
-            outcome.added.push_back(absence.Describe());
-            log.InfoF("Dodane po backupie, pozostaje: %s", WideToAnsi(outcome.added.back()).GetString());
-        }
-        outcome.stage = !imported ? Stage::ImportFailed : outcome.missing.empty() ? Stage::Restored : Stage::Incomplete;
+        outcome.problem = "The profile key cannot be opened for the import: " +
+                          Error::GetSystemErrorSentence(static_cast<DWORD>(result));
+        log.Error(outcome.problem);
+        outcome.stage = Stage::ImportFailed;
     }
     if (outcome.stage == Stage::Restored)
         log.InfoF("Profil \"%s\" został przywrócony z pliku \"%s\".", profileName.GetString(),
@@ -249,4 +202,49 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     else
         log.ErrorF("Profil \"%s\" nie został w pełni przywrócony z pliku \"%s\".", profileName.GetString(),
                    outcome.file.GetString());
+}
+
+void RegistryRestore::ImportAndProve(HKEY profileKey, const std::wstring& profilePath, const RegistryScript& backup,
+                                     Outcome& outcome)
+{
+    CLogFile& log = CLogFile::Instance();
+    std::wstring failed;
+    LONG result = RegistryTree::Write(profileKey, profilePath, backup.GetKeys(), failed);
+    bool imported = result == ERROR_SUCCESS;
+    if (!imported)
+    {
+        outcome.problem = "Not everything of the backup can be written, first " + WideToAnsi(failed) + ": " +
+                          Error::GetSystemErrorSentence(static_cast<DWORD>(result));
+        log.Error(outcome.problem);
+    }
+
+    // What the key holds now proves the import, read through the same handle.
+    log.InfoF("Sprawdzanie profilu po imporcie.");
+    std::vector<RegistryScript::Key> keys;
+    result = RegistryTree::Read(profileKey, profilePath, false, keys);
+    if (result != ERROR_SUCCESS)
+    {
+        CString readFailure = "The profile key cannot be read after the import, so the result is not known: " +
+                              Error::GetSystemErrorSentence(static_cast<DWORD>(result));
+        log.Error(readFailure);
+        if (outcome.problem.IsEmpty())
+            outcome.problem = readFailure;
+        outcome.stage = Stage::ImportFailed;
+        return;
+    }
+    RegistryScript after = RegistryScript::OfKeys(std::move(keys));
+    for (const RegistryScript::Absence& absence : backup.FindAbsent(after))
+    {
+        outcome.missing.push_back(absence.Describe());
+        log.ErrorF(absence.otherData ? "Inne dane po imporcie: %s" : "Brakuje po imporcie: %s",
+                   WideToAnsi(outcome.missing.back()).GetString());
+    }
+    for (const RegistryScript::Absence& absence : after.FindAbsent(backup))
+    {
+        if (absence.otherData)
+            continue;
+        outcome.added.push_back(absence.Describe());
+        log.InfoF("Dodane po backupie, pozostaje: %s", WideToAnsi(outcome.added.back()).GetString());
+    }
+    outcome.stage = !imported ? Stage::ImportFailed : outcome.missing.empty() ? Stage::Restored : Stage::Incomplete;
 }

@@ -3,13 +3,18 @@
 #include "library/fs/NvFsPathT.h"
 #include "program/core/RegistryEditor.h"
 
+class RegistryScript;
+
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
 // Puts a mail profile back from a backup file: refuses while Outlook runs,
 // checks the file before anything is changed, backs the profile key up as it
-// is now (as a repair does), imports the file with the registry editor and
-// proves the result by exporting the key again. Every step is logged.
+// is now (as a repair does), writes the keys and values of the checked file
+// below the profile key and proves the result by reading the key back. Every
+// step is logged.
 class RegistryRestore
 {
 public:
@@ -29,9 +34,9 @@ public:
         // The profile key could not be backed up (`backupError`): nothing
         // was imported.
         BackupFailed,
-        // The editor failed (`problem`), or the profile key could not be
-        // exported after the import; `missing` and `added` are known when it
-        // could.
+        // A key or value could not be written (`problem`), or the profile
+        // key could not be opened or read back after the import; `missing`
+        // and `added` are known when it could be read.
         ImportFailed,
         // Keys or values of the backup are missing afterwards (`missing`).
         Incomplete,
@@ -73,8 +78,8 @@ public:
     // check throws; every other failure is in the outcome.
     Outcome RestoreFile(const NvFsPath& file, const CString& profile, bool withoutBackup);
 
-    // Restores the newest complete backup of `profile` in the backup folder,
-    // as RestoreFile does.
+    // Restores the newest complete backup of `profile` of the chosen user in
+    // the backup folder, as RestoreFile does.
     Outcome RestoreLatest(const CString& profile, bool withoutBackup);
 
 private:
@@ -82,6 +87,10 @@ private:
     static bool RefuseForOutlook(Outcome& outcome);
     // The steps from the file check on, into `outcome`.
     void Restore(Outcome& outcome, const CString& profile, bool withoutBackup) const;
+    // Writes `backup` below `profileKey`, the key `profilePath`, reads the
+    // key back and compares, into `outcome`.
+    static void ImportAndProve(HKEY profileKey, const std::wstring& profilePath, const RegistryScript& backup,
+                               Outcome& outcome);
 
     RegistryEditor m_editor;
 };

@@ -11,6 +11,7 @@
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/StandInProcess.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TemporaryKey.h"
 
 #include <mbctype.h>
 
@@ -26,6 +27,9 @@ namespace
 {
 const char* const ProfilesPath =
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
+// A key that the stand-in editor exports but nobody creates: the export
+// lacks no key of it.
+const char* const UnlistedKey = "HKEY_CURRENT_USER\\Software\\Straysweep test key that is not there";
 
 // Local time stamps in the form of the backup file names, one a second from
 // now on: the names a backup taken within the next `seconds` may get.
@@ -321,6 +325,62 @@ TEST(RegistryBackup, MissingKeyIsAFailedBackupAlthoughTheEditorEndsWithZero)
     EXPECT_EQ("", log.Bytes());
 }
 
+// A key that the profile held right before the export and the file lacks:
+// the export was cut after a whole key, as a full disk may cut it.
+TEST(RegistryBackupEditor, ExportLackingAKeyOfTheListingFailsWith111AndLeavesNoFile)
+{
+    const std::string path = "Software\\Straysweep test " + std::to_string(GetCurrentProcessId()) + " listed";
+    TemporaryKey cleanUp(path);
+    CreateKey(path + "\\0a0d020000000000c000000000000046");
+    CreateKey(path + "\\11111111111111111111111111111111");
+    NewBackups backups;
+    ScopedEnvironment write("STAND_IN_WRITE", "export");
+    std::string editor = StandInProgramPath();
+    try
+    {
+        CreateRegistryBackup(RegistryEditor(editor.c_str(), 10000), ("HKEY_CURRENT_USER\\" + path).c_str(), "P");
+        FAIL() << "no exception";
+    }
+    catch (const Error::NvExceptionText& e)
+    {
+        EXPECT_EQ("Program \"" + editor +
+                      "\" did not successfully finished.\n\nThe export lacks a key that the profile holds: "
+                      "[HKEY_CURRENT_USER\\" +
+                      path + "\\11111111111111111111111111111111]",
+                  e.GetText().Str());
+    }
+    EXPECT_TRUE(backups.Names().empty());
+}
+
+// A user can name a key of their own profile so that the editor's export of
+// it holds a line that the editor's import takes for a key of the machine:
+// such an export is no backup.
+TEST(RegistryBackup, KeyNamedWithACarriageReturnFailsTheBackup)
+{
+    const std::string path = "Software\\Straysweep test " + std::to_string(GetCurrentProcessId()) + " planted";
+    TemporaryKey cleanUp(path);
+    const std::wstring planted = L"a\r[HKEY_LOCAL_MACHINE\\Software\\Straysweep planted]";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(path.begin(), path.end()) + L"\\" + planted).c_str(), 0,
+                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    RegCloseKey(key);
+    NewBackups backups;
+    try
+    {
+        CreateRegistryBackup(("HKEY_CURRENT_USER\\" + path).c_str(), "P");
+        FAIL() << "no exception";
+    }
+    catch (const Error::NvExceptionText& e)
+    {
+        EXPECT_EQ("Program \"" + RegeditPath() +
+                      "\" did not successfully finished.\n\nA line holds a line break other than CRLF (line 5): "
+                      "[HKEY_CURRENT_USER\\" +
+                      path + "\\a",
+                  e.GetText().Str());
+    }
+    EXPECT_TRUE(backups.Names().empty());
+}
+
 // The editor runs with the caller's rights (an administrator's editor would
 // otherwise ask for elevation and not start) and the caller's environment.
 TEST(RegistryBackupEditor, RunsAsTheCallerWithTheFileAndKeyQuotedUnchanged)
@@ -349,7 +409,7 @@ TEST(RegistryBackupEditor, EmptyProfileNameGivesTheTimeStampAloneAsFileName)
 {
     NewBackups backups;
     ScopedEnvironment write("STAND_IN_WRITE", "export");
-    CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), "HKEY_CURRENT_USER\\Software", "");
+    CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), UnlistedKey, "");
     ASSERT_EQ(1u, backups.Names().size());
     EXPECT_TRUE(std::regex_match(backups.Names()[0], std::regex(R"(\d{4}-\d{2}-\d{2} \d{2}\.\d{2}\.\d{2})")))
         << backups.Names()[0];
@@ -362,8 +422,7 @@ TEST(RegistryBackupEditor, LongProfileNameIsShortenedToFitThePath)
     NewBackups backups;
     ScopedEnvironment write("STAND_IN_WRITE", "export");
     const std::string name(300, 'n');
-    NvFsPath made = CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000),
-                                         ("HKEY_CURRENT_USER\\" + name).c_str(), name.c_str());
+    NvFsPath made = CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), UnlistedKey, name.c_str());
     ASSERT_EQ(1u, backups.Names().size());
     EXPECT_EQ(static_cast<int>(MAX_PATH - 1), made.GetLength());
     std::string fileName = backups.Names()[0];
@@ -402,7 +461,7 @@ TEST(RegistryBackupEditor, KeyWithAQuotationMarkFailsWith124AndNoEditorRuns)
 // the stand-in editor, as a second copy of the program would take it.
 TEST(RegistryBackupCopy, DISABLED_TakesOneBackup)
 {
-    CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 30000), "HKEY_CURRENT_USER\\Software", "P");
+    CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 30000), UnlistedKey, "P");
 }
 
 // Two copies of the program backing up in the same second: each gets a file
@@ -439,7 +498,7 @@ TEST(RegistryBackupEditor, NameTakenByTwoCopiesAtOnce)
     ASSERT_EQ(2u, names.size());
     for (const std::string& name : names)
         EXPECT_NE(std::string::npos,
-                  ReadRegistryScript(BackupFolder() + "\\" + name).find("[HKEY_CURRENT_USER\\Software]"))
+                  ReadRegistryScript(BackupFolder() + "\\" + name).find("[" + std::string(UnlistedKey) + "]"))
             << name;
 }
 
