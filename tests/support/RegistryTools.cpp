@@ -45,20 +45,33 @@ std::string DumpTree(const std::string& path)
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
         return "missing " + path + "\n";
     std::string dump = "[" + path + "]\n";
-    char name[256];
-    BYTE data[1024];
+    // Read wide, so that text values show their stored bytes; a value of any
+    // size is shown whole.
+    wchar_t valueName[16384];
+    std::vector<BYTE> data(1024);
     for (DWORD i = 0;; ++i)
     {
-        DWORD nameLength = sizeof(name);
-        DWORD dataLength = sizeof(data);
+        DWORD nameLength = 16384;
+        DWORD dataLength = static_cast<DWORD>(data.size());
         DWORD type = 0;
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS)
+        LONG result = RegEnumValueW(key, i, valueName, &nameLength, nullptr, &type, data.data(), &dataLength);
+        if (result == ERROR_MORE_DATA)
+        {
+            data.resize(dataLength);
+            --i;
+            continue;
+        }
+        if (result != ERROR_SUCCESS)
             break;
-        dump += std::string(name) + " " + std::to_string(type) + ":";
+        int length = WideCharToMultiByte(CP_ACP, 0, valueName, static_cast<int>(nameLength), nullptr, 0, nullptr, nullptr);
+        std::string narrow(static_cast<size_t>(length), '\0');
+        WideCharToMultiByte(CP_ACP, 0, valueName, static_cast<int>(nameLength), &narrow[0], length, nullptr, nullptr);
+        dump += narrow + " " + std::to_string(type) + ":";
         for (DWORD b = 0; b < dataLength; ++b)
             dump += " " + std::to_string(data[b]);
         dump += "\n";
     }
+    char name[256];
     std::vector<std::string> subkeys;
     for (DWORD i = 0;; ++i)
     {

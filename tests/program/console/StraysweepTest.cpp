@@ -628,8 +628,12 @@ TEST_F(SecondUser, RepairWithUserRemovesThatUsersGhostBesideTheCallersOutlook)
     EXPECT_EQ(expected, std::vector<std::string>(at, at + std::min<std::ptrdiff_t>(3, lines.end() - at)));
     EXPECT_EQ(1, Count(lines, "Info: Otwieranie klucza profilów: " + key));
 
-    // The same user's backup puts the ghost back; the caller's own newest
-    // backups are not that user's.
+    // The same user's backup puts the ghost back; the caller's own newer
+    // backup of a profile of the same name is not that user's.
+    ASSERT_TRUE(WriteFileBytes(
+        BackupFolder() + "\\2099-01-01 00-00-00 - Outlook.reg",
+        RegistryScriptBytes(L"Windows Registry Editor Version 5.00\r\n\r\n"
+                            L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Outlook]\r\n\r\n")));
     StraysweepRun restore = RunStraysweep(Args({"restore", "--user", SecondSid, "--profile", "Outlook", "--latest"}));
     EXPECT_EQ(0u, restore.exitCode) << restore.err;
     EXPECT_EQ(1u, SecondSections().count(Id('4')));
@@ -874,6 +878,53 @@ TEST_F(Straysweep, RestoreOfTheLatestBackupGivesBackTheRepairedProfileExactly)
     EXPECT_EQ(original, DumpTree(profile.ProfilePath()));
 }
 
+// Values of every type that the registry editor exports come back byte for
+// byte: a section deleted with them is made again, a value changed since
+// the backup gets its old data back.
+TEST_F(Straysweep, RestoreGivesBackValuesOfEveryTypeExactly)
+{
+    LiveProfile profile("every type");
+    AddStandardSections(profile);
+    const std::wstring section = Wide(profile.ProfilePath() + "\\" + Id('5'));
+    const std::wstring text = L"a\\b \"c\"\r\nd\u00e9";
+    const std::wstring expandable = L"%SystemRoot%\\x";
+    const std::wstring multi(L"one\0two\0\0", 9);
+    const DWORD dword = 0x8000002a;
+    const unsigned long long qword = 0x0102030405060708ull;
+    std::vector<BYTE> binary(3000);
+    for (size_t i = 0; i < binary.size(); ++i)
+        binary[i] = static_cast<BYTE>(i * 7);
+    struct Typed
+    {
+        const wchar_t* name;
+        DWORD type;
+        const void* data;
+        size_t size;
+    };
+    for (const Typed& value : std::vector<Typed>{
+             {L"text", REG_SZ, text.c_str(), (text.size() + 1) * sizeof(wchar_t)},
+             {L"", REG_SZ, L"default", sizeof L"default"},
+             {L"expandable", REG_EXPAND_SZ, expandable.c_str(), (expandable.size() + 1) * sizeof(wchar_t)},
+             {L"multi", REG_MULTI_SZ, multi.data(), multi.size() * sizeof(wchar_t)},
+             {L"dword", REG_DWORD, &dword, sizeof dword},
+             {L"qword", REG_QWORD, &qword, sizeof qword},
+             {L"binary", REG_BINARY, binary.data(), 3},
+             {L"long binary", REG_BINARY, binary.data(), binary.size()},
+             {L"none", REG_NONE, nullptr, 0},
+             {L"other type", 0x100, binary.data(), 5}})
+        ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_CURRENT_USER, section.c_str(), value.name, value.type, value.data,
+                                                 static_cast<DWORD>(value.size)));
+    std::string original = DumpTree(profile.ProfilePath());
+    ASSERT_EQ(0u, RunStraysweep(Args({"repair", "--profile", profile.Name(), "--pst", "Personal Folders"})).exitCode);
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, section.c_str()));
+    SetText(profile.ProfilePath() + "\\" + Id('2'), "001f3001", "changed");
+
+    StraysweepRun run = RunStraysweep(Args({"restore", "--profile", profile.Name(), "--latest"}));
+
+    EXPECT_EQ(0u, run.exitCode) << run.err;
+    EXPECT_EQ(original, DumpTree(profile.ProfilePath()));
+}
+
 struct RefusedFileCase
 {
     const char* name;
@@ -996,7 +1047,18 @@ INSTANTIATE_TEST_SUITE_P(
                         L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY> \u6587]\r\n\"x\"=dword:00000001\r\n\r\n",
                         true, nullptr,
                         L"Its profile key <KEY> ? has characters that the ANSI code page (<ACP>) cannot represent "
-                        L"exactly, so the profile can be neither backed up nor checked."}),
+                        L"exactly, so the profile can be neither backed up nor checked."},
+        // The registry editor ends a line at a lone CR as well: it would
+        // have written the key outside.
+        RefusedFileCase{"KeyBehindALoneCarriageReturn", "lone CR",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\"x\"=dword:00000001\r\n\r\n"
+                        L";\r[<OUTSIDE>]\r\n\"Run\"=\"calc.exe\"\r\n\r\n",
+                        true, nullptr, L"A line holds a line break other than CRLF (line 6): ;"},
+        RefusedFileCase{"CutAfterAValue", "cut",
+                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY>]\r\n\"x\"=dword:00000001\r\n", true,
+                        nullptr,
+                        L"The file ends without the blank line that ends a registry export, after (line 4): "
+                        L"\"x\"=dword:00000001"}),
     [](const testing::TestParamInfo<RefusedFileCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Straysweep, RestoreWhileOutlookRunsExits3AndLooksAtNothing)
