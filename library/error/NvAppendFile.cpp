@@ -37,7 +37,9 @@
 //
 // The mutex and the block are open to the current user alone: another user's
 // process in the same session could otherwise hold the mutex or change the
-// count. Where that security cannot be built, they get the default one.
+// count. Where that security cannot be built, they get the default one. For
+// the same reason objects of those names that another user made first are
+// not used: the copy then writes without the lock, as one that gave it up.
 
 namespace Error
 {
@@ -108,6 +110,7 @@ void NvAppendFile::Close()
     m_lock.Reset();
     m_file.Reset();
     m_lockGivenUp = false;
+    m_lockRefused = false;
 }
 
 // Without a block every write takes the mutex; without either, writes go
@@ -121,11 +124,27 @@ void NvAppendFile::Join()
     wsprintfA(name, "Local\\NvAppendFile-%08lx-%08lx%08lx-lock", file.dwVolumeSerialNumber, file.nFileIndexHigh,
               file.nFileIndexLow);
     NvCurrentUserSecurity security;
+    // Made by another user, or closed to this one: such an object is not
+    // this user's copies', and whoever made it could hold every write up or
+    // make this copy write alone.
+    auto foreign = [&security](const UniqueKernelHandle& object) {
+        DWORD error = GetLastError();
+        return object ? error == ERROR_ALREADY_EXISTS && !security.Owns(object.Get()) : error == ERROR_ACCESS_DENIED;
+    };
     m_lock.Reset(CreateMutexA(security.Get(), FALSE, name));
+    bool refused = foreign(m_lock);
     wsprintfA(name, "Local\\NvAppendFile-%08lx-%08lx%08lx-count", file.dwVolumeSerialNumber, file.nFileIndexHigh,
               file.nFileIndexLow);
     m_mapping.Reset(
         CreateFileMappingA(INVALID_HANDLE_VALUE, security.Get(), PAGE_READWRITE, 0, sizeof(SharedState), name));
+    refused = foreign(m_mapping) || refused;
+    if (refused)
+    {
+        m_lock.Reset();
+        m_mapping.Reset();
+        m_lockRefused = true;
+        return;
+    }
     if (!m_mapping)
         return;
     m_view.Reset(MapViewOfFile(m_mapping.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(SharedState)));
@@ -170,7 +189,7 @@ bool NvAppendFile::Write(const std::string& bytes)
 
 template <typename Work> bool NvAppendFile::Serialised(Work work)
 {
-    if (m_lockGivenUp)
+    if (m_lockGivenUp || m_lockRefused)
         return work();
     if (m_shared != nullptr && InterlockedCompareExchange(&m_shared->unlockedWriter, m_processId, 0) == 0)
     {

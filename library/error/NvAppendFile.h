@@ -34,6 +34,10 @@ public:
     // True once a wait for another copy's write timed out: every later write
     // goes out without waiting for the others, until Close.
     bool IsLockGivenUp() const { return m_lockGivenUp; }
+    // True when the objects that the copies share were made by another user
+    // (or are closed to this one): this copy writes without the lock until
+    // Close.
+    bool IsLockRefused() const { return m_lockRefused; }
 
     // Closes the file; nothing happens when none is open.
     void Close();
@@ -58,5 +62,6 @@ private:
     UniqueKernelHandle m_lock;
     LONG m_processId = 0;
     bool m_lockGivenUp = false;
+    bool m_lockRefused = false;
 };
 } // namespace Error

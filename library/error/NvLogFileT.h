@@ -46,6 +46,8 @@ public:
     virtual CString GetHeader() const = 0;
     // The line written once the lock of the file was given up.
     virtual CString GetLockGivenUpText() const = 0;
+    // The line written once when the lock of the file is another user's.
+    virtual CString GetLockRefusedText() const = 0;
     virtual CString GetTimeStamp() const { return CString(); }
     virtual CString GetInfoPrefix() const { return "Info: "; }
     virtual CString GetErrorPrefix() const { return "Error: "; }
@@ -145,6 +147,7 @@ private:
     bool OpenFile(bool truncate)
     {
         m_toldLockGivenUp = false;
+        m_toldLockRefused = false;
         m_failed = !m_file.Open(GetFilePath(), truncate);
         if (m_failed)
             return false;
@@ -176,6 +179,11 @@ private:
                 m_toldLockGivenUp = true;
                 WriteErrorLine(GetLockGivenUpText());
             }
+            if (!m_failed && m_file.IsLockRefused() && !m_toldLockRefused)
+            {
+                m_toldLockRefused = true;
+                WriteErrorLine(GetLockRefusedText());
+            }
         }
         catch (...)
         {
@@ -185,5 +193,6 @@ private:
     NvAppendFile m_file;
     bool m_failed = false;
     bool m_toldLockGivenUp = false;
+    bool m_toldLockRefused = false;
 };
 } // namespace Error

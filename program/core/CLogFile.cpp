@@ -34,6 +34,11 @@ CString CLogFile::GetLockGivenUpText() const
            "zapisywane bez niej.";
 }
 
+CString CLogFile::GetLockRefusedText() const
+{
+    return "Blokada pliku dziennika należy do innego użytkownika i nie jest używana; wiersze są zapisywane bez niej.";
+}
+
 // Converting to local time and formatting costs far more than a line's
 // write; a run writes many lines a second.
 CString CLogFile::GetTimeStamp() const

@@ -17,6 +17,7 @@ public:
     // Local time as "%Y.%m.%d %H:%M:%S "; empty when it cannot be had.
     CString GetTimeStamp() const override;
     CString GetLockGivenUpText() const override;
+    CString GetLockRefusedText() const override;
 
 private:
     CLogFile() = default;

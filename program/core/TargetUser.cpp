@@ -79,11 +79,11 @@ void TargetUser::LogChoice()
 
 bool TargetUser::ResolveUser(const CString& name, CString& sid)
 {
+    // An account may well be called "S-something": only a name that reads
+    // as a SID is taken for one.
     PSID parsed = nullptr;
-    if (name.Left(2).CompareNoCase("S-") == 0)
+    if (name.Left(2).CompareNoCase("S-") == 0 && ConvertStringSidToSidA(name, &parsed))
     {
-        if (!ConvertStringSidToSidA(name, &parsed))
-            return false;
         UniqueLocalMemory owner(parsed);
         sid = SidToText(parsed);
         return !sid.IsEmpty();

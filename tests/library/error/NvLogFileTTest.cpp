@@ -6,6 +6,7 @@
 #include "tests/support/TestResourceIds.h"
 
 #include <aclapi.h>
+#include <sddl.h>
 
 #include <string>
 #include <thread>
@@ -25,6 +26,7 @@ public:
     CString GetFilePath() const override { return m_path.c_str(); }
     CString GetHeader() const override { return "HEAD\nER\n"; }
     CString GetLockGivenUpText() const override { return "LOCK GIVEN UP"; }
+    CString GetLockRefusedText() const override { return "LOCK REFUSED"; }
     CString GetTimeStamp() const override { return m_stamp.c_str(); }
 
 private:
@@ -296,6 +298,42 @@ TEST_F(LogFile, LockHeldTooLongIsWaitedForOnceThenGivenUp)
     EXPECT_EQ("old\r\nSTAMP Info: a\r\nSTAMP Error: LOCK GIVEN UP\r\nSTAMP Info: b\r\nSTAMP Info: c\r\n"
               "STAMP Info: d\r\n",
               Contents());
+}
+
+// Another user made the log's objects first, open to everyone, and holds the
+// lock with a count that would make this copy wait for it: neither is used,
+// no line waits, and the log says so once.
+TEST_F(LogFile, SharedObjectsOfAnotherUserAreNotUsed)
+{
+    ASSERT_TRUE(WriteFileBytes(Path(), "old\r\n"));
+    PSID system = nullptr;
+    ASSERT_TRUE(ConvertStringSidToSidA("S-1-5-18", &system));
+    UniqueLocalMemory ownedSystem(system);
+    SECURITY_DESCRIPTOR descriptor;
+    ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(SetSecurityDescriptorOwner(&descriptor, system, FALSE));
+    ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE));
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), &descriptor, FALSE};
+    UniqueKernelHandle foreignLock(CreateMutexA(&attributes, FALSE, SharedName("lock").c_str()));
+    ASSERT_TRUE(foreignLock.IsValid());
+    UniqueKernelHandle foreignBlock(
+        CreateFileMappingA(INVALID_HANDLE_VALUE, &attributes, PAGE_READWRITE, 0, 8, SharedName("count").c_str()));
+    UniqueMappedView view(MapViewOfFile(foreignBlock.Get(), FILE_MAP_WRITE, 0, 0, 8));
+    ASSERT_TRUE(view.IsValid());
+    static_cast<LONG*>(view.Get())[0] = 1;
+    HeldLock held(SharedName("lock"));
+
+    DWORD start = GetTickCount();
+    TestLog log(Path());
+    ASSERT_TRUE(log.OpenWithSizeLimit());
+    for (char text : {'a', 'b'})
+        log.Info(std::string(1, text).c_str());
+    DWORD lines = GetTickCount() - start;
+    log.Close();
+
+    EXPECT_LT(lines, 1000u);
+    EXPECT_EQ("old\r\nSTAMP Info: a\r\nSTAMP Error: LOCK REFUSED\r\nSTAMP Info: b\r\n", Contents());
+    EXPECT_EQ(1, static_cast<LONG*>(view.Get())[0]);
 }
 
 // Read back through a handle opened by name, both objects carry a DACL with
