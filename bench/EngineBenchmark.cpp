@@ -2,15 +2,19 @@
 // size, beside their floor (the same registry and log work in plain system
 // calls), the ghost finder on the same profile (which must not take longer
 // than the check it mirrors) and the export of the same profile key by the
-// system's registry editor (the backup that precedes every removal).
+// system's registry editor (the backup that precedes every removal); then a
+// restore of a backup of a large profile, its own backup of the profile
+// included, beside the editor's export and import of the same profile.
 #include "bench/BenchmarkSupport.h"
 #include "library/framework/UniqueHandle.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostFinder.h"
 #include "program/core/GhostPstRemover.h"
+#include "program/core/RegistryRestore.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/ScratchRegistry.h"
 #include "tests/support/TempFolder.h"
+#include "tests/support/TemporaryKey.h"
 
 #include <psapi.h>
 
@@ -32,15 +36,17 @@ ULONGLONG FileSize(const std::string& path)
     return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-// Regedit sees the real HKEY_CURRENT_USER, not this process's redirected one:
-// it is given the key's real path. It exits 0 even when it fails, so the file
-// is what tells.
-void Export(const std::string& key, const std::string& file)
+std::string EditorPath()
 {
-    DeleteFileA(file.c_str());
     char windows[MAX_PATH] = {};
     GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    std::string command = "\"" + std::string(windows) + "\\regedit.exe\" /e \"" + file + "\" \"" + key + "\"";
+    return std::string(windows) + "\\regedit.exe";
+}
+
+// Runs the registry editor with `arguments` to its end.
+void RunEditor(const std::string& arguments)
+{
+    std::string command = "\"" + EditorPath() + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -49,6 +55,15 @@ void Export(const std::string& key, const std::string& file)
     UniqueKernelHandle processHandle(process.hProcess);
     UniqueKernelHandle threadHandle(process.hThread);
     WaitForSingleObject(process.hProcess, INFINITE);
+}
+
+// Regedit sees the real HKEY_CURRENT_USER, not this process's redirected one:
+// it is given the key's real path. It exits 0 even when it fails, so the file
+// is what tells.
+void Export(const std::string& key, const std::string& file)
+{
+    DeleteFileA(file.c_str());
+    RunEditor("/e \"" + file + "\" \"" + key + "\"");
     if (FileSize(file) == 0)
         throw std::runtime_error("regedit wrote nothing for " + key);
 }
@@ -155,6 +170,40 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
     return round;
 }
 
+// The times of a restore and of the editor's way to the same end.
+struct RestoreRound
+{
+    double exported = 0;
+    double imported = 0;
+    double restored = 0;
+};
+
+// A profile of `sections` sections in the real HKEY_CURRENT_USER (the editor
+// and the restore's own backup see that one), exported and imported by the
+// editor, then restored by the program from the same file over the same
+// profile.
+RestoreRound RunRestoreRound(int sections, const std::string& file)
+{
+    const std::string name = "Straysweep benchmark " + std::to_string(GetCurrentProcessId());
+    const std::string path = std::string(ProfileTreeBuilder::Office16Root) + "\\" + name;
+    TemporaryKey cleanup(path);
+    ProfileTreeBuilder profile(name, ProfileTreeBuilder::Office16Root);
+    SeedProfile(profile, sections);
+    const std::string key = "HKEY_CURRENT_USER\\" + path;
+
+    RestoreRound round;
+    round.exported = Milliseconds([&] { Export(key, file); });
+    Expect(FileSize(file) > static_cast<ULONGLONG>(sections) * 200, "restore export size");
+    round.imported = Milliseconds([&] { RunEditor("/s \"" + file + "\""); });
+    RegistryRestore::Outcome outcome;
+    round.restored = Milliseconds([&] {
+        outcome = RegistryRestore(RegistryEditor(EditorPath().c_str(), 600000)).RestoreFile(file.c_str(), "", false);
+    });
+    Expect(outcome.stage == RegistryRestore::Stage::Restored, "restored");
+    Expect(!outcome.backupFile.IsEmpty(), "restore backup");
+    DeleteFileA(outcome.backupFile.GetString());
+    return round;
+}
 } // namespace
 
 // Each size runs three rounds and shows the median of each time, and of each
@@ -200,6 +249,20 @@ int main()
                         PeakWorkingSetMiB());
             std::fflush(stdout);
         }
+
+        std::printf("\n| sections | editor export ms | editor import ms | restore ms | restore/(export+import) |\n");
+        std::printf("|---:|---:|---:|---:|---:|\n");
+        std::vector<double> exported, imported, restored, ratio;
+        for (int i = 0; i < Rounds; ++i)
+        {
+            RestoreRound round = RunRestoreRound(5000, exports / "restore.reg");
+            exported.push_back(round.exported);
+            imported.push_back(round.imported);
+            restored.push_back(round.restored);
+            ratio.push_back(round.restored / (round.exported + round.imported));
+        }
+        std::printf("| 5000 | %.0f | %.0f | %.0f | %.2f |\n", Median(exported), Median(imported), Median(restored),
+                    Median(ratio));
         return 0;
     }
     catch (const std::exception& e)

@@ -3,6 +3,7 @@
 #include "library/framework/TextConversion.h"
 #include "library/fs/FsFolders.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -160,13 +161,39 @@ bool HoldsLineBreakOrNul(const std::wstring& name)
     return name.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos;
 }
 
+wchar_t AsciiUpper(wchar_t ch)
+{
+    return ch >= L'a' && ch <= L'z' ? static_cast<wchar_t>(ch - (L'a' - L'A')) : ch;
+}
+
+// Two names as the registry compares them, letter case aside:
+// CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN. The system's table is
+// asked from the first letter beyond ASCII on, whose upper case may be any
+// letter; up to there the names are compared here, which is the same and
+// far quicker for the long paths of a profile's keys.
+int CompareNames(const std::wstring& left, const std::wstring& right)
+{
+    size_t common = std::min(left.size(), right.size());
+    size_t i = 0;
+    for (; i < common && left[i] < 0x80 && right[i] < 0x80; ++i)
+    {
+        wchar_t l = AsciiUpper(left[i]);
+        wchar_t r = AsciiUpper(right[i]);
+        if (l != r)
+            return l < r ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+    }
+    if (i == common)
+        return left.size() == right.size() ? CSTR_EQUAL : left.size() < right.size() ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+    return CompareStringOrdinal(left.data() + i, static_cast<int>(left.size() - i), right.data() + i,
+                                static_cast<int>(right.size() - i), TRUE);
+}
+
 // Names in the order in which the registry compares them: letter case aside.
 struct NameLess
 {
     bool operator()(const std::wstring& left, const std::wstring& right) const
     {
-        return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
-                                    static_cast<int>(right.size()), TRUE) == CSTR_LESS_THAN;
+        return CompareNames(left, right) == CSTR_LESS_THAN;
     }
 };
 
@@ -446,8 +473,7 @@ RegistryScript RegistryScript::OfKeys(std::vector<Key> keys)
 
 bool RegistryScript::SameName(const std::wstring& left, const std::wstring& right)
 {
-    return CompareStringOrdinal(left.data(), static_cast<int>(left.size()), right.data(),
-                                static_cast<int>(right.size()), TRUE) == CSTR_EQUAL;
+    return CompareNames(left, right) == CSTR_EQUAL;
 }
 
 bool RegistryScript::IsAtOrBelow(const std::wstring& path, const std::wstring& root)

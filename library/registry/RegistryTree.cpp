@@ -11,81 +11,81 @@ namespace
 const DWORD LongestKeyName = 255;
 const DWORD LongestValueName = 16383;
 
-// The values of `key` in index order into `values`. A value that grows
-// between the key's figures and its reading is read again with more room.
-LONG ReadValues(HKEY key, DWORD count, DWORD longestData, std::vector<RegistryScript::Value>& values)
+// Reads keys one after the other with the same buffers: a key's figures are
+// not asked for, since a value that outgrows the buffer is read again with
+// more room anyway.
+class TreeReader
 {
-    std::wstring name(LongestValueName + 1, L'\0');
-    std::vector<BYTE> data(longestData > 0 ? longestData : 1);
-    for (DWORD index = 0; index < count; ++index)
-    {
-        DWORD nameLength = static_cast<DWORD>(name.size());
-        DWORD size = static_cast<DWORD>(data.size());
-        DWORD type = REG_NONE;
-        LONG result = RegEnumValueW(key, index, &name[0], &nameLength, nullptr, &type, data.data(), &size);
-        if (result == ERROR_MORE_DATA && size > data.size())
-        {
-            data.resize(size);
-            --index;
-            continue;
-        }
-        if (result == ERROR_NO_MORE_ITEMS)
-            return ERROR_SUCCESS;
-        if (result != ERROR_SUCCESS)
-            return result;
-        RegistryScript::Value value;
-        value.name.assign(name, 0, nameLength);
-        value.type = type;
-        value.bytes.assign(data.begin(), data.begin() + size);
-        values.push_back(std::move(value));
-    }
-    return ERROR_SUCCESS;
-}
+public:
+    explicit TreeReader(bool keysOnly) : m_keysOnly(keysOnly), m_valueName(LongestValueName + 1), m_data(4096) {}
 
-LONG ReadKey(HKEY key, const std::wstring& path, bool keysOnly, std::vector<RegistryScript::Key>& keys)
-{
-    DWORD subKeys = 0;
-    DWORD valueCount = 0;
-    DWORD longestData = 0;
-    LONG result = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &valueCount, nullptr,
-                                   &longestData, nullptr, nullptr);
-    if (result != ERROR_SUCCESS)
-        return result;
-    keys.emplace_back();
-    keys.back().path = path;
-    if (!keysOnly)
+    LONG ReadKey(HKEY key, const std::wstring& path, std::vector<RegistryScript::Key>& keys)
     {
-        std::vector<RegistryScript::Value> values;
-        result = ReadValues(key, valueCount, longestData, values);
-        keys.back().values = std::move(values);
-        if (result != ERROR_SUCCESS)
-            return result;
+        keys.emplace_back();
+        keys.back().path = path;
+        if (!m_keysOnly)
+        {
+            LONG result = ReadValues(key, keys.back().values);
+            if (result != ERROR_SUCCESS)
+                return result;
+        }
+        wchar_t name[LongestKeyName + 1];
+        for (DWORD index = 0;; ++index)
+        {
+            DWORD nameLength = LongestKeyName + 1;
+            LONG result = RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+            if (result == ERROR_NO_MORE_ITEMS)
+                return ERROR_SUCCESS;
+            if (result != ERROR_SUCCESS)
+                return result;
+            HKEY opened = nullptr;
+            result = RegOpenKeyExW(key, name, 0, KEY_READ, &opened);
+            if (result != ERROR_SUCCESS)
+                return result;
+            UniqueRegistryKey child(opened);
+            result = ReadKey(child.Get(), path + L"\\" + std::wstring(name, nameLength), keys);
+            if (result != ERROR_SUCCESS)
+                return result;
+        }
     }
-    wchar_t name[LongestKeyName + 1];
-    for (DWORD index = 0;; ++index)
+
+private:
+    LONG ReadValues(HKEY key, std::vector<RegistryScript::Value>& values)
     {
-        DWORD nameLength = LongestKeyName + 1;
-        result = RegEnumKeyExW(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS)
-            return ERROR_SUCCESS;
-        if (result != ERROR_SUCCESS)
-            return result;
-        HKEY opened = nullptr;
-        result = RegOpenKeyExW(key, name, 0, KEY_READ, &opened);
-        if (result != ERROR_SUCCESS)
-            return result;
-        UniqueRegistryKey child(opened);
-        result = ReadKey(child.Get(), path + L"\\" + std::wstring(name, nameLength), keysOnly, keys);
-        if (result != ERROR_SUCCESS)
-            return result;
+        for (DWORD index = 0;;)
+        {
+            DWORD nameLength = static_cast<DWORD>(m_valueName.size());
+            DWORD size = static_cast<DWORD>(m_data.size());
+            DWORD type = REG_NONE;
+            LONG result = RegEnumValueW(key, index, m_valueName.data(), &nameLength, nullptr, &type, m_data.data(), &size);
+            if (result == ERROR_MORE_DATA && size > m_data.size())
+            {
+                m_data.resize(size);
+                continue;
+            }
+            if (result == ERROR_NO_MORE_ITEMS)
+                return ERROR_SUCCESS;
+            if (result != ERROR_SUCCESS)
+                return result;
+            RegistryScript::Value value;
+            value.name.assign(m_valueName.data(), nameLength);
+            value.type = type;
+            value.bytes.assign(m_data.begin(), m_data.begin() + size);
+            values.push_back(std::move(value));
+            ++index;
+        }
     }
-}
+
+    bool m_keysOnly;
+    std::vector<wchar_t> m_valueName;
+    std::vector<BYTE> m_data;
+};
 } // namespace
 
 LONG RegistryTree::Read(HKEY key, const std::wstring& path, bool keysOnly, std::vector<RegistryScript::Key>& keys)
 {
     keys.clear();
-    return ReadKey(key, path, keysOnly, keys);
+    return TreeReader(keysOnly).ReadKey(key, path, keys);
 }
 
 LONG RegistryTree::Write(HKEY key, const std::wstring& path, const std::vector<RegistryScript::Key>& keys,

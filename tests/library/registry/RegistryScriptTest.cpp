@@ -159,4 +159,16 @@ TEST(RegistryScript, SameBytesOfAnotherTypeAreOtherData)
     EXPECT_TRUE(absent[0].otherData);
     EXPECT_EQ(L"[HKEY_CURRENT_USER\\P] \"v\"", absent[0].Describe());
 }
+
+// Letter case aside, beyond ASCII too: past a letter beyond ASCII the
+// system's table decides.
+TEST(RegistryScript, NamesCompareAsTheRegistryComparesThem)
+{
+    EXPECT_TRUE(RegistryScript::SameName(L"Profiles\\R\u00e9sum\u00e9", L"PROFILES\\r\u00c9SUM\u00c9"));
+    EXPECT_TRUE(RegistryScript::SameName(L"\u0410\u0440\u0445\u0438\u0432", L"\u0430\u0420\u0425\u0418\u0412"));
+    EXPECT_FALSE(RegistryScript::SameName(L"Profiles\\a", L"Profiles\\a "));
+    EXPECT_FALSE(RegistryScript::SameName(L"\u00e9a", L"\u00e9b"));
+    EXPECT_TRUE(RegistryScript::IsAtOrBelow(L"HKEY_CURRENT_USER\\P\u00c9\\x", L"hkey_current_user\\p\u00e9"));
+    EXPECT_FALSE(RegistryScript::IsAtOrBelow(L"HKEY_CURRENT_USER\\Px", L"HKEY_CURRENT_USER\\P"));
+}
 } // namespace

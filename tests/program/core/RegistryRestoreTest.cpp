@@ -126,7 +126,7 @@ TEST(RegistryRestore, MissingProfileIsMadeFromTheFileWithoutTheEditor)
     EXPECT_TRUE(outcome.backupFile.IsEmpty());
     EXPECT_TRUE(backups.Names().empty());
     EXPECT_FALSE(FileExists(temp / "record.txt"));
-    EXPECT_EQ("[" + ProfilePath + "]\n[" + ProfilePath + "\\11111111111111111111111111111111]\n 1: 97 0\n",
+    EXPECT_EQ("[" + ProfilePath + "]\n[" + ProfilePath + "\\11111111111111111111111111111111]\n 1: 97 0 0 0\n",
               DumpTree(ProfilePath));
     std::vector<std::string> lines = log.Lines();
     EXPECT_EQ(1, std::count(lines.begin(), lines.end(),
