@@ -28,8 +28,8 @@ const int ProfileReadIncompletely = 6;
 // restore: the file is not a backup of one profile that can be restored, or
 // no complete backup of the profile was found: nothing was changed.
 const int NotARestorableBackup = 7;
-// restore: the registry editor failed, or something of the backup is missing
-// afterwards (the log names each missing key and value).
+// restore: a key or value could not be written, or something of the backup
+// is missing afterwards (the log names each missing key and value).
 const int RestoreIncomplete = 8;
 // The process list cannot be taken, or another unexpected failure.
 const int OtherFailure = 70;
