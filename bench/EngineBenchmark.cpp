@@ -4,7 +4,9 @@
 // than the check it mirrors) and the export of the same profile key by the
 // system's registry editor (the backup that precedes every removal); then a
 // restore of a backup of a large profile, its own backup of the profile
-// included, beside the editor's export and import of the same profile.
+// included, beside the editor's export and import of the same profile; and
+// the questions about 20 ghosts' files that never answer, beside the bound
+// that a scan waits for them.
 #include "bench/BenchmarkSupport.h"
 #include "library/framework/UniqueHandle.h"
 #include "program/core/CLogFile.h"
@@ -19,6 +21,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
@@ -263,6 +266,32 @@ int main()
         }
         std::printf("| 5000 | %.0f | %.0f | %.0f | %.2f |\n", Median(exported), Median(imported), Median(restored),
                     Median(ratio));
+
+        // Stand-in questions that hang as one about a server that is gone,
+        // released once measured.
+        const DWORD Bound = 1000;
+        auto release = std::make_shared<UniqueKernelHandle>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        std::vector<GhostFinder::Candidate> ghosts(20);
+        std::vector<GhostFinder::Candidate*> asked;
+        for (size_t i = 0; i < ghosts.size(); ++i)
+        {
+            ghosts[i].pstPath.Format("\\\\gone\\home\\archive %u.pst", static_cast<unsigned>(i));
+            asked.push_back(&ghosts[i]);
+        }
+        double asking = Milliseconds([&] {
+            GhostFinder::AskFiles(asked, Bound, [release](const CString&) {
+                WaitForSingleObject(release->Get(), INFINITE);
+                return false;
+            });
+        });
+        SetEvent(release->Get());
+        Expect(std::none_of(ghosts.begin(), ghosts.end(),
+                            [](const GhostFinder::Candidate& ghost) { return ghost.pstFileExists.has_value(); }),
+               "unanswered files");
+        std::printf("\n| ghosts whose files never answer | bound ms | asked ms | asked/bound |\n");
+        std::printf("|---:|---:|---:|---:|\n");
+        std::printf("| %u | %lu | %.0f | %.2f |\n", static_cast<unsigned>(ghosts.size()), Bound, asking,
+                    asking / Bound);
         return 0;
     }
     catch (const std::exception& e)

@@ -24,6 +24,10 @@
 
 namespace
 {
+// How long a scan waits for the answers about its ghosts' files, all asked
+// at once: a file on a server that is gone answers when the network gives
+// up, tens of seconds later on Windows.
+const DWORD FileQuestionBoundMs = 5000;
 
 struct SectionRow
 {
@@ -318,6 +322,13 @@ UserScan ScanTargetUser()
         user.unreadable = user.unreadable || !user.scans.back().error.IsEmpty();
         user.found = user.found || !user.scans.back().candidates.empty();
     }
+    std::vector<GhostFinder::Candidate*> candidates;
+    for (ProfileScan& scan : user.scans)
+    {
+        for (GhostFinder::Candidate& candidate : scan.candidates)
+            candidates.push_back(&candidate);
+    }
+    GhostFinder::AskFiles(candidates, FileQuestionBoundMs);
     return user;
 }
 
@@ -338,10 +349,10 @@ void AddScannedProfiles(JsonWriter& json, const std::vector<ProfileScan>& scans)
             AddString(json, "displayName", candidate.displayName);
             AddOptional(json, "pstPath", candidate.pstPath);
             json.Key("pstFileExists");
-            if (candidate.pstPath.IsEmpty())
-                json.Null();
+            if (candidate.pstFileExists)
+                json.Bool(*candidate.pstFileExists);
             else
-                json.Bool(candidate.pstFileExists);
+                json.Null();
             json.EndObject();
         }
         json.EndArray();
@@ -371,7 +382,8 @@ CString ScannedProfilesText(const std::vector<ProfileScan>& scans, const CString
         for (const GhostFinder::Candidate& candidate : scan.candidates)
         {
             CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
-                           : candidate.pstFileExists   ? candidate.pstPath
+                           : !candidate.pstFileExists  ? candidate.pstPath + " (no answer in time)"
+                           : *candidate.pstFileExists  ? candidate.pstPath
                                                        : candidate.pstPath + " (missing)";
             text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
         }

@@ -7,6 +7,13 @@
 #include "program/core/ReferencedSections.h"
 #include "program/core/RegistryFailure.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
 namespace
 {
 void AddReason(CString& reasons, const CString& reason)
@@ -85,9 +92,7 @@ GhostFinder::Result GhostFinder::Find(const CString& profileName, const std::ato
         if (ReadCandidate(profileKey, name, referenced, section, opened))
         {
             section.ReadPstPath();
-            const CString& path = section.GetPstPath();
-            result.candidates.push_back(
-                {name, section.GetDisplayName(), path, !path.IsEmpty() && IsExistingFile(path)});
+            result.candidates.push_back({name, section.GetDisplayName(), section.GetPstPath(), std::nullopt});
         }
         else if (opened != ERROR_SUCCESS)
         {
@@ -95,4 +100,49 @@ GhostFinder::Result GhostFinder::Find(const CString& profileName, const std::ato
         }
     }
     return result;
+}
+
+bool GhostFinder::DefaultFileQuestion(const CString& path)
+{
+    return IsExistingFile(path);
+}
+
+void GhostFinder::AskFiles(const std::vector<Candidate*>& candidates, DWORD boundMs, const FileQuestion& exists)
+{
+    // Shared with the questions, which may outlive this call.
+    struct Answers
+    {
+        std::mutex mutex;
+        std::condition_variable answered;
+        std::vector<std::optional<bool>> answers;
+        size_t pending = 0;
+    };
+    auto shared = std::make_shared<Answers>();
+    shared->answers.resize(candidates.size());
+    for (size_t i = 0; i < candidates.size(); ++i)
+    {
+        if (candidates[i]->pstPath.IsEmpty())
+            continue;
+        std::lock_guard<std::mutex> lock(shared->mutex);
+        ++shared->pending;
+        try
+        {
+            std::thread([shared, i, exists, path = candidates[i]->pstPath] {
+                bool answer = exists(path);
+                std::lock_guard<std::mutex> answerLock(shared->mutex);
+                shared->answers[i] = answer;
+                --shared->pending;
+                shared->answered.notify_all();
+            }).detach();
+        }
+        catch (const std::system_error&)
+        {
+            // No thread, no question: that file stays unknown.
+            --shared->pending;
+        }
+    }
+    std::unique_lock<std::mutex> lock(shared->mutex);
+    shared->answered.wait_for(lock, std::chrono::milliseconds(boundMs), [&] { return shared->pending == 0; });
+    for (size_t i = 0; i < candidates.size(); ++i)
+        candidates[i]->pstFileExists = shared->answers[i];
 }

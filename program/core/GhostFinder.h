@@ -2,7 +2,11 @@
 
 #include "library/framework/CString.h"
 
+#include <windows.h>
+
 #include <atomic>
+#include <functional>
+#include <optional>
 #include <vector>
 
 class ProfileSection;
@@ -20,8 +24,9 @@ public:
         CString displayName;
         // Empty when the section names no file.
         CString pstPath;
-        // Whether that file exists; false without a path.
-        bool pstFileExists = false;
+        // Whether that file exists, once AskFiles has had an answer in time;
+        // unknown before, and without a path.
+        std::optional<bool> pstFileExists;
     };
 
     struct Result
@@ -46,4 +51,18 @@ public:
     // Error::NvExceptionCommon (string 104 with the key) when the profile key
     // or its accounts key does not open; any other failure is in the result.
     static Result Find(const CString& profileName, const std::atomic<bool>* cancel = nullptr);
+
+    // Tells whether a file exists; may wait as long as the network does.
+    using FileQuestion = std::function<bool(const CString& path)>;
+    // Asks `exists` about the file of each candidate that names one, all at
+    // once, and waits at most `boundMs` for the answers: a ghost's file is
+    // very often on a server that is gone, and each such question waits for
+    // the network to give up. What has not answered by then stays unknown;
+    // its question goes on alone and its answer is dropped, so `exists` is
+    // copied and must refer to nothing that may end before it returns.
+    static void AskFiles(const std::vector<Candidate*>& candidates, DWORD boundMs,
+                         const FileQuestion& exists = DefaultFileQuestion);
+
+private:
+    static bool DefaultFileQuestion(const CString& path);
 };

@@ -49,12 +49,17 @@ void GhostListReader::Read(HWND window, CString profileName, WPARAM generation)
 {
     std::vector<CString> names;
     // Nothing may leave a thread's function. A profile that cannot be read
-    // offers nothing; Check and Repair! tell the user why.
+    // offers nothing; Check and Repair! tell the user why. Nor does one read
+    // in part: a store tied only through what was not read would look like
+    // a ghost.
     try
     {
         GhostFinder::Result result = GhostFinder::Find(profileName, &m_cancel);
-        for (const GhostFinder::Candidate& candidate : result.candidates)
-            names.push_back(candidate.displayName);
+        if (result.incomplete.IsEmpty())
+        {
+            for (const GhostFinder::Candidate& candidate : result.candidates)
+                names.push_back(candidate.displayName);
+        }
     }
     catch (...)
     {

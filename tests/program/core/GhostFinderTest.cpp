@@ -1,4 +1,5 @@
 #include "library/error/NvException.h"
+#include "library/framework/UniqueHandle.h"
 #include "program/core/GhostFinder.h"
 #include "tests/support/LogTail.h"
 #include "tests/support/ProfileTreeBuilder.h"
@@ -6,6 +7,8 @@
 #include "tests/support/TempFolder.h"
 
 #include <atomic>
+#include <memory>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -109,12 +112,42 @@ TEST_F(GhostFinding, GivesEveryCandidateInRegistryOrderWithItsFile)
     ASSERT_EQ(3u, found.size());
     EXPECT_EQ(Id('a'), found[0].section.Str());
     EXPECT_EQ(folder / "Archiwum.pst", found[0].pstPath.Str());
-    EXPECT_TRUE(found[0].pstFileExists);
     EXPECT_EQ("ARCHIWUM", found[1].displayName.Str());
     EXPECT_EQ(folder / "Gone.pst", found[1].pstPath.Str());
-    EXPECT_FALSE(found[1].pstFileExists);
     EXPECT_EQ("", found[2].pstPath.Str());
-    EXPECT_FALSE(found[2].pstFileExists);
+    // Reading the profile asks nothing about files: that may wait on the
+    // network.
+    for (const GhostFinder::Candidate& candidate : found)
+        EXPECT_FALSE(candidate.pstFileExists.has_value()) << candidate.section.Str();
+
+    GhostFinder::AskFiles({&result.candidates[0], &result.candidates[1], &result.candidates[2]}, 10000);
+
+    EXPECT_EQ(std::optional<bool>(true), found[0].pstFileExists);
+    EXPECT_EQ(std::optional<bool>(false), found[1].pstFileExists);
+    EXPECT_FALSE(found[2].pstFileExists.has_value());
+}
+
+// A file on a server that is gone answers only when the network gives up:
+// the others are answered, and it stays unknown once the bound has passed.
+TEST(GhostFinderFiles, QuestionThatDoesNotAnswerInTimeLeavesOnlyItsFileUnknown)
+{
+    auto release = std::make_shared<UniqueKernelHandle>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(release->IsValid());
+    std::vector<GhostFinder::Candidate> candidates = {{Id('a').c_str(), "A", "\\\\gone\\a.pst", std::nullopt},
+                                                      {Id('b').c_str(), "B", "C:\\here.pst", std::nullopt},
+                                                      {Id('c').c_str(), "C", "C:\\gone.pst", std::nullopt}};
+    auto exists = [release](const CString& path) {
+        if (path.Left(2) == "\\\\")
+            WaitForSingleObject(release->Get(), INFINITE);
+        return path == "C:\\here.pst";
+    };
+
+    GhostFinder::AskFiles({&candidates[0], &candidates[1], &candidates[2]}, 200, exists);
+    SetEvent(release->Get());
+
+    EXPECT_FALSE(candidates[0].pstFileExists.has_value());
+    EXPECT_EQ(std::optional<bool>(true), candidates[1].pstFileExists);
+    EXPECT_EQ(std::optional<bool>(false), candidates[2].pstFileExists);
 }
 
 // A store tied only through an account that cannot be read looks like a
