@@ -4,15 +4,13 @@
 // from is loaded, and the main window's own dialog template, with its
 // controls, is shown with no code behind it.
 #include "bench/PlainDialog.h"
+#include "library/framework/CommonControlsLibrary.h"
 #include "library/framework/UniqueHandle.h"
 #include "resources/resource.h"
 
-#include <commctrl.h>
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    CommonControlsLibrary::Initialize(ICC_WIN95_CLASSES);
     UniqueModule shell(LoadLibraryA("shell32.dll"));
     return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PSTSTRAYSWEEP_DIALOG), nullptr,
                                             &PlainDialogProcedure, 0));

@@ -1,9 +1,11 @@
 #include "library/framework/CToolTipCtrl.h"
 
-#include <commctrl.h>
+#include "library/framework/CommonControlsLibrary.h"
 
 BOOL CToolTipCtrl::Create(CWnd* parent, DWORD style)
 {
+    if (!CommonControlsLibrary::Initialize(ICC_BAR_CLASSES))
+        return FALSE;
     // The control places and sizes itself whenever it shows.
     RECT rect = {};
     return CreateEx(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | style, rect, parent != nullptr ? parent->m_hWnd : nullptr,

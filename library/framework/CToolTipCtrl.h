@@ -7,7 +7,8 @@
 class CToolTipCtrl : public CWnd
 {
 public:
-    // A tooltip window owned by `parent`, with WS_POPUP and `style`.
+    // A tooltip window owned by `parent`, with WS_POPUP and `style`; FALSE
+    // when it cannot be made (the common controls missing, for one).
     BOOL Create(CWnd* parent, DWORD style = 0);
     void Activate(BOOL activate);
     // Registers `window` as a tool with `text` (copied by the control). With

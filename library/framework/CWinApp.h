@@ -8,8 +8,10 @@ class CWnd;
 constexpr UINT ID_HELP = 0xE146;
 
 // The program's application object: start-up and shut-down around the main
-// window. The framework's WinMain (AfxWinMain.cpp) runs InitInstance and then
-// ExitInstance; there is no message loop of the framework's own in between.
+// window. The framework's WinMain (AfxWinMain.cpp) registers the common
+// controls, then runs InitInstance and then ExitInstance (exit code -1, and
+// neither runs, without an application or the common controls); there is no
+// message loop of the framework's own in between.
 class CWinApp
 {
 public:

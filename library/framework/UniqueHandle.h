@@ -1,8 +1,8 @@
 #pragma once
 
-#include <windows.h>
+#include "library/framework/CommonControlsLibrary.h"
 
-#include <commctrl.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -121,7 +121,7 @@ struct ImageListTraits
 {
     using Handle = HIMAGELIST;
     static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { ImageList_Destroy(handle); }
+    static void Close(Handle handle) { CommonControlsLibrary::DestroyImageList(handle); }
 };
 
 struct WindowTraits

@@ -1,5 +1,7 @@
 #include "library/fs/CFileVersionInfo.h"
 
+#include "library/framework/NvModuleWrapper.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,38 +21,47 @@ void CFileVersionInfo::Reset()
 BOOL CFileVersionInfo::Create(LPCSTR fileName)
 {
     Reset();
+    NvModuleWrapper library;
+    if (!library.Load(L"version.dll"))
+        return FALSE;
+    auto getSize = library.GetProc<decltype(&::GetFileVersionInfoSizeA)>("GetFileVersionInfoSizeA");
+    auto getInfo = library.GetProc<decltype(&::GetFileVersionInfoA)>("GetFileVersionInfoA");
+    auto query = library.GetProc<QueryValueFn>("VerQueryValueA");
+    if (getSize == nullptr || getInfo == nullptr || query == nullptr)
+        return FALSE;
+
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(fileName, &handle);
+    DWORD size = getSize(fileName, &handle);
     if (size == 0)
         return FALSE;
     std::vector<BYTE> block(size);
-    if (!GetFileVersionInfoA(fileName, handle, size, block.data()))
+    if (!getInfo(fileName, handle, size, block.data()))
         return FALSE;
 
-    ReadProductVersion(block.data());
+    ReadProductVersion(query, block.data());
 
     void* fixed = nullptr;
     UINT length = 0;
     char root[] = "\\";
-    if (!VerQueryValueA(block.data(), root, &fixed, &length) || length != sizeof(VS_FIXEDFILEINFO))
+    if (!query(block.data(), root, &fixed, &length) || length != sizeof(VS_FIXEDFILEINFO))
         return FALSE;
     std::memcpy(&m_fixedInfo, fixed, sizeof(m_fixedInfo));
     return TRUE;
 }
 
-void CFileVersionInfo::ReadProductVersion(const void* block)
+void CFileVersionInfo::ReadProductVersion(QueryValueFn query, const void* block)
 {
     void* translation = nullptr;
     UINT length = 0;
     char translationName[] = "\\VarFileInfo\\Translation";
-    if (!VerQueryValueA(block, translationName, &translation, &length) || length < 1)
+    if (!query(block, translationName, &translation, &length) || length < 1)
         return;
     const WORD* entry = static_cast<const WORD*>(translation);
 
     char name[64] = {};
     std::snprintf(name, sizeof(name), "\\StringFileInfo\\%04x%04x\\ProductVersion", entry[0], entry[1]);
     void* value = nullptr;
-    if (!VerQueryValueA(block, name, &value, &length) || length < 1)
+    if (!query(block, name, &value, &length) || length < 1)
         return;
 
     std::string copy(static_cast<const char*>(value), length);

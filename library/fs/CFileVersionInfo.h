@@ -15,7 +15,8 @@ public:
     virtual void Reset();
 
     // Reads the version resource of `fileName`; true only when the fixed
-    // version block was read. The object is reset first.
+    // version block was read (false too when the system's version library
+    // cannot be loaded). The object is reset first.
     BOOL Create(LPCSTR fileName);
 
     const VS_FIXEDFILEINFO& GetFixedInfo() const { return m_fixedInfo; }
@@ -23,7 +24,8 @@ public:
     const WORD* GetProductVersion() const { return m_productVersion; }
 
 private:
-    void ReadProductVersion(const void* block);
+    using QueryValueFn = decltype(&::VerQueryValueA);
+    void ReadProductVersion(QueryValueFn query, const void* block);
 
     VS_FIXEDFILEINFO m_fixedInfo;
     WORD m_productVersion[4];

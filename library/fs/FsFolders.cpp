@@ -1,14 +1,14 @@
 #include "library/fs/FsFolders.h"
 
 #include "library/framework/UniqueHandle.h"
-#include "library/fs/NvModuleWrapper.h"
+#include "library/framework/NvModuleWrapper.h"
 
 #include <shlobj.h>
 
 NvFsPath GetAppDataPath()
 {
     NvModuleWrapper shell;
-    if (!shell.Load("SHFolder.dll"))
+    if (!shell.Load(L"SHFolder.dll"))
         return NvFsPath();
 
     using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);

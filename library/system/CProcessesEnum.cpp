@@ -1,7 +1,7 @@
 #include "library/system/CProcessesEnum.h"
 
 #include "library/error/NvExceptionCommon.h"
-#include "library/fs/NvModuleWrapper.h"
+#include "library/framework/NvModuleWrapper.h"
 
 namespace
 {
@@ -13,7 +13,7 @@ void CProcessesEnum::Enumerate()
 {
     clear();
     NvModuleWrapper toolHelp;
-    if (!toolHelp.Load("Kernel32.dll"))
+    if (!toolHelp.Load(L"kernel32.dll"))
         return;
 
     PROCESSENTRY32 entry = {};

@@ -1,6 +1,7 @@
 // The command line program: list, check and repair without the window, with
 // the window program's engine, backup, Outlook check and log.
 #include "library/error/NvException.h"
+#include "library/framework/NvModuleWrapper.h"
 #include "library/framework/UniqueHandle.h"
 #include "program/core/CLogFile.h"
 #include "program/console/ArgumentParser.h"
@@ -55,6 +56,7 @@ int RunCommandLine(ConsoleStream& out, ConsoleStream& err)
 
 int main()
 {
+    NvModuleWrapper::SearchSystemFolderOnly();
     ConsoleStream out(STD_OUTPUT_HANDLE);
     ConsoleStream err(STD_ERROR_HANDLE);
     CLogFile& log = CLogFile::Instance();

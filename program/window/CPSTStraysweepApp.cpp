@@ -5,15 +5,11 @@
 #include "program/window/LanguageResources.h"
 #include "program/core/ProductFolder.h"
 
-#include <commctrl.h>
-
 #include <cstdlib>
 #include <cstring>
 
 BOOL CPSTStraysweepApp::InitInstance()
 {
-    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
 
     std::free(const_cast<char*>(m_pszAppName));

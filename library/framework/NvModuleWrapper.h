@@ -2,9 +2,10 @@
 
 #include "library/framework/UniqueHandle.h"
 
-// Holds a library loaded by name while functions looked up in it are used,
-// and frees it on every way out, exceptions included: optional system
-// functions are found at run time rather than imported.
+// Holds a library of the system folder while functions looked up in it are
+// used, and frees it on every way out, exceptions included: system functions
+// that are optional, or that a program must not import, are found at run
+// time.
 class NvModuleWrapper
 {
 public:
@@ -12,8 +13,13 @@ public:
     NvModuleWrapper(const NvModuleWrapper&) = delete;
     NvModuleWrapper& operator=(const NvModuleWrapper&) = delete;
 
-    // Loads library `name`; false when it cannot be loaded.
-    bool Load(LPCSTR name);
+    // From now on the process takes libraries loaded by name, and their
+    // dependencies, from the system folder only. The first step of a program.
+    static void SearchSystemFolderOnly();
+
+    // Loads library `name` from the system folder, never from the program's
+    // or the current folder; false when it cannot be loaded there.
+    bool Load(LPCWSTR name);
 
     // The named export of the loaded library as a `Function` pointer; null when
     // nothing is loaded or the library has no such export.
