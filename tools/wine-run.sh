@@ -13,7 +13,10 @@ export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 # No Mono or Gecko prompts, and no menu entries on the host for the shortcuts
 # that installed packages make.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine takes its library overrides from the environment it starts with, never
+# from one that a Windows process changes: tests that need more name them in
+# STRAYSWEEP_DLLOVERRIDES.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${STRAYSWEEP_DLLOVERRIDES:+;$STRAYSWEEP_DLLOVERRIDES}"
 display=${STRAYSWEEP_DISPLAY:-:71}
 export DISPLAY="$display"
 

@@ -55,19 +55,35 @@ void MakePipe(UniqueKernelHandle& readEnd, UniqueKernelHandle& writeEnd)
 }
 } // namespace
 
-std::string StraysweepPath()
+std::string TestBinPath(const std::string& name)
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
-    folder = folder.substr(0, folder.rfind('\\'));
-    return folder.substr(0, folder.rfind('\\') + 1) + "bin\\straysweep.exe";
+    return folder.substr(0, folder.rfind('\\') + 1) + name;
+}
+
+std::string ProgramPath(const std::string& name)
+{
+    std::string folder = TestBinPath("");
+    folder.pop_back();
+    return folder.substr(0, folder.rfind('\\') + 1) + "bin\\" + name;
+}
+
+std::string StraysweepPath()
+{
+    return ProgramPath("straysweep.exe");
 }
 
 StraysweepRun RunStraysweep(const std::vector<std::wstring>& arguments)
 {
+    return RunStraysweep(StraysweepPath(), arguments);
+}
+
+StraysweepRun RunStraysweep(const std::string& programPath, const std::vector<std::wstring>& arguments)
+{
     StraysweepRun run;
-    std::wstring program = Wide(StraysweepPath());
+    std::wstring program = Wide(programPath);
     std::wstring commandLine = QuoteArgument(program);
     for (const std::wstring& argument : arguments)
         commandLine += L" " + QuoteArgument(argument);
@@ -85,7 +101,7 @@ StraysweepRun RunStraysweep(const std::vector<std::wstring>& arguments)
     if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                         &startup, &started))
     {
-        ADD_FAILURE() << "cannot start " << StraysweepPath() << ": " << GetLastError();
+        ADD_FAILURE() << "cannot start " << programPath << ": " << GetLastError();
         run.exitCode = 999;
         return run;
     }
@@ -99,7 +115,7 @@ StraysweepRun RunStraysweep(const std::vector<std::wstring>& arguments)
     std::thread errReader([&] { run.err = ReadAll(errRead.Get()); });
     if (WaitForSingleObject(process.Get(), 60000) != WAIT_OBJECT_0)
     {
-        ADD_FAILURE() << "straysweep.exe still runs after a minute";
+        ADD_FAILURE() << programPath << " still runs after a minute";
         TerminateProcess(process.Get(), 999);
         WaitForSingleObject(process.Get(), INFINITE);
     }

@@ -1,18 +1,24 @@
+#include "library/fs/CFileVersionInfo.h"
 #include "program/core/CLogFile.h"
+#include "program/core/ProductFolder.h"
 #include "tests/program/console/JsonValue.h"
 #include "tests/program/console/LiveProfile.h"
 #include "tests/program/console/ScopedRegistryText.h"
 #include "tests/program/console/SecondUserHive.h"
 #include "tests/program/console/StraysweepProcess.h"
 #include "tests/support/BackupFolderAside.h"
+#include "tests/support/KeptFile.h"
 #include "tests/support/NewBackups.h"
 #include "tests/support/LogTail.h"
 #include "tests/support/RegistryTools.h"
 #include "tests/support/StandInProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TemporaryKey.h"
+#include "resources/resource.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <thread>
@@ -1461,4 +1467,106 @@ TEST_F(Straysweep, HelpDescribesEveryCommandAndExitCode)
         EXPECT_NE(std::string::npos, run.out.find(line)) << line;
     EXPECT_EQ(LoggedRun({}), log.Lines());
 }
+
+// --- libraries planted beside the program ------------------------------------
+
+// What the planted library's entry point ends a process with.
+const DWORD PlantedCodeRan = 0x5EED;
+
+// The window program's copy at `program`, run until its main window shows,
+// then closed as its close box would close it; the message boxes it shows on
+// the way are answered. The exit code, or 999 when it does not end.
+DWORD RunWindowProgram(const std::string& program)
+{
+    std::string command = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    {
+        ADD_FAILURE() << "cannot start " << program << ": " << GetLastError();
+        return 999;
+    }
+    UniqueKernelHandle thread(started.hThread);
+    UniqueKernelHandle process(started.hProcess);
+    bool closed = false;
+    for (int wait = 0; wait < 3000 && WaitForSingleObject(process.Get(), 20) == WAIT_TIMEOUT; ++wait)
+    {
+        for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr;)
+        {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != started.dwProcessId || !IsWindowVisible(window))
+                continue;
+            if (GetDlgItem(window, IDC_PROFILES) == nullptr)
+                PostMessageA(window, WM_COMMAND, IDOK, 0);
+            else if (!closed && IsWindowEnabled(window))
+                closed = PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+    }
+    DWORD exitCode = 999;
+    if (WaitForSingleObject(process.Get(), 0) != WAIT_OBJECT_0)
+    {
+        ADD_FAILURE() << program << " still runs after a minute";
+        TerminateProcess(process.Get(), 999);
+        WaitForSingleObject(process.Get(), INFINITE);
+    }
+    GetExitCodeProcess(process.Get(), &exitCode);
+    return exitCode;
+}
+
+struct PlantedLibraryCase
+{
+    const char* name;
+    const char* program;
+    bool window;
+};
+
+void PrintTo(const PlantedLibraryCase& value, std::ostream* out)
+{
+    *out << value.name;
+}
+
+// A copy of the program in a folder of its own, beside libraries named as
+// system libraries that it loads by name or on first use. The tests run with
+// Wine told (in tests/CMakeLists.txt) to take such a library found beside a
+// program before its own, as Windows does. VERSION.dll is not among them:
+// Wine's own USER32 imports it, so Wine takes it from the program's folder
+// before any code of the program runs (Windows' USER32 does not import it).
+// The log starts new, so that its header reads the program's version.
+class PlantedLibraries : public testing::TestWithParam<PlantedLibraryCase>
+{
+protected:
+    KeptFile log{CLogFile::Instance().GetFilePath().GetString()};
+    KeptFile settings{Combine(GetAppDataFolder(), "Settings.ini").GetString()};
+    TempFolder folder;
+};
+
+TEST_P(PlantedLibraries, NeverRunAndTheProgramWorksWithTheSystemsOwn)
+{
+    const char* overrides = std::getenv("WINEDLLOVERRIDES");
+    ASSERT_NE(nullptr, overrides);
+    ASSERT_NE(nullptr, std::strstr(overrides, "shfolder,comctl32=n,b")) << "a planted library could not run";
+    std::string built = ProgramPath(GetParam().program);
+    std::string program = folder / GetParam().program;
+    ASSERT_TRUE(CopyFileA(built.c_str(), program.c_str(), TRUE));
+    std::string planted = TestBinPath("planted_library.dll");
+    for (const char* name : {"SHFolder.dll", "comctl32.dll"})
+        ASSERT_TRUE(CopyFileA(planted.c_str(), (folder / name).c_str(), TRUE)) << name;
+
+    DWORD exitCode = GetParam().window ? RunWindowProgram(program) : RunStraysweep(program, {L"--help"}).exitCode;
+
+    EXPECT_NE(PlantedCodeRan, exitCode) << "a planted library ran";
+    EXPECT_EQ(0u, exitCode);
+    CFileVersionInfo version;
+    ASSERT_TRUE(version.Create(built.c_str()));
+    std::string header = std::string(ProductName) + " " + FormatFileVersion(version).GetString() + " log file";
+    EXPECT_NE("0.0.0.0", std::string(FormatFileVersion(version).GetString()));
+    EXPECT_NE(std::string::npos, ReadFileBytes(log.Path()).find(header)) << header;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PlantedLibraries,
+                         testing::Values(PlantedLibraryCase{"CommandLine", "straysweep.exe", false},
+                                         PlantedLibraryCase{"Window", "PSTStraysweep.exe", true}),
+                         [](const testing::TestParamInfo<PlantedLibraryCase>& info) { return info.param.name; });
 } // namespace
