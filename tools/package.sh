@@ -34,18 +34,16 @@ build_release() {
     cmake --build "$root/build/release-$1" -j "$(nproc)"
 }
 
-# Stripped copies of one architecture's programs, which must need no DLL but
-# the system's.
+# Stripped copies of one architecture's programs, which must import no DLL but
+# the system's known ones (no MinGW runtime DLL either: the link is static).
 stage_programs() {
     arch=$1
     folder=$2
     mkdir "$stage/$folder"
     for program in $release_programs; do
         "$arch-w64-mingw32-strip" -o "$stage/$folder/$program" "$root/build/release-$arch/bin/$program"
-        if "$arch-w64-mingw32-objdump" -p "$stage/$folder/$program" |
-            grep -iE 'DLL Name: *(libstdc\+\+|libgcc|libwinpthread)'; then
-            fail "$folder/$program needs a MinGW runtime DLL: the link is not static."
-        fi
+        outside=$(outside_imports "$stage/$folder/$program")
+        [ -z "$outside" ] || fail "$folder/$program imports $(echo $outside), which Windows would look for in its folder."
     done
 }
 

@@ -74,6 +74,13 @@ base_msi=$(package x64 "$version" "$build/bin" base.msi) &&
     third_msi=$(package x64 "$third" "$build/bin" third.msi) &&
     x86_msi=$(package x86 "$version" "$programs32" x86.msi) || exit 1
 
+for file in $release_programs; do
+    check "$file imports only known system libraries" [ -z "$(outside_imports "$build/bin/$file")" ]
+    check "the x86 $file imports only known system libraries" [ -z "$(outside_imports "$programs32/$file")" ]
+done
+check "an import outside them is named" \
+    [ "$(load_time_libraries=kernel32.dll && outside_imports "$build/bin/straysweep.exe" | head -n 1)" = advapi32.dll ]
+
 check "the x64 package installs silently" [ "$(msiexec_code /i "$base_msi" /qn)" = 0 ]
 for file in PSTStraysweep.exe straysweep.exe Main_ResPL.dll; do
     check "$file is installed as built" cmp -s "$build/bin/$file" "$installed/$file"

@@ -4,6 +4,19 @@
 # The files that a release ships for each architecture.
 release_programs="PSTStraysweep.exe straysweep.exe Main_ResPL.dll"
 
+# The libraries that a release's programs may import at load time: known DLLs
+# of Windows 10 and 11, which Windows takes from the system folder. Any other
+# it looks for in the program's folder first, where a planted copy would run:
+# the programs load those from the system folder when they need them.
+load_time_libraries="advapi32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll shlwapi.dll user32.dll"
+
+# The libraries that a program imports at load time outside that list, one a
+# line in lower case: outside_imports PROGRAM
+outside_imports() {
+    x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[[:space:]]*DLL Name: *//p' | tr 'A-Z' 'a-z' |
+        grep -vxF "$(echo "$load_time_libraries" | tr ' ' '\n')"
+}
+
 # A string of the window program's version resource in a build folder, as the
 # build wrote it: version_string BUILD ProductVersion
 version_string() {
