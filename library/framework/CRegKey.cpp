@@ -6,9 +6,12 @@ LONG CRegKey::Open(HKEY parent, LPCSTR path, REGSAM access)
     LONG result = RegOpenKeyExA(parent, path, 0, access, &opened);
     if (result != ERROR_SUCCESS)
         return result;
-    result = Close();
+    // The key held before is let go whatever its closing says: the open
+    // worked, and saying otherwise would have the caller keep the new key as
+    // if it were the old one.
+    Close();
     m_hKey = opened;
-    return result;
+    return ERROR_SUCCESS;
 }
 
 LONG CRegKey::Close()

@@ -13,8 +13,7 @@ public:
     CRegKey& operator=(const CRegKey&) = delete;
 
     // Opens `path` below `parent`. On failure returns the code and keeps the
-    // key held before; on success closes that key and returns the result of
-    // closing it (0 when none was held).
+    // key held before; on success closes that key and returns 0.
     LONG Open(HKEY parent, LPCSTR path, REGSAM access = KEY_READ | KEY_WRITE);
 
     // Closes the held key: 0 when none was held, else RegCloseKey's result.

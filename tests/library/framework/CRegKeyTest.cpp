@@ -53,6 +53,19 @@ TEST_F(RegKeyOpen, MissingKeyGivesFileNotFoundAndHoldsNothing)
     EXPECT_EQ(nullptr, key.m_hKey);
 }
 
+// The key held before cannot be closed (a handle that is no key): the open
+// still worked, and says so.
+TEST_F(RegKeyOpen, OpenThatWorkedSucceedsWhateverClosingTheOldKeySays)
+{
+    CRegKey key;
+    key.m_hKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7ff0));
+    ASSERT_NE(ERROR_SUCCESS, RegCloseKey(key.m_hKey));
+
+    EXPECT_EQ(ERROR_SUCCESS, key.Open(HKEY_CURRENT_USER, "Outer"));
+
+    EXPECT_TRUE(IsOpen(key));
+}
+
 TEST_F(RegKeyOpen, FailedOpenKeepsTheKeyHeld)
 {
     CRegKey key;
