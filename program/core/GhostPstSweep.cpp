@@ -8,6 +8,8 @@
 #include "program/core/SweepFrontEnd.h"
 #include "program/core/TargetUser.h"
 
+#include <exception>
+
 namespace
 {
 Error::NvExceptionText CopyOf(const Error::NvException& e)
@@ -91,22 +93,23 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     remover.SetStopWhenAccountsUnread(strictness == Strictness::FailClosed);
     // The backup and the question before it may have taken minutes: Outlook
     // may have been started meanwhile. What the check throws is kept for
-    // after the run, which must not take it for a failure of the profile.
-    std::optional<Error::NvExceptionText> outlookCheckFailure;
+    // after the run, which must not take it for a failure of the profile,
+    // and let out as it was thrown, its error code with it.
+    std::exception_ptr outlookCheckFailure;
     remover.SetRemovalGate([&]() {
         try
         {
             return !RefuseForOutlook();
         }
-        catch (const Error::NvException& e)
+        catch (const Error::NvException&)
         {
-            outlookCheckFailure = CopyOf(e);
+            outlookCheckFailure = std::current_exception();
             return false;
         }
     });
     RunEngine(outcome, remover);
     if (outlookCheckFailure)
-        throw *outlookCheckFailure;
+        std::rethrow_exception(outlookCheckFailure);
     if (remover.GetStop() == GhostPstRemover::Stop::RemovalRefused)
         outcome.stage = Stage::OutlookRunning;
     else if (remover.GetStop() == GhostPstRemover::Stop::AccountsUnread)
