@@ -421,7 +421,7 @@ int ConsoleCommands::Run(const ConsoleArguments& arguments)
     switch (arguments.command)
     {
     case ConsoleCommand::Help:
-        m_out.WriteAnsi(GetHelpText());
+        m_out.WriteAnsi(GetHelpText().c_str());
         return ExitCode::Clean;
     case ConsoleCommand::List:
         if (arguments.allUsers)

@@ -3,36 +3,46 @@
 // The exit codes of the command line program, for scripts to act on.
 namespace ExitCode
 {
-// Nothing invalid found (check) or removed (repair); list and backups
-// succeeded; restore brought back everything of the backup.
+// What each means is in Meanings below.
 const int Clean = 0;
-// Invalid sections found (check), all of them removed (repair), or a ghost
-// store found in some profile (scan).
 const int InvalidSections = 1;
-// At least one invalid section could not be removed.
 const int RemovalFailed = 2;
-// OUTLOOK.EXE runs: nothing was done.
 const int OutlookRunning = 3;
-// The profile key could not be backed up: nothing was removed (restore:
-// imported).
 const int BackupFailed = 4;
-// The profile, its accounts key or the profiles root does not open (scan:
-// and no ghost store was found elsewhere); backups and restore: the backup
-// folder cannot be read.
 const int ProfileNotOpened = 5;
-// The profile could not be read completely (an account, a section or a
-// listing failed; the log says which): the result cannot be trusted. A
-// repair then removed nothing when an account was unread, else what it
-// judged invalid.
 const int ProfileReadIncompletely = 6;
-// restore: the file is not a backup of one profile that can be restored, or
-// no complete backup of the profile was found: nothing was changed.
 const int NotARestorableBackup = 7;
-// restore: a key or value could not be written, or something of the backup
-// is missing afterwards (the log names each missing key and value).
 const int RestoreIncomplete = 8;
-// The process list cannot be taken, or another unexpected failure.
-const int OtherFailure = 70;
-// The command line is wrong: nothing was done.
 const int BadArguments = 64;
+const int OtherFailure = 70;
+
+struct Meaning
+{
+    int code;
+    const char* text;
+};
+
+// Every exit code with what it means, in the order of the codes: the help
+// lists these, and the READMEs' tables say the same words.
+inline constexpr Meaning Meanings[] = {
+    {Clean, "nothing invalid found (check) or removed (repair); list or backups succeeded; everything of the "
+            "backup is back (restore)"},
+    {InvalidSections, "invalid sections found (check), all of them removed (repair), or a ghost store found (scan)"},
+    {RemovalFailed, "an invalid section could not be removed (the log says why)"},
+    {OutlookRunning, "Outlook is running: nothing was done"},
+    {BackupFailed, "the backup failed: nothing was removed (restore: nothing was written)"},
+    {ProfileNotOpened, "the profile, its accounts key or the profiles key cannot be opened (scan: and no ghost "
+                       "store was found); backups, restore: the backup folder cannot be read"},
+    {ProfileReadIncompletely,
+     "the profile could not be read completely (an account, a section or a listing failed; the log says which), "
+     "so the result cannot be trusted: check lists what it found, repair removed nothing when an account could "
+     "not be read, else what it judged invalid"},
+    {NotARestorableBackup, "restore: the file is not a backup of one profile that can be restored (the message and "
+                           "the log name the first offending line), or the profile has no complete backup: nothing "
+                           "was changed"},
+    {RestoreIncomplete, "restore: a key or value could not be written, or something of the backup is missing "
+                        "afterwards (the log names each missing key and value)"},
+    {BadArguments, "wrong arguments: nothing was done"},
+    {OtherFailure, "another failure, such as a process list that cannot be read"},
+};
 } // namespace ExitCode

@@ -1,5 +1,9 @@
 #include "program/console/HelpText.h"
 
+#include "program/console/ExitCode.h"
+
+#include <algorithm>
+
 const char* GetUsageText()
 {
     return "Usage:\n"
@@ -13,9 +17,33 @@ const char* GetUsageText()
            "  straysweep --help\n";
 }
 
-const char* GetHelpText()
+namespace
 {
-    return "Norvale PST Straysweep, command line: finds and removes ghost (duplicated) PST\n"
+// `text` in lines of at most `width` characters, the first after `first`,
+// the others after `indent`; words are not cut.
+std::string Wrapped(const std::string& first, const std::string& indent, const std::string& text, size_t width)
+{
+    std::string result;
+    std::string line = first;
+    bool bare = true;
+    for (size_t start = 0; start < text.size();)
+    {
+        size_t end = std::min(text.find(' ', start), text.size());
+        std::string word = text.substr(start, end - start);
+        start = end + 1;
+        if (!bare && line.size() + 1 + word.size() > width)
+        {
+            result += line + "\n";
+            line = indent;
+            bare = true;
+        }
+        line += (bare ? "" : " ") + word;
+        bare = false;
+    }
+    return result + line + "\n";
+}
+
+const char* const CommandsText = "Norvale PST Straysweep, command line: finds and removes ghost (duplicated) PST\n"
            "store entries of an Outlook mail profile of the current user (or, with --user\n"
            "or --all-users, of other signed-in users), and restores the backups that it\n"
            "takes before.\n"
@@ -32,7 +60,7 @@ const char* GetHelpText()
            "      case does not matter, blanks do): the sections that carry that name\n"
            "      and are untied. Changes nothing.\n"
            "\n"
-           "  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--json]\n"
+           "  straysweep repair --profile NAME --pst DISPLAYNAME [--without-backup] [--user USER] [--json]\n"
            "      Refuses while OUTLOOK.EXE runs. Saves the profile key to a .reg file in\n"
            "      the \"Registry Backup\" folder of %APPDATA%\\Norvale PST Straysweep,\n"
            "      then deletes the invalid sections. The backup counts only as a complete\n"
@@ -55,17 +83,18 @@ const char* GetHelpText()
            "      is a complete export of one profile key. With --profile: the backups of\n"
            "      that profile only.\n"
            "\n"
-           "  straysweep restore --backup FILE [--profile NAME] [--without-backup] [--json]\n"
-           "  straysweep restore --profile NAME --latest [--without-backup] [--json]\n"
+           "  straysweep restore --backup FILE [--profile NAME] [--without-backup] [--user USER] [--json]\n"
+           "  straysweep restore --profile NAME --latest [--without-backup] [--user USER] [--json]\n"
            "      Puts a profile back from the backup FILE, or from the newest complete\n"
            "      backup of the profile. Refuses while OUTLOOK.EXE runs. Refuses a file\n"
            "      that is not a complete export of one profile key of the current user,\n"
            "      that writes outside it or deletes anything (and, with --profile, a\n"
            "      backup of another profile). Backs the profile key up as it is now (when\n"
-           "      that fails nothing is imported, unless --without-backup is given),\n"
-           "      imports the file with the registry editor, then exports the key again\n"
-           "      to check that every key and value of the backup is back. Keys and\n"
-           "      values added after the backup was taken stay, and are listed.\n"
+           "      that fails nothing is written, unless --without-backup is given),\n"
+           "      writes the keys and values of the file below the profile key, then\n"
+           "      reads the key back to check that every key and value of the backup is\n"
+           "      back. Keys and values added after the backup was taken stay, and are\n"
+           "      listed.\n"
            "\n"
            "Options:\n"
            "  --profile NAME    the mail profile (also --profile=NAME)\n"
@@ -82,29 +111,20 @@ const char* GetHelpText()
            "  --all-users       list, scan: every signed-in user's profiles\n"
            "  --json            one JSON document (UTF-8) on standard output instead of text\n"
            "  --help, -h, /?    this help\n"
-           "\n"
-           "Exit codes:\n"
-           "  0   nothing invalid found (check) or removed (repair); list or backups\n"
-           "      succeeded; everything of the backup is back (restore)\n"
-           "  1   invalid sections found (check), all of them removed (repair), or a\n"
-           "      ghost store found (scan)\n"
-           "  2   an invalid section could not be removed (see the log)\n"
-           "  3   Outlook is running: nothing was done\n"
-           "  4   the backup failed: nothing was removed (restore: imported)\n"
-           "  5   the profile, its accounts key or the profiles root cannot be opened\n"
-           "      (scan: and no ghost store was found); backups, restore: the backup\n"
-           "      folder cannot be read\n"
-           "  6   the profile could not be read completely (an account, a section or a\n"
-           "      listing failed; see the log), so the result cannot be trusted; a\n"
-           "      repair removed nothing when an account could not be read\n"
-           "  7   restore: the file is not a backup of one profile that can be restored,\n"
-           "      or the profile has no complete backup: nothing was changed\n"
-           "  8   restore: a key or value could not be written, or something of the\n"
-           "      backup is missing afterwards (the log names each missing key and\n"
-           "      value)\n"
-           "  64  wrong arguments: nothing was done\n"
-           "  70  another failure (for example the process list cannot be read)\n"
-           "\n"
-           "Every run is written to %APPDATA%\\Norvale PST Straysweep\\Log.txt, the log of\n"
-           "the window program.\n";
+           "\n";
+
+const char* const LogText = "Every run is written to %APPDATA%\\Norvale PST Straysweep\\Log.txt, the log of\n"
+                            "the window program.\n";
+} // namespace
+
+std::string GetHelpText()
+{
+    std::string codes = "Exit codes:\n";
+    for (const ExitCode::Meaning& meaning : ExitCode::Meanings)
+    {
+        std::string code = "  " + std::to_string(meaning.code);
+        code.resize(6, ' ');
+        codes += Wrapped(code, "      ", meaning.text, 78);
+    }
+    return CommandsText + codes + "\n" + LogText;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <string>
+
 // The short usage shown with an error in the arguments.
 const char* GetUsageText();
 
 // The full help of --help: commands, options and exit codes.
-const char* GetHelpText();
+std::string GetHelpText();

@@ -1,6 +1,12 @@
 #include "program/console/ArgumentParser.h"
 #include "program/console/CmdCommandLine.h"
+#include "program/console/ExitCode.h"
+#include "program/console/HelpText.h"
 #include "library/framework/TextConversion.h"
+#include "tests/support/TempFolder.h"
+
+#include <regex>
+#include <sstream>
 
 #include <shellapi.h>
 
@@ -297,4 +303,123 @@ INSTANTIATE_TEST_SUITE_P(
                     RepairLineCase{"LettersOutsideAscii", "\xc4rger", "Z\xfcrich",
                                    "straysweep repair --profile \"\xc4rger\" --pst \"Z\xfcrich\""}),
     [](const testing::TestParamInfo<RepairLineCase>& info) { return std::string(info.param.name); });
+// Runs of blanks and line breaks as one blank, without the code's marks of a
+// Markdown text (`).
+std::string Words(const std::string& text)
+{
+    std::string words;
+    for (char ch : text)
+    {
+        if (ch == '`')
+            continue;
+        bool blank = ch == ' ' || ch == '\n' || ch == '\r';
+        if (blank && (words.empty() || words.back() == ' '))
+            continue;
+        words += blank ? ' ' : ch;
+    }
+    while (!words.empty() && words.back() == ' ')
+        words.pop_back();
+    return words;
+}
+
+// The usage lines of `command` in the help, one after the other.
+std::string UsageOf(const std::string& help, const std::string& command)
+{
+    std::string lines;
+    std::istringstream in(help);
+    for (std::string line; std::getline(in, line);)
+    {
+        if (line.compare(0, 13 + command.size(), "  straysweep " + command) == 0)
+            lines += line + "\n";
+    }
+    return lines;
+}
+
+// Whether `usage` names `option` as a word of its own.
+bool Mentions(const std::string& usage, const std::string& option)
+{
+    for (size_t at = usage.find(option); at != std::string::npos; at = usage.find(option, at + 1))
+    {
+        char before = at > 0 ? usage[at - 1] : ' ';
+        char after = at + option.size() < usage.size() ? usage[at + option.size()] : ' ';
+        if ((before == '[' || before == ' ') && (after == ' ' || after == ']' || after == '\n'))
+            return true;
+    }
+    return false;
+}
+
+// Every option that the parser takes beside a command's least command line
+// is in that command's usage lines of the help.
+TEST(Help, NamesEveryOptionThatEachCommandTakes)
+{
+    const std::vector<std::pair<std::string, std::vector<std::wstring>>> least = {
+        {"list", {L"list"}},
+        {"check", {L"check", L"--profile", L"P", L"--pst", L"S"}},
+        {"repair", {L"repair", L"--profile", L"P", L"--pst", L"S"}},
+        {"scan", {L"scan"}},
+        {"backups", {L"backups"}},
+        {"restore", {L"restore", L"--backup", L"b.reg"}},
+        {"restore", {L"restore", L"--profile", L"P", L"--latest"}}};
+    const std::vector<std::vector<std::wstring>> options = {
+        {L"--profile", L"P"}, {L"--pst", L"S"},     {L"--user", L"U"}, {L"--all-users"},
+        {L"--backup", L"b.reg"}, {L"--latest"}, {L"--json"},       {L"--without-backup"}};
+    const std::string help = GetHelpText();
+    size_t taken = 0;
+    for (const auto& [command, arguments] : least)
+    {
+        ASSERT_TRUE(ArgumentParser(arguments).Parse()) << command;
+        std::string usage = UsageOf(help, command);
+        for (const std::vector<std::wstring>& option : options)
+        {
+            std::vector<std::wstring> line = arguments;
+            line.insert(line.end(), option.begin(), option.end());
+            if (!ArgumentParser(line).Parse())
+                continue;
+            ++taken;
+            std::string name(option[0].begin(), option[0].end());
+            EXPECT_TRUE(Mentions(usage, name)) << command << " takes " << name << ":\n" << usage;
+        }
+    }
+    EXPECT_GE(taken, 20u);
+}
+
+// The help and both READMEs (the project's and the one in the release) give
+// every exit code of the table, in its order, with its words.
+TEST(ExitCodes, TheHelpAndBothReadmesSayWhatTheTableSays)
+{
+    std::vector<std::pair<std::string, std::string>> table;
+    for (const ExitCode::Meaning& meaning : ExitCode::Meanings)
+        table.emplace_back(std::to_string(meaning.code), meaning.text);
+
+    const std::string help = GetHelpText();
+    size_t begin = help.find("Exit codes:\n");
+    ASSERT_NE(std::string::npos, begin);
+    size_t end = help.find("\n\n", begin);
+    std::vector<std::pair<std::string, std::string>> helped;
+    std::regex entry("\n  (\\d+) +([^\\n]*(\n      [^\\n]*)*)");
+    std::string codes = help.substr(begin, end - begin);
+    for (std::sregex_iterator at(codes.begin(), codes.end(), entry), last; at != last; ++at)
+        helped.emplace_back((*at)[1], Words((*at)[2]));
+    EXPECT_EQ(table, helped);
+
+    std::string readme = ReadFileBytes(STRAYSWEEP_SOURCE_DIR "/README.md");
+    begin = readme.find("| Exit code | Meaning |\n|---:|---|\n");
+    ASSERT_NE(std::string::npos, begin);
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::regex row("\\| (\\d+) \\| (.*) \\|");
+    std::string rowsText = readme.substr(begin, readme.find("\n\n", begin) - begin);
+    for (std::sregex_iterator at(rowsText.begin(), rowsText.end(), row), last; at != last; ++at)
+        rows.emplace_back((*at)[1], Words((*at)[2]));
+    EXPECT_EQ(table, rows);
+
+    std::string release = ReadFileBytes(STRAYSWEEP_SOURCE_DIR "/tools/package/README.txt");
+    begin = release.find("Exit codes of straysweep.exe\n");
+    ASSERT_NE(std::string::npos, begin);
+    std::string released = release.substr(begin, release.find("\n\n\n", begin) - begin);
+    std::vector<std::pair<std::string, std::string>> listed;
+    std::regex item("\n {1,3}(\\d+)  ([^\\n]*(\n      [^\\n]*)*)");
+    for (std::sregex_iterator at(released.begin(), released.end(), item), last; at != last; ++at)
+        listed.emplace_back((*at)[1], Words((*at)[2]));
+    EXPECT_EQ(table, listed);
+}
 } // namespace
