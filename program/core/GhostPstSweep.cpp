@@ -74,19 +74,12 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
             return outcome;
         }
     }
-    try
+    outcome.backupFile =
+        BackUpProfile(nullptr, TargetUser::RootName() + "\\" + profileKey, outcome.profileName, outcome.backupError);
+    if (outcome.backupFile.IsEmpty() && !m_frontEnd.ContinueWithoutBackup(outcome.backupError))
     {
-        outcome.backupFile = CreateRegistryBackup(TargetUser::RootName() + "\\" + profileKey, outcome.profileName);
-    }
-    catch (const Error::NvException& e)
-    {
-        log.ErrorF("Nie można utworzyć backupu dla profilu \"%s\".", outcome.profileName.GetString());
-        outcome.backupError = e.GetText();
-        if (!m_frontEnd.ContinueWithoutBackup(outcome.backupError))
-        {
-            outcome.stage = Stage::BackupDeclined;
-            return outcome;
-        }
+        outcome.stage = Stage::BackupDeclined;
+        return outcome;
     }
 
     GhostPstRemover remover(outcome.profileName, outcome.pstName, false);

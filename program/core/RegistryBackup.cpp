@@ -129,6 +129,21 @@ NvFsPath CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName)
     return CreateRegistryBackup(RegistryEditor::OfSystem(), keyText, profileName);
 }
 
+NvFsPath BackUpProfile(const RegistryEditor* editor, LPCSTR keyText, LPCSTR profileName, CString& error)
+{
+    try
+    {
+        return editor != nullptr ? CreateRegistryBackup(*editor, keyText, profileName)
+                                 : CreateRegistryBackup(keyText, profileName);
+    }
+    catch (const Error::NvException& e)
+    {
+        CLogFile::Instance().ErrorF("Nie można utworzyć backupu dla profilu \"%s\".", profileName);
+        error = e.GetText();
+        return NvFsPath();
+    }
+}
+
 NvFsPath CreateRegistryBackup(const RegistryEditor& editor, LPCSTR keyText, LPCSTR profileName)
 {
     NvFsPath folder = GetRegistryBackupFolder();

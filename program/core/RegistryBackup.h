@@ -23,6 +23,12 @@ NvFsPath CreateRegistryBackup(const RegistryEditor& editor, LPCSTR keyText, LPCS
 // Windows folder cannot be had.
 NvFsPath CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName);
 
+// The backup step of a repair and of a restore: CreateRegistryBackup with
+// `editor` (the system's when null), its failure logged ("Nie można utworzyć
+// backupu dla profilu ...") and given back instead of thrown. The backup's
+// path; empty on failure, its text then in `error`.
+NvFsPath BackUpProfile(const RegistryEditor* editor, LPCSTR keyText, LPCSTR profileName, CString& error);
+
 // A copy of `text` in which every byte that cannot stand in a file name (the
 // characters \ / : * ? " < > |, control characters and every byte of 0x80 or
 // above) is `replacement`.

@@ -160,19 +160,11 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     }
     else
     {
-        try
+        outcome.backupFile = BackUpProfile(&m_editor, keyText, profileName, outcome.backupError);
+        if (outcome.backupFile.IsEmpty() && !withoutBackup)
         {
-            outcome.backupFile = CreateRegistryBackup(m_editor, keyText, profileName);
-        }
-        catch (const Error::NvException& e)
-        {
-            log.ErrorF("Nie można utworzyć backupu dla profilu \"%s\".", profileName.GetString());
-            outcome.backupError = e.GetText();
-            if (!withoutBackup)
-            {
-                outcome.stage = Stage::BackupFailed;
-                return;
-            }
+            outcome.stage = Stage::BackupFailed;
+            return;
         }
     }
 
