@@ -1,6 +1,8 @@
 #include "library/framework/AfxMessageBox.h"
 
+#include "library/framework/AfxResource.h"
 #include "library/framework/CString.h"
+#include "library/framework/TextConversion.h"
 #include "library/framework/CWinApp.h"
 #include "library/framework/CWnd.h"
 
@@ -24,19 +26,22 @@ UINT WithDefaultIcon(UINT type)
 }
 } // namespace
 
-int AfxMessageBox(LPCSTR text, UINT type, UINT)
+int AfxMessageBox(LPCSTR text, UINT type, UINT helpId)
+{
+    return AfxMessageBox(AnsiToWide(text != nullptr ? text : ""), type, helpId);
+}
+
+int AfxMessageBox(const std::wstring& text, UINT type, UINT)
 {
     CWinApp* app = AfxGetApp();
     HWND owner = nullptr;
     if (app != nullptr && app->m_pMainWnd != nullptr && IsWindow(app->m_pMainWnd->m_hWnd))
         owner = app->m_pMainWnd->m_hWnd;
-    LPCSTR caption = app != nullptr ? app->m_pszAppName : nullptr;
-    return MessageBoxA(owner, text, caption, WithDefaultIcon(type));
+    std::wstring caption = app != nullptr && app->m_pszAppName != nullptr ? AnsiToWide(app->m_pszAppName) : L"";
+    return MessageBoxW(owner, text.c_str(), app != nullptr ? caption.c_str() : nullptr, WithDefaultIcon(type));
 }
 
 int AfxMessageBox(UINT textId, UINT type, UINT helpId)
 {
-    CString text;
-    text.LoadString(textId);
-    return AfxMessageBox(text, type, helpId);
+    return AfxMessageBox(AfxLoadWideString(textId), type, helpId);
 }

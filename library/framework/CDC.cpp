@@ -43,6 +43,11 @@ int CDC::DrawText(LPCSTR text, LPRECT rect, UINT format)
     return ::DrawTextA(m_hDC, text, -1, rect, format);
 }
 
+int CDC::DrawText(const std::wstring& text, LPRECT rect, UINT format)
+{
+    return ::DrawTextW(m_hDC, text.c_str(), static_cast<int>(text.size()), rect, format);
+}
+
 void CDC::DrawFocusRect(LPCRECT rect)
 {
     ::DrawFocusRect(m_hDC, rect);

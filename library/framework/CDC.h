@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CFont;
 class CPen;
 
@@ -28,6 +30,7 @@ public:
     // Draws from the current position up to, not including, (x, y).
     void LineTo(int x, int y);
     int DrawText(LPCSTR text, LPRECT rect, UINT format);
+    int DrawText(const std::wstring& text, LPRECT rect, UINT format);
     void DrawFocusRect(LPCRECT rect);
     int SetBkMode(int mode);
     COLORREF SetTextColor(COLORREF color);

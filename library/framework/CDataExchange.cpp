@@ -1,5 +1,7 @@
 #include "library/framework/CDataExchange.h"
 
+#include "library/framework/TextConversion.h"
+
 #include "library/framework/CWnd.h"
 
 CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
@@ -33,14 +35,13 @@ void DDX_Text(CDataExchange* dx, int id, CString& value)
         return;
     if (dx->m_bSaveAndValidate)
     {
-        int length = GetWindowTextLengthA(window);
-        CString text;
-        int read = GetWindowTextA(window, text.GetBuffer(length), length + 1);
-        text.ReleaseBuffer(read);
-        value = text;
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+        int read = GetWindowTextW(window, &text[0], static_cast<int>(text.size()));
+        text.resize(read > 0 ? static_cast<size_t>(read) : 0);
+        value = WideToAnsi(text);
     }
     else
     {
-        SetWindowTextA(window, value);
+        SetWindowTextW(window, AnsiToWide(value).c_str());
     }
 }

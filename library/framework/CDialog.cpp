@@ -86,7 +86,9 @@ INT_PTR CDialog::DoModal()
     m_modalResult = -1;
     m_modalRunning = true;
     BindNextCreatedWindow(this);
-    HWND window = CreateDialogIndirectParamA(module, dialogTemplate, owner, &CDialog::DialogProcedure, 0);
+    // A Unicode dialog, so that its texts show every letter of the template
+    // whatever the ANSI code page.
+    HWND window = CreateDialogIndirectParamW(module, dialogTemplate, owner, &CDialog::DialogProcedure, 0);
     StopBindingCreatedWindows();
 
     if (window != nullptr)
@@ -96,7 +98,7 @@ INT_PTR CDialog::DoModal()
         MSG message;
         while (m_modalRunning && m_hWnd != nullptr)
         {
-            BOOL got = GetMessageA(&message, nullptr, 0, 0);
+            BOOL got = GetMessageW(&message, nullptr, 0, 0);
             if (got == 0)
             {
                 // WM_QUIT belongs to whoever runs the outer loop.
@@ -108,7 +110,7 @@ INT_PTR CDialog::DoModal()
             if (!PreTranslateMessage(&message))
             {
                 TranslateMessage(&message);
-                DispatchMessageA(&message);
+                DispatchMessageW(&message);
             }
         }
         if (m_hWnd != nullptr)
@@ -198,7 +200,7 @@ BOOL CDialog::PreTranslateMessage(MSG* message)
 {
     if (m_hWnd == nullptr)
         return FALSE;
-    return IsDialogMessageA(m_hWnd, message);
+    return IsDialogMessageW(m_hWnd, message);
 }
 
 void CDialog::DoDataExchange(CDataExchange*)

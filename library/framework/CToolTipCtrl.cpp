@@ -17,14 +17,14 @@ void CToolTipCtrl::Activate(BOOL activate)
     SendMessage(TTM_ACTIVATE, activate);
 }
 
-BOOL CToolTipCtrl::AddTool(CWnd* window, LPCSTR text, LPCRECT rect, UINT_PTR toolId)
+BOOL CToolTipCtrl::AddTool(CWnd* window, const std::wstring& text, LPCRECT rect, UINT_PTR toolId)
 {
-    TOOLINFOA info = {};
+    TOOLINFOW info = {};
     // The classic common controls (version 5, which the program uses) refuse
     // the larger structure of later versions.
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.hinst = GetModuleHandleA(nullptr);
-    info.lpszText = const_cast<LPSTR>(text);
+    info.lpszText = const_cast<LPWSTR>(text.c_str());
     if (rect == nullptr && toolId == 0)
     {
         info.uFlags = TTF_IDISHWND;
@@ -38,7 +38,7 @@ BOOL CToolTipCtrl::AddTool(CWnd* window, LPCSTR text, LPCRECT rect, UINT_PTR too
         if (rect != nullptr)
             info.rect = *rect;
     }
-    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)));
+    return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
 void CToolTipCtrl::RelayEvent(LPMSG message)

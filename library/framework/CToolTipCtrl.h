@@ -15,7 +15,7 @@ public:
     // no rectangle and tool id 0 the whole window is the tool, identified by
     // its handle and owned by its parent; otherwise the rectangle of
     // `window` with that id.
-    BOOL AddTool(CWnd* window, LPCSTR text, LPCRECT rect = nullptr, UINT_PTR toolId = 0);
+    BOOL AddTool(CWnd* window, const std::wstring& text, LPCRECT rect = nullptr, UINT_PTR toolId = 0);
     // Hands a mouse message to the control (TTM_RELAYEVENT).
     void RelayEvent(LPMSG message);
 };

@@ -2,6 +2,7 @@
 
 #include "library/framework/AfxMessageBox.h"
 #include "library/framework/CWinApp.h"
+#include "library/framework/TextConversion.h"
 
 namespace
 {
@@ -46,7 +47,7 @@ HWND CWnd::UnsubclassWindow()
     if (m_hWnd == nullptr || FromHandlePermanent(m_hWnd) != this)
         return nullptr;
     HWND window = m_hWnd;
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
     RemovePropA(window, BindingProperty);
     m_hWnd = nullptr;
     m_superProc = nullptr;
@@ -58,8 +59,11 @@ void CWnd::Bind(HWND window)
 {
     m_hWnd = window;
     SetPropA(window, BindingProperty, this);
+    // Set with the wide function, so that the window stays a Unicode window:
+    // one subclassed through the narrow one gets every text through the ANSI
+    // code page, which loses the letters that it lacks.
     m_superProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProcedure)));
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WindowProcedure)));
 }
 
 void CWnd::UnbindDestroyed()
@@ -75,9 +79,11 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, c
     if (m_hWnd != nullptr)
         return FALSE;
     BindNextCreatedWindow(this);
-    HWND window = CreateWindowExA(exStyle, className, text, style, rect.left, rect.top, rect.right - rect.left,
-                                  rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                  GetModuleHandleA(nullptr), nullptr);
+    std::wstring wideText = AnsiToWide(text != nullptr ? text : "");
+    HWND window = CreateWindowExW(exStyle, AnsiToWide(className).c_str(), text != nullptr ? wideText.c_str() : nullptr,
+                                  style, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr),
+                                  nullptr);
     StopBindingCreatedWindows();
     return window != nullptr;
 }
@@ -114,7 +120,7 @@ LRESULT CALLBACK CWnd::WindowProcedure(HWND window, UINT message, WPARAM wParam,
 {
     CWnd* object = FromHandlePermanent(window);
     if (object == nullptr)
-        return ::DefWindowProcA(window, message, wParam, lParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
 
     MSG previous = g_currentMessage;
     g_currentMessage = MSG{window, message, wParam, lParam, 0, {0, 0}};
@@ -197,8 +203,8 @@ LRESULT CWnd::Default()
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_superProc != nullptr)
-        return CallWindowProcA(m_superProc, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+        return CallWindowProcW(m_superProc, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 void CWnd::OnSysCommand(UINT, LPARAM)
@@ -279,15 +285,25 @@ BOOL CWnd::IsIconic() const
 
 void CWnd::SetWindowText(LPCSTR text)
 {
-    ::SetWindowTextA(m_hWnd, text);
+    ::SetWindowTextW(m_hWnd, AnsiToWide(text != nullptr ? text : "").c_str());
+}
+
+void CWnd::SetWindowText(const std::wstring& text)
+{
+    ::SetWindowTextW(m_hWnd, text.c_str());
 }
 
 void CWnd::GetWindowText(CString& text) const
 {
-    int length = GetWindowTextLength();
-    LPSTR buffer = text.GetBuffer(length);
-    int read = ::GetWindowTextA(m_hWnd, buffer, length + 1);
-    text.ReleaseBuffer(read);
+    text = WideToAnsi(GetWindowTextWide());
+}
+
+std::wstring CWnd::GetWindowTextWide() const
+{
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
+    int read = ::GetWindowTextW(m_hWnd, &text[0], static_cast<int>(text.size()));
+    text.resize(read > 0 ? static_cast<size_t>(read) : 0);
+    return text;
 }
 
 int CWnd::GetWindowTextLength() const

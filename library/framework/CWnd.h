@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include <memory>
 #include <vector>
 
@@ -58,8 +60,11 @@ public:
     // Returns whether the window was disabled before.
     BOOL EnableWindow(BOOL enable = TRUE);
     BOOL IsIconic() const;
+    // The narrow forms go through the ANSI code page.
     void SetWindowText(LPCSTR text);
+    void SetWindowText(const std::wstring& text);
     void GetWindowText(CString& text) const;
+    std::wstring GetWindowTextWide() const;
     int GetWindowTextLength() const;
     DWORD GetStyle() const;
     // Clears the `remove` style bits and sets the `add` bits.

@@ -4,6 +4,8 @@
 #include "library/framework/CImageList.h"
 #include "library/framework/CString.h"
 
+#include <string>
+
 class CDC;
 class CWnd;
 
@@ -22,7 +24,7 @@ public:
     // Band of `height` pixels in `owner`'s client area with `text`; the
     // picture is a copy of `picture` with `transparent` pixels masked out (the
     // caller keeps and may delete the bitmap). A null picture gives none.
-    void Init(CWnd* owner, int height, LPCSTR text, HBITMAP picture, COLORREF transparent);
+    void Init(CWnd* owner, int height, const std::wstring& text, HBITMAP picture, COLORREF transparent);
 
     // Paints the band into `dc`, the owner's context; nothing without owner.
     // Text colour and background mode are the context's own.
@@ -33,6 +35,6 @@ private:
     int m_height = 100;
     BITMAP m_picture = {};
     CImageList m_images;
-    CString m_text;
+    std::wstring m_text;
     CFont m_font;
 };

@@ -4,10 +4,12 @@
 #include "library/framework/CClientDC.h"
 #include "library/framework/CPaintDC.h"
 #include "library/framework/CRegKey.h"
+#include "library/framework/TextConversion.h"
 
 #include <shellapi.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace
 {
@@ -30,11 +32,11 @@ const int CursorRowBytes = CursorSize / 8;
 // A link opens web pages and mail only: the shell would run a program, open
 // a file or a folder named by the target just as readily, and a target may
 // come from a language module that anybody could have put beside the program.
-bool IsWebOrMailTarget(LPCSTR target)
+bool IsWebOrMailTarget(const std::wstring& target)
 {
-    for (LPCSTR scheme : {"http:", "https:", "mailto:"})
+    for (const wchar_t* scheme : {L"http:", L"https:", L"mailto:"})
     {
-        if (_strnicmp(target, scheme, std::strlen(scheme)) == 0)
+        if (_wcsnicmp(target.c_str(), scheme, std::wcslen(scheme)) == 0)
             return true;
     }
     return false;
@@ -65,39 +67,32 @@ NvHyperLink::NvHyperLink() = default;
 
 NvHyperLink::~NvHyperLink() = default;
 
-NvHyperLink::HeapText NvHyperLink::CopyText(LPCSTR text)
+void NvHyperLink::SetLinkText(LPCSTR text)
 {
-    if (text == nullptr)
-        text = "";
-    HeapText copy(static_cast<char*>(std::malloc(static_cast<size_t>(lstrlenA(text)) + 1)));
-    if (copy)
-        lstrcpyA(copy.get(), text);
-    return copy;
+    SetLinkText(AnsiToWide(text != nullptr ? text : ""));
 }
 
-bool NvHyperLink::SetLinkText(LPCSTR text)
+void NvHyperLink::SetLinkText(const std::wstring& text)
 {
-    // Copied before the old caption goes: `text` may be that caption.
-    m_caption = CopyText(text);
-    if (!m_caption)
-        return false;
+    m_caption = text;
     UpdateTextRect();
-    return true;
 }
 
-bool NvHyperLink::SetLinkTarget(LPCSTR text)
+void NvHyperLink::SetLinkTarget(LPCSTR text)
 {
-    m_target = CopyText(text);
-    if (!m_target)
-        return false;
+    SetLinkTarget(AnsiToWide(text != nullptr ? text : ""));
+}
+
+void NvHyperLink::SetLinkTarget(const std::wstring& text)
+{
+    m_target = text;
     if (!m_caption)
         UpdateTextRect();
-    return true;
 }
 
-LPCSTR NvHyperLink::ShownText() const
+const std::wstring* NvHyperLink::ShownText() const
 {
-    return m_caption ? m_caption.get() : m_target.get();
+    return m_caption ? &*m_caption : m_target ? &*m_target : nullptr;
 }
 
 UINT NvHyperLink::TextAlignment() const
@@ -119,7 +114,7 @@ bool NvHyperLink::UpdateTextRect()
     {
         CClientDC dc(this);
         HGDIOBJ previousFont = dc.SelectObject(&m_linkFont);
-        dc.DrawText(ShownText(), &m_textRect, TextAlignment() | DT_CALCRECT | DT_WORDBREAK);
+        dc.DrawText(*ShownText(), &m_textRect, TextAlignment() | DT_CALCRECT | DT_WORDBREAK);
         dc.SelectObject(previousFont);
     }
     return true;
@@ -183,18 +178,17 @@ void NvHyperLink::InitLink()
 
     if (!m_caption)
     {
-        CString text;
-        GetWindowText(text);
-        if (!text.IsEmpty())
+        std::wstring text = GetWindowTextWide();
+        if (!text.empty())
             SetLinkText(text);
     }
     if (!m_target && m_caption)
-        SetLinkTarget(m_caption.get());
+        SetLinkTarget(*m_caption);
     UpdateTextRect();
 
     m_tooltip.Create(this, 0);
     m_tooltip.Activate(TRUE);
-    m_tooltip.AddTool(this, m_tooltipText.IsEmpty() ? m_target.get() : m_tooltipText.GetString());
+    m_tooltip.AddTool(this, !m_tooltipText.empty() ? m_tooltipText : m_target ? *m_target : std::wstring());
 
     if (m_textLink)
         ReadColors();
@@ -250,18 +244,18 @@ void NvHyperLink::DrawLink(CDC* dc)
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(m_visited ? m_visitedColor : m_linkColor);
     dc->SelectObject(&m_linkFont);
-    LPCSTR text = ShownText();
-    dc->DrawText(text != nullptr ? text : "", &m_textRect, TextAlignment() | DT_WORDBREAK);
+    const std::wstring* text = ShownText();
+    dc->DrawText(text != nullptr ? *text : std::wstring(), &m_textRect, TextAlignment() | DT_WORDBREAK);
     if (::GetFocus() == m_hWnd)
         dc->DrawFocusRect(&m_textRect);
 }
 
 bool NvHyperLink::OpenLink()
 {
-    if (!m_target || !IsWebOrMailTarget(m_target.get()))
+    if (!m_target || !IsWebOrMailTarget(*m_target))
         return false;
     auto result =
-        reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", m_target.get(), nullptr, nullptr, SW_SHOWNORMAL));
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", m_target->c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32)
         return false;
     m_visited = true;

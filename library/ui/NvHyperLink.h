@@ -6,8 +6,8 @@
 #include "library/framework/CWnd.h"
 #include "library/framework/UniqueHandle.h"
 
-#include <cstdlib>
-#include <memory>
+#include <optional>
+#include <string>
 
 class CDC;
 
@@ -37,17 +37,19 @@ public:
     virtual bool OpenLink();
 
     // Copies the text as the caption (null: empty) and recomputes the text
-    // rectangle; false, and no caption, when memory runs out.
-    bool SetLinkText(LPCSTR text);
+    // rectangle. Narrow text goes through the ANSI code page.
+    void SetLinkText(LPCSTR text);
+    void SetLinkText(const std::wstring& text);
     // Copies the text as the target; the text rectangle is recomputed only
-    // when there is no caption. False, and no target, when memory runs out.
-    bool SetLinkTarget(LPCSTR text);
+    // when there is no caption.
+    void SetLinkTarget(LPCSTR text);
+    void SetLinkTarget(const std::wstring& text);
     // The text rectangle becomes the area of the shown text (the client area
     // for a link without text); false without window or without any text.
     bool UpdateTextRect();
 
     // Tooltip text, read by InitLink; empty: the target.
-    void SetTooltipText(LPCSTR text) { m_tooltipText = text; }
+    void SetTooltipText(const std::wstring& text) { m_tooltipText = text; }
     void SetLinkColor(COLORREF color) { m_linkColor = color; }
     void SetVisitedColor(COLORREF color) { m_visitedColor = color; }
     COLORREF GetLinkColor() const { return m_linkColor; }
@@ -76,23 +78,17 @@ protected:
     BOOL MessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 private:
-    struct FreeText
-    {
-        void operator()(char* text) const { std::free(text); }
-    };
-    using HeapText = std::unique_ptr<char, FreeText>;
-
-    static HeapText CopyText(LPCSTR text);
-    LPCSTR ShownText() const;
+    // The caption, else the target; null when there is neither.
+    const std::wstring* ShownText() const;
     UINT TextAlignment() const;
     bool IsInTextRect(LPARAM point) const;
     void ReadColors();
 
     CFont m_linkFont;
-    CString m_tooltipText;
+    std::wstring m_tooltipText;
     CToolTipCtrl m_tooltip;
-    HeapText m_target;
-    HeapText m_caption;
+    std::optional<std::wstring> m_target;
+    std::optional<std::wstring> m_caption;
     HCURSOR m_handCursor = nullptr;
     UniqueCursor m_ownHandCursor;
     RECT m_textRect = {};

@@ -1,10 +1,10 @@
 #include "program/window/CPSTStraysweepDlg.h"
 
-#include "library/error/ErrorMessages.h"
 #include "library/error/NvException.h"
 #include "library/framework/AfxMessageBox.h"
 #include "library/framework/AfxResource.h"
 #include "library/framework/CPaintDC.h"
+#include "library/framework/TextConversion.h"
 #include "program/window/CAboutDlg.h"
 #include "program/core/CLogFile.h"
 #include "program/core/ProfilesRoot.h"
@@ -28,9 +28,14 @@ const UINT GhostListReadMessage = WM_APP + 1;
 // Starts the first reading of the ghost list.
 const UINT_PTR GhostListTimer = 1;
 
-CString LoadText(UINT id)
+// Box `id` with each "%s" filled by the next of `names`, which are in the
+// ANSI code page.
+int ShowFormattedBox(UINT id, std::initializer_list<CString> names, UINT type)
 {
-    return CString(MAKEINTRESOURCEA(id));
+    std::vector<std::wstring> arguments;
+    for (const CString& name : names)
+        arguments.push_back(AnsiToWide(name));
+    return AfxMessageBox(AfxFormatWide(AfxLoadWideString(id), arguments), type);
 }
 } // namespace
 
@@ -58,7 +63,7 @@ BOOL CPSTStraysweepDlg::OnInitDialog()
     RECT placeholder = {};
     GetDlgItem(IDC_HEADER_PLACEHOLDER)->GetWindowRect(&placeholder);
     UniqueBitmap picture(LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDB_HEADER)));
-    m_header.Init(this, placeholder.bottom - placeholder.top, LoadText(IDS_HEADER_TEXT), picture.Get(),
+    m_header.Init(this, placeholder.bottom - placeholder.top, AfxLoadWideString(IDS_HEADER_TEXT), picture.Get(),
                   RGB(255, 255, 255));
 
     SetUpLink(m_linkHome, IDC_LINK_HOME, IDS_HOME_URL, IDS_HOME_URL);
@@ -82,10 +87,10 @@ BOOL CPSTStraysweepDlg::OnInitDialog()
 // The tooltip text goes in before the subclassing: InitLink reads it.
 void CPSTStraysweepDlg::SetUpLink(NvHyperLink& link, int controlId, UINT tooltipId, UINT targetId)
 {
-    link.SetTooltipText(LoadText(tooltipId));
+    link.SetTooltipText(AfxLoadWideString(tooltipId));
     if (link.SubclassWindow(::GetDlgItem(m_hWnd, controlId)))
         link.InitLink();
-    link.SetLinkTarget(LoadText(targetId));
+    link.SetLinkTarget(AfxLoadWideString(targetId));
     link.SetVisitedColor(LinkVisitedColor);
 }
 
@@ -179,7 +184,7 @@ void CPSTStraysweepDlg::OutlookRunning()
 
 bool CPSTStraysweepDlg::ContinueWithoutBackup(const CString& error)
 {
-    CString question = LoadText(IDS_BACKUP_FAILED_CONTINUE) + "\n\n" + error;
+    std::wstring question = AfxLoadWideString(IDS_BACKUP_FAILED_CONTINUE) + L"\n\n" + AnsiToWide(error);
     return AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
@@ -201,19 +206,17 @@ void CPSTStraysweepDlg::ShowOutcome(const GhostPstSweep::Outcome& outcome, bool 
         outcome.failure->ShowMessage(ErrorBoxType);
     if (outcome.stage != GhostPstSweep::Stage::Finished)
         return;
-    LPCSTR pst = outcome.pstName.GetString();
-    LPCSTR profile = outcome.profileName.GetString();
+    const CString& pst = outcome.pstName;
+    const CString& profile = outcome.profileName;
     if (outcome.result == 0)
-        AfxMessageBox(Error::FormatResourceString(IDS_NO_INVALID_SECTIONS, pst, profile), MB_OK | MB_ICONINFORMATION);
+        ShowFormattedBox(IDS_NO_INVALID_SECTIONS, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else if (checkOnly)
-        AfxMessageBox(Error::FormatResourceString(IDS_INVALID_SECTIONS_FOUND, pst, profile),
-                      MB_OK | MB_ICONINFORMATION);
+        ShowFormattedBox(IDS_INVALID_SECTIONS_FOUND, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else if (outcome.result == 1)
-        AfxMessageBox(Error::FormatResourceString(IDS_GHOST_REMOVED, pst, profile), MB_OK | MB_ICONINFORMATION);
+        ShowFormattedBox(IDS_GHOST_REMOVED, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else
-        AfxMessageBox(Error::FormatResourceString(IDS_REMOVAL_FAILED, pst, profile,
-                                                  CLogFile::Instance().GetFilePath().GetString()),
-                      MB_OK | MB_ICONEXCLAMATION);
+        ShowFormattedBox(IDS_REMOVAL_FAILED, {pst, profile, CLogFile::Instance().GetFilePath()},
+                         MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CPSTStraysweepDlg::OnBnClickedBackup()
@@ -222,8 +225,7 @@ void CPSTStraysweepDlg::OnBnClickedBackup()
     NvFsPath folder = GetRegistryBackupFolder();
     HINSTANCE opened = ShellExecuteA(m_hWnd, "open", folder, "", "", SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(opened) <= 32)
-        AfxMessageBox(Error::FormatResourceString(IDS_BACKUP_FOLDER_INFO, GetRegistryBackupFolder().GetString()),
-                      MB_OK | MB_ICONINFORMATION);
+        ShowFormattedBox(IDS_BACKUP_FOLDER_INFO, {GetRegistryBackupFolder()}, MB_OK | MB_ICONINFORMATION);
 }
 
 void CPSTStraysweepDlg::OnCancel()

@@ -92,6 +92,9 @@ CapturedBox MessageBoxCatcher::Read(HWND box)
         char text[8192] = {};
         SendMessageA(textControl, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
         captured.text = text;
+        wchar_t wide[8192] = {};
+        SendMessageW(textControl, WM_GETTEXT, sizeof(wide) / sizeof(wide[0]), reinterpret_cast<LPARAM>(wide));
+        captured.wideText = wide;
     }
     captured.owner = GetWindow(box, GW_OWNER);
     captured.icon = ReadIcon(box);

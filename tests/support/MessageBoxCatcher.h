@@ -22,6 +22,9 @@ enum class BoxIcon
 struct CapturedBox
 {
     std::string text;
+    // The text as the box holds it, for letters that the ANSI code page
+    // lacks; not compared by ==.
+    std::wstring wideText;
     std::string caption;
     HWND owner = nullptr;
     BoxIcon icon = BoxIcon::None;

@@ -71,9 +71,11 @@ TEST(WindowBinding, UnhandledMessagesKeepTheWindowsOwnBehaviour)
 
 TEST(WindowBinding, SubclassingTakesOverAnExistingWindowOnce)
 {
-    HWND edit = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    // A Unicode window, as the dialogs' controls are: its procedure reads
+    // back the same through the wide function with which the binding sets it.
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, edit);
-    LONG_PTR ownProcedure = GetWindowLongPtrA(edit, GWLP_WNDPROC);
+    LONG_PTR ownProcedure = GetWindowLongPtrW(edit, GWLP_WNDPROC);
     {
         RecordingWnd first;
         RecordingWnd second;
@@ -87,7 +89,7 @@ TEST(WindowBinding, SubclassingTakesOverAnExistingWindowOnce)
 
         EXPECT_EQ(edit, first.UnsubclassWindow());
         EXPECT_EQ(nullptr, first.m_hWnd);
-        EXPECT_EQ(ownProcedure, GetWindowLongPtrA(edit, GWLP_WNDPROC));
+        EXPECT_EQ(ownProcedure, GetWindowLongPtrW(edit, GWLP_WNDPROC));
         first.seen.clear();
         SetWindowTextA(edit, "y");
         EXPECT_TRUE(first.seen.empty());

@@ -42,7 +42,8 @@ protected:
         if (m_initialised)
         {
             UniqueBitmap picture = m_withPicture ? MakeTestPicture() : UniqueBitmap();
-            m_header.Init(this, bandHeight, m_text.c_str(), picture.Get(), RGB(255, 255, 255));
+            m_header.Init(this, bandHeight, std::wstring(m_text.begin(), m_text.end()), picture.Get(),
+                          RGB(255, 255, 255));
         }
         return result;
     }

@@ -103,7 +103,7 @@ private:
 // InitLink, target.
 void TakeOver(CWnd& dialog, NvHyperLink& link, int id, const std::string& tooltip, const std::string& target)
 {
-    link.SetTooltipText(tooltip.c_str());
+    link.SetTooltipText(std::wstring(tooltip.begin(), tooltip.end()));
     if (link.SubclassWindow(dialog.GetDlgItem(id)->m_hWnd))
         link.InitLink();
     if (!target.empty())
@@ -384,7 +384,7 @@ TEST(LinkPreparation, TextRectangleIsTheTextWrappedInTheControl)
     dialog.Then([&] {
         dialog.link.GetClientRect(&client);
         shortText = dialog.link.GetTextRect();
-        EXPECT_TRUE(dialog.link.SetLinkText("a caption far longer than the control is wide"));
+        dialog.link.SetLinkText("a caption far longer than the control is wide");
         longText = dialog.link.GetTextRect();
         dialog.EndDialog(IDOK);
     });
@@ -402,8 +402,8 @@ TEST(LinkPreparation, LinkWithoutWindowOrTextHasNoTextRectangle)
 {
     NvHyperLink link;
     EXPECT_FALSE(link.UpdateTextRect());
-    EXPECT_TRUE(link.SetLinkText("caption"));
-    EXPECT_TRUE(link.SetLinkTarget("target"));
+    link.SetLinkText("caption");
+    link.SetLinkTarget("target");
     RECT empty = {};
     EXPECT_TRUE(EqualRect(&empty, &link.GetTextRect()));
 
@@ -592,7 +592,7 @@ TEST_P(LinkScheme, OnlyWebAndMailAddressesAreOpened)
     else if (address == "file:")
         address = "file:///" + target.Path();
     NvHyperLink link;
-    ASSERT_TRUE(link.SetLinkTarget(address.c_str()));
+    link.SetLinkTarget(address.c_str());
 
     EXPECT_EQ(GetParam().opens, link.OpenLink());
 
