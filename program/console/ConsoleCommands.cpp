@@ -2,7 +2,6 @@
 
 #include "library/error/NvException.h"
 #include "library/framework/TextConversion.h"
-#include "library/registry/RegistryScript.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostFinder.h"
 #include "program/core/GhostPstRemover.h"
@@ -10,13 +9,17 @@
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/ReferencedSections.h"
-#include "program/core/RegistryBackupFile.h"
 #include "program/core/RegistryFailure.h"
-#include "program/core/RegistryRestore.h"
 #include "program/core/TargetUser.h"
 #include "program/console/CmdCommandLine.h"
+#include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
+#include "program/console/TextRenderer.h"
+#include "program/console/commands/BackupsCommand.h"
+#include "program/console/commands/RestoreCommand.h"
+#include "program/console/JsonFields.h"
+#include "program/console/JsonRenderer.h"
 #include "program/console/JsonWriter.h"
 
 #include <algorithm>
@@ -24,6 +27,19 @@
 
 namespace
 {
+// Writes what `report` says, as text or as a JSON document; the errors and
+// warnings go to standard error as text either way. The report's exit code.
+template <typename Report> int Print(const Report& report, bool json, ConsoleStream& out, ConsoleStream& err)
+{
+    TextRenderer::Printed printed = TextRenderer::Render(report);
+    if (json)
+        out.WriteUtf8(JsonRenderer::Render(report) + "\n");
+    else
+        out.WriteAnsi(printed.out);
+    err.WriteAnsi(printed.err);
+    return report.exitCode;
+}
+
 // How long a scan waits for the answers about its ghosts' files, all asked
 // at once: a file on a server that is gone answers when the network gives
 // up, tens of seconds later on Windows.
@@ -89,66 +105,6 @@ const char* CommandName(ConsoleCommand command)
     return "";
 }
 
-CString Quote(const CString& text)
-{
-    return "\"" + text + "\"";
-}
-
-// Width in characters, which is what a console column counts.
-size_t Width(const CString& text)
-{
-    return AnsiToWide(text).size();
-}
-
-CString Pad(const CString& text, size_t width)
-{
-    CString padded = text;
-    for (size_t length = Width(text); length < width; ++length)
-        padded += ' ';
-    return padded;
-}
-
-CString ListLines(const std::vector<CString>& names)
-{
-    CString lines;
-    for (const CString& name : names)
-        lines += "  " + name + "\n";
-    return lines;
-}
-
-void AddString(JsonWriter& json, const char* key, const CString& text)
-{
-    json.Key(key).String(AnsiToUtf8(text));
-}
-
-// An empty text is null: the thing does not exist.
-void AddOptional(JsonWriter& json, const char* key, const CString& text)
-{
-    json.Key(key);
-    if (text.IsEmpty())
-        json.Null();
-    else
-        json.String(AnsiToUtf8(text));
-}
-
-void AddList(JsonWriter& json, const char* key, const std::vector<CString>& names)
-{
-    json.Key(key).BeginArray();
-    for (const CString& name : names)
-        json.String(AnsiToUtf8(name));
-    json.EndArray();
-}
-
-// Begins the JSON document of a command that names no profile or store: its
-// name, the exit code and the error (null when empty).
-void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, const CString& error)
-{
-    json.BeginObject();
-    json.Key("command").String(command);
-    json.Key("exitCode").Number(exitCode);
-    AddOptional(json, "error", error);
-}
-
 // Runs `read` with each signed-in user chosen in turn, then works on the
 // caller's own registry again; why HKEY_USERS cannot be listed, or empty.
 CString ForEachSignedInUser(const std::function<void()>& read)
@@ -169,17 +125,6 @@ CString ForEachSignedInUser(const std::function<void()>& read)
 CString UserLabel(const CString& sid, const CString& account)
 {
     return account.IsEmpty() ? sid : account + " (" + sid + ")";
-}
-
-CString OutlookRunningText(const char* command)
-{
-    return "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and run the " +
-           CString(command) + " again.";
-}
-
-CString LogFilePath()
-{
-    return CLogFile::Instance().GetFilePath();
 }
 
 CString IncompleteReadingText()
@@ -933,217 +878,26 @@ void ConsoleCommands::WriteDocument(JsonWriter& json) const
 
 void ConsoleCommands::WriteError(const CString& message) const
 {
-    m_err.WriteAnsi("straysweep: " + message + "\n");
+    m_err.WriteAnsi(ErrorLine(message));
 }
 
 void ConsoleCommands::WriteWarning(const CString& message) const
 {
-    m_err.WriteAnsi("straysweep: warning: " + message + "\n");
+    m_err.WriteAnsi(WarningLine(message));
 }
 
 bool ConsoleCommands::WriteBackupFailureAndError(int exitCode, const CString& backupError, const CString& error) const
 {
-    if (!backupError.IsEmpty() && exitCode != ExitCode::BackupFailed)
-        WriteWarning("the profile key cannot be backed up; going on without a backup as --without-backup asks: " +
-                     backupError);
-    if (exitCode == ExitCode::BackupFailed)
-        WriteError(backupError + "\n" + error);
-    else if (!error.IsEmpty())
-        WriteError(error);
-    else
-        return false;
-    return true;
+    m_err.WriteAnsi(BackupFailureAndErrorLines(exitCode, backupError, error));
+    return exitCode == ExitCode::BackupFailed || !error.IsEmpty();
 }
-
-namespace
-{
-void AddWide(JsonWriter& json, const char* key, const std::wstring& text)
-{
-    json.Key(key);
-    if (text.empty())
-        json.Null();
-    else
-        json.String(WideToUtf8(text));
-}
-
-void AddWideList(JsonWriter& json, const char* key, const std::vector<std::wstring>& texts)
-{
-    json.Key(key).BeginArray();
-    for (const std::wstring& text : texts)
-        json.String(WideToUtf8(text));
-    json.EndArray();
-}
-
-CString WideListLines(const std::vector<std::wstring>& texts)
-{
-    CString lines;
-    for (const std::wstring& text : texts)
-        lines += "  " + WideToAnsi(text) + "\n";
-    return lines;
-}
-} // namespace
 
 int ConsoleCommands::Backups()
 {
-    NvFsPath folder;
-    std::vector<RegistryBackupFile> all;
-    CString error = RegistryBackupFile::ListBackupFolder(folder, all);
-    std::vector<RegistryBackupFile> backups;
-    std::wstring profile = AnsiToWide(m_arguments.profile);
-    // Another user's are the backups of keys below that user's hive.
-    std::wstring userRoot = AnsiToWide(TargetUser::RootName());
-    bool ofUser = !TargetUser::Sid().IsEmpty();
-    std::copy_if(all.begin(), all.end(), std::back_inserter(backups), [&](const RegistryBackupFile& backup) {
-        return (profile.empty() || RegistryScript::SameName(backup.GetProfile(), profile)) &&
-               (!ofUser || RegistryScript::IsAtOrBelow(backup.GetKey(), userRoot));
-    });
-    int exitCode = error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
-
-    if (m_arguments.json)
-    {
-        JsonWriter json;
-        BeginPlainDocument(json, "backups", exitCode, error);
-        json.Key("backups").BeginArray();
-        for (const RegistryBackupFile& backup : backups)
-        {
-            json.BeginObject();
-            AddString(json, "file", backup.GetFile());
-            AddOptional(json, "taken", backup.GetTaken());
-            AddWide(json, "profile", backup.GetProfile());
-            AddWide(json, "key", backup.GetKey());
-            json.Key("bytes").Number(static_cast<long long>(backup.GetBytes()));
-            json.Key("complete").Bool(backup.IsComplete());
-            json.EndObject();
-        }
-        json.EndArray();
-        AddString(json, "logFile", LogFilePath());
-        WriteDocument(json);
-    }
-    else if (error.IsEmpty())
-    {
-        CString of = profile.empty() ? CString() : " of the profile " + Quote(m_arguments.profile);
-        if (backups.empty())
-        {
-            m_out.WriteAnsi("No registry backups" + of + " were found in " + Quote(folder) + ".\n");
-        }
-        else
-        {
-            const CString takenTitle = "TAKEN";
-            const CString bytesTitle = "BYTES";
-            const CString profileTitle = "PROFILE";
-            size_t bytesWidth = Width(bytesTitle);
-            size_t profileWidth = Width(profileTitle);
-            for (const RegistryBackupFile& backup : backups)
-            {
-                bytesWidth = std::max(bytesWidth, std::to_string(backup.GetBytes()).size());
-                profileWidth = std::max(profileWidth, backup.GetProfile().size());
-            }
-            CString text = "Registry backups" + of + " in " + Quote(folder) + ", newest first:\n\n" +
-                           Pad(takenTitle, 19) + "  COMPLETE  " + Pad(bytesTitle, bytesWidth) + "  " +
-                           Pad(profileTitle, profileWidth) + "  FILE\n";
-            for (const RegistryBackupFile& backup : backups)
-                text += Pad(backup.GetTaken(), 19) + "  " + Pad(backup.IsComplete() ? "yes" : "no", 8) + "  " +
-                        Pad(std::to_string(backup.GetBytes()), bytesWidth) + "  " +
-                        Pad(WideToAnsi(backup.GetProfile()), profileWidth) + "  " + backup.GetFile().GetFileName() +
-                        "\n";
-            m_out.WriteAnsi(text);
-        }
-    }
-    if (!error.IsEmpty())
-        WriteError(error);
-    return exitCode;
+    return Print(BackupsCommand::Run(m_arguments), m_arguments.json, m_out, m_err);
 }
 
 int ConsoleCommands::Restore()
 {
-    RegistryRestore::Outcome outcome;
-    int exitCode = ExitCode::Clean;
-    CString error;
-    bool started = false;
-    try
-    {
-        RegistryRestore restore(RegistryEditor::OfSystem());
-        outcome = m_arguments.latest
-                      ? restore.RestoreLatest(m_arguments.profile, m_arguments.withoutBackup)
-                      : restore.RestoreFile(m_arguments.backup, m_arguments.profile, m_arguments.withoutBackup);
-        started = true;
-    }
-    catch (const Error::NvException& e)
-    {
-        exitCode = ExitCode::OtherFailure;
-        error = "The restore cannot begin, so nothing was changed: " + e.GetText();
-    }
-    CString seeLog = " See the log file " + Quote(LogFilePath()) + ".";
-    if (started)
-    {
-        switch (outcome.stage)
-        {
-        case RegistryRestore::Stage::OutlookRunning:
-            exitCode = ExitCode::OutlookRunning;
-            error = OutlookRunningText("restore");
-            break;
-        case RegistryRestore::Stage::FolderUnreadable:
-            exitCode = ExitCode::ProfileNotOpened;
-            error = outcome.problem;
-            break;
-        case RegistryRestore::Stage::NoBackup:
-            exitCode = ExitCode::NotARestorableBackup;
-            error = outcome.problem + " Nothing was changed.";
-            break;
-        case RegistryRestore::Stage::Refused:
-            exitCode = ExitCode::NotARestorableBackup;
-            error =
-                "The file " + Quote(outcome.file) + " cannot be restored, so nothing was changed: " + outcome.problem;
-            break;
-        case RegistryRestore::Stage::BackupFailed:
-            exitCode = ExitCode::BackupFailed;
-            error = "The profile key cannot be backed up, so nothing was imported. To restore without a backup of the "
-                    "present state, add --without-backup.";
-            break;
-        case RegistryRestore::Stage::ImportFailed:
-            exitCode = ExitCode::RestoreIncomplete;
-            error = "The backup may not have been restored: " + outcome.problem + seeLog;
-            break;
-        case RegistryRestore::Stage::Incomplete:
-            exitCode = ExitCode::RestoreIncomplete;
-            error = "Not everything of the backup is back after the import." + seeLog;
-            break;
-        case RegistryRestore::Stage::Restored:
-            break;
-        }
-    }
-    const CString profile = WideToAnsi(outcome.profile);
-    bool imported = started && (outcome.stage == RegistryRestore::Stage::ImportFailed ||
-                                outcome.stage == RegistryRestore::Stage::Incomplete ||
-                                outcome.stage == RegistryRestore::Stage::Restored);
-
-    if (m_arguments.json)
-    {
-        JsonWriter json;
-        BeginPlainDocument(json, "restore", exitCode, error);
-        AddWide(json, "profile", outcome.profile);
-        AddOptional(json, "file", outcome.file);
-        AddOptional(json, "backupFile", outcome.backupFile);
-        AddWideList(json, "added", outcome.added);
-        AddWideList(json, "missing", outcome.missing);
-        AddString(json, "logFile", LogFilePath());
-        WriteDocument(json);
-    }
-    else if (imported)
-    {
-        CString text;
-        if (!outcome.backupFile.IsEmpty())
-            text += "The profile key was backed up to " + Quote(outcome.backupFile) + " before the restore.\n";
-        if (!outcome.profileExisted)
-            text += "The profile key did not exist, so there was nothing to back up.\n";
-        if (outcome.stage == RegistryRestore::Stage::Restored)
-            text += "Restored the profile " + Quote(profile) + " from " + Quote(outcome.file) + ".\n";
-        if (!outcome.missing.empty())
-            text += "Missing, or with other data, after the import:\n" + WideListLines(outcome.missing);
-        if (!outcome.added.empty())
-            text += "Added to the profile after the backup was taken, and kept:\n" + WideListLines(outcome.added);
-        m_out.WriteAnsi(text);
-    }
-    WriteBackupFailureAndError(exitCode, outcome.backupError, error);
-    return exitCode;
+    return Print(RestoreCommand::Run(m_arguments), m_arguments.json, m_out, m_err);
 }

@@ -1,0 +1,50 @@
+#include "program/console/JsonFields.h"
+
+#include "library/framework/TextConversion.h"
+
+void AddString(JsonWriter& json, const char* key, const CString& text)
+{
+    json.Key(key).String(AnsiToUtf8(text));
+}
+
+void AddOptional(JsonWriter& json, const char* key, const CString& text)
+{
+    json.Key(key);
+    if (text.IsEmpty())
+        json.Null();
+    else
+        json.String(AnsiToUtf8(text));
+}
+
+void AddList(JsonWriter& json, const char* key, const std::vector<CString>& texts)
+{
+    json.Key(key).BeginArray();
+    for (const CString& text : texts)
+        json.String(AnsiToUtf8(text));
+    json.EndArray();
+}
+
+void AddWide(JsonWriter& json, const char* key, const std::wstring& text)
+{
+    json.Key(key);
+    if (text.empty())
+        json.Null();
+    else
+        json.String(WideToUtf8(text));
+}
+
+void AddWideList(JsonWriter& json, const char* key, const std::vector<std::wstring>& texts)
+{
+    json.Key(key).BeginArray();
+    for (const std::wstring& text : texts)
+        json.String(WideToUtf8(text));
+    json.EndArray();
+}
+
+void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, const CString& error)
+{
+    json.BeginObject();
+    json.Key("command").String(command);
+    json.Key("exitCode").Number(exitCode);
+    AddOptional(json, "error", error);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "program/console/commands/BackupsCommand.h"
+#include "program/console/commands/RestoreCommand.h"
+
+#include <string>
+
+// The JSON document (UTF-8, one line without its line break) that the
+// command line program writes of a command's report with --json.
+class JsonRenderer
+{
+public:
+    static std::string Render(const BackupsCommand::Report& report);
+    static std::string Render(const RestoreCommand::Report& report);
+};

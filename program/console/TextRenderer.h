@@ -1,0 +1,22 @@
+#pragma once
+
+#include "library/framework/CString.h"
+#include "program/console/commands/BackupsCommand.h"
+#include "program/console/commands/RestoreCommand.h"
+
+// The text that the command line program writes of a command's report, in
+// the ANSI code page: for standard output (with --json the document goes
+// there instead) and for standard error, which gets the errors and warnings
+// either way.
+class TextRenderer
+{
+public:
+    struct Printed
+    {
+        CString out;
+        CString err;
+    };
+
+    static Printed Render(const BackupsCommand::Report& report);
+    static Printed Render(const RestoreCommand::Report& report);
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "library/framework/CString.h"
+#include "program/console/ArgumentParser.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// "backups": the backup files in the backup folder, newest first; with
+// --profile those of that profile only, with --user those of that user only.
+class BackupsCommand
+{
+public:
+    struct Backup
+    {
+        // The full path.
+        CString file;
+        // From the file's name; empty when the name tells none.
+        CString taken;
+        std::wstring profile;
+        std::wstring key;
+        ULONGLONG bytes = 0;
+        bool complete = false;
+    };
+
+    struct Report
+    {
+        int exitCode = 0;
+        // Why the folder cannot be read; empty when it was.
+        CString error;
+        CString folder;
+        // As given; empty for every profile.
+        CString profile;
+        std::vector<Backup> backups;
+    };
+
+    static Report Run(const ConsoleArguments& arguments);
+};

@@ -1,0 +1,72 @@
+#include "program/console/commands/RestoreCommand.h"
+
+#include "library/error/NvException.h"
+#include "program/console/ConsoleText.h"
+#include "program/console/ExitCode.h"
+#include "program/core/RegistryRestore.h"
+
+RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
+{
+    Report report;
+    RegistryRestore::Outcome outcome;
+    try
+    {
+        RegistryRestore restore(RegistryEditor::OfSystem());
+        outcome = arguments.latest ? restore.RestoreLatest(arguments.profile, arguments.withoutBackup)
+                                   : restore.RestoreFile(arguments.backup, arguments.profile, arguments.withoutBackup);
+    }
+    catch (const Error::NvException& e)
+    {
+        report.exitCode = ExitCode::OtherFailure;
+        report.error = "The restore cannot begin, so nothing was changed: " + e.GetText();
+        return report;
+    }
+    CString seeLog = " See the log file " + Quote(LogFilePath()) + ".";
+    switch (outcome.stage)
+    {
+    case RegistryRestore::Stage::OutlookRunning:
+        report.exitCode = ExitCode::OutlookRunning;
+        report.error = OutlookRunningText("restore");
+        break;
+    case RegistryRestore::Stage::FolderUnreadable:
+        report.exitCode = ExitCode::ProfileNotOpened;
+        report.error = outcome.problem;
+        break;
+    case RegistryRestore::Stage::NoBackup:
+        report.exitCode = ExitCode::NotARestorableBackup;
+        report.error = outcome.problem + " Nothing was changed.";
+        break;
+    case RegistryRestore::Stage::Refused:
+        report.exitCode = ExitCode::NotARestorableBackup;
+        report.error =
+            "The file " + Quote(outcome.file) + " cannot be restored, so nothing was changed: " + outcome.problem;
+        break;
+    case RegistryRestore::Stage::BackupFailed:
+        report.exitCode = ExitCode::BackupFailed;
+        report.error = "The profile key cannot be backed up, so nothing was imported. To restore without a backup of "
+                       "the present state, add --without-backup.";
+        break;
+    case RegistryRestore::Stage::ImportFailed:
+        report.exitCode = ExitCode::RestoreIncomplete;
+        report.error = "The backup may not have been restored: " + outcome.problem + seeLog;
+        report.imported = true;
+        break;
+    case RegistryRestore::Stage::Incomplete:
+        report.exitCode = ExitCode::RestoreIncomplete;
+        report.error = "Not everything of the backup is back after the import." + seeLog;
+        report.imported = true;
+        break;
+    case RegistryRestore::Stage::Restored:
+        report.imported = true;
+        report.restored = true;
+        break;
+    }
+    report.profile = outcome.profile;
+    report.file = outcome.file;
+    report.backupFile = outcome.backupFile;
+    report.backupError = outcome.backupError;
+    report.profileExisted = outcome.profileExisted;
+    report.missing = outcome.missing;
+    report.added = outcome.added;
+    return report;
+}

@@ -1,0 +1,107 @@
+#include "program/console/ConsoleText.h"
+#include "program/console/ExitCode.h"
+#include "program/console/JsonRenderer.h"
+#include "program/console/TextRenderer.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+// Reports made by hand: what each renderer writes of them, without the
+// registry or a backup folder.
+namespace
+{
+const char* const Folder = "C:\\B";
+
+BackupsCommand::Report TwoBackups()
+{
+    BackupsCommand::Report report;
+    report.folder = Folder;
+    report.backups = {{"C:\\B\\2026-12-08 20.25.36 - Outlook.reg", "2026-12-08T20:25:36", L"Outlook",
+                       L"HKEY_CURRENT_USER\\P\\Outlook", 18342, true},
+                      {"C:\\B\\x.reg", "", L"Profil \u0141\u00f3d\u017a", L"HKEY_CURRENT_USER\\P\\x", 7, false}};
+    return report;
+}
+
+// Columns as wide as their longest entry.
+TEST(TextRenderer, BackupsLineUpTheirColumns)
+{
+    BackupsCommand::Report report = TwoBackups();
+    report.backups[1].profile = L"Profil Lodz";
+
+    TextRenderer::Printed printed = TextRenderer::Render(report);
+
+    EXPECT_EQ("Registry backups in \"C:\\B\", newest first:\n\n"
+              "TAKEN                COMPLETE  BYTES  PROFILE      FILE\n"
+              "2026-12-08T20:25:36  yes       18342  Outlook      2026-12-08 20.25.36 - Outlook.reg\n"
+              "                     no        7      Profil Lodz  x.reg\n",
+              printed.out.Str());
+    EXPECT_EQ("", printed.err.Str());
+}
+
+// The names that the backups hold go out exactly, whatever the code page.
+TEST(JsonRenderer, BackupsGiveEveryNameInUtf8)
+{
+    std::string document = JsonRenderer::Render(TwoBackups());
+
+    // The log's path, last, is the running program's.
+    const std::string expected =
+        "{\"command\":\"backups\",\"exitCode\":0,\"error\":null,\"backups\":["
+        "{\"file\":\"C:\\\\B\\\\2026-12-08 20.25.36 - Outlook.reg\",\"taken\":\"2026-12-08T20:25:36\","
+        "\"profile\":\"Outlook\",\"key\":\"HKEY_CURRENT_USER\\\\P\\\\Outlook\",\"bytes\":18342,\"complete\":true},"
+        "{\"file\":\"C:\\\\B\\\\x.reg\",\"taken\":null,\"profile\":\"Profil \xc5\x81\xc3\xb3\x64\xc5\xba\","
+        "\"key\":\"HKEY_CURRENT_USER\\\\P\\\\x\",\"bytes\":7,\"complete\":false}],\"logFile\":\"";
+    EXPECT_EQ(expected, document.substr(0, expected.size()));
+    EXPECT_EQ("\"}", document.substr(document.size() - 2));
+}
+
+// A folder that cannot be read says so on standard error alone.
+TEST(TextRenderer, BackupsOfAnUnreadableFolderAreOnlyAnError)
+{
+    BackupsCommand::Report report;
+    report.exitCode = ExitCode::ProfileNotOpened;
+    report.error = "The folder cannot be read.";
+
+    TextRenderer::Printed printed = TextRenderer::Render(report);
+
+    EXPECT_EQ("", printed.out.Str());
+    EXPECT_EQ("straysweep: The folder cannot be read.\n", printed.err.Str());
+}
+
+// Gone on without the backup that failed: the warning comes first, and what
+// the import left is listed.
+TEST(TextRenderer, RestoreWithoutItsBackupWarnsAndListsWhatIsNotBack)
+{
+    RestoreCommand::Report report;
+    report.exitCode = ExitCode::RestoreIncomplete;
+    report.error = "Not everything of the backup is back after the import.";
+    report.backupError = "Disk full.";
+    report.imported = true;
+    report.missing = {L"[K\\a] \"v\""};
+    report.added = {L"[K\\b]"};
+
+    TextRenderer::Printed printed = TextRenderer::Render(report);
+
+    EXPECT_EQ("Missing, or with other data, after the import:\n  [K\\a] \"v\"\n"
+              "Added to the profile after the backup was taken, and kept:\n  [K\\b]\n",
+              printed.out.Str());
+    EXPECT_EQ("straysweep: warning: the profile key cannot be backed up; going on without a backup as "
+              "--without-backup asks: Disk full.\n"
+              "straysweep: Not everything of the backup is back after the import.\n",
+              printed.err.Str());
+}
+
+// A failed backup stops the restore: its reason, then what to do.
+TEST(TextRenderer, RestoreStoppedByItsBackupGivesBothReasons)
+{
+    RestoreCommand::Report report;
+    report.exitCode = ExitCode::BackupFailed;
+    report.error = "Add --without-backup.";
+    report.backupError = "Disk full.";
+
+    TextRenderer::Printed printed = TextRenderer::Render(report);
+
+    EXPECT_EQ("", printed.out.Str());
+    EXPECT_EQ("straysweep: Disk full.\nAdd --without-backup.\n", printed.err.Str());
+}
+} // namespace
