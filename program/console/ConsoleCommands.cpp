@@ -5,7 +5,6 @@
 #include "program/core/CLogFile.h"
 #include "program/core/GhostFinder.h"
 #include "program/core/GhostPstRemover.h"
-#include "program/core/GhostPstSweep.h"
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/ReferencedSections.h"
@@ -17,6 +16,8 @@
 #include "program/console/HelpText.h"
 #include "program/console/TextRenderer.h"
 #include "program/console/commands/BackupsCommand.h"
+#include "program/console/commands/CheckCommand.h"
+#include "program/console/commands/RepairCommand.h"
 #include "program/console/commands/RestoreCommand.h"
 #include "program/console/JsonFields.h"
 #include "program/console/JsonRenderer.h"
@@ -125,12 +126,6 @@ CString ForEachSignedInUser(const std::function<void()>& read)
 CString UserLabel(const CString& sid, const CString& account)
 {
     return account.IsEmpty() ? sid : account + " (" + sid + ")";
-}
-
-CString IncompleteReadingText()
-{
-    return "The profile could not be read completely (see the log file " + Quote(LogFilePath()) +
-           "), so the result cannot be trusted.";
 }
 
 // The profiles of the root in force in the window's order; none, with the
@@ -397,7 +392,8 @@ int ConsoleCommands::RefuseUser(LONG result)
     if (m_arguments.json)
     {
         JsonWriter json;
-        BeginDocument(json, CommandName(m_arguments.command), ExitCode::ProfileNotOpened, error);
+        BeginNamedDocument(json, CommandName(m_arguments.command), ExitCode::ProfileNotOpened, error,
+                           m_arguments.profile, m_arguments.pst);
         AddString(json, "logFile", LogFilePath());
         WriteDocument(json);
     }
@@ -479,7 +475,7 @@ int ConsoleCommands::ListProfiles()
     if (m_arguments.json)
     {
         JsonWriter json;
-        BeginDocument(json, "list", exitCode, error);
+        BeginNamedDocument(json, "list", exitCode, error, m_arguments.profile, m_arguments.pst);
         AddString(json, "profilesRoot", FullKey(root));
         AddOptional(json, "defaultProfile", defaultProfile);
         AddProfileList(json, profiles, defaultProfile);
@@ -551,7 +547,7 @@ int ConsoleCommands::ListSections()
     if (m_arguments.json)
     {
         JsonWriter json;
-        BeginDocument(json, "list", exitCode, error);
+        BeginNamedDocument(json, "list", exitCode, error, m_arguments.profile, m_arguments.pst);
         AddString(json, "profileKey", FullKey(path));
         json.Key("sections").BeginArray();
         for (const SectionRow& row : rows)
@@ -615,147 +611,14 @@ int ConsoleCommands::ListSections()
     return exitCode;
 }
 
-bool ConsoleCommands::ReadInput(CString& profileName, CString& pstName)
-{
-    profileName = m_arguments.profile;
-    pstName = m_arguments.pst;
-    return true;
-}
-
-void ConsoleCommands::OutlookRunning()
-{
-}
-
-bool ConsoleCommands::ContinueWithoutBackup(const CString&)
-{
-    return m_arguments.withoutBackup;
-}
-
 int ConsoleCommands::Check()
 {
-    const CString& profile = m_arguments.profile;
-    const CString& pst = m_arguments.pst;
-    GhostPstSweep::Outcome outcome = GhostPstSweep(*this).Check();
-    int exitCode = outcome.failure ? ExitCode::ProfileNotOpened : outcome.result;
-    CString error = outcome.failure ? outcome.failure->GetText() : CString();
-    if (!outcome.failure && !outcome.readCompletely)
-    {
-        exitCode = ExitCode::ProfileReadIncompletely;
-        error = IncompleteReadingText();
-    }
-    const std::vector<CString>& invalid = outcome.invalidSections;
-
-    if (m_arguments.json)
-    {
-        JsonWriter json;
-        BeginDocument(json, "check", exitCode, error);
-        AddList(json, "invalidSections", invalid);
-        AddString(json, "logFile", LogFilePath());
-        WriteDocument(json);
-    }
-    else if (error.IsEmpty())
-    {
-        if (invalid.empty())
-            m_out.WriteAnsi("No invalid sections were found for the PST " + Quote(pst) + " in the profile " +
-                            Quote(profile) + ".\n");
-        else
-            m_out.WriteAnsi("Invalid sections that should be removed were found for the PST " + Quote(pst) +
-                            " in the profile " + Quote(profile) + ":\n" + ListLines(invalid) +
-                            "To remove them, run the repair command with the same profile and PST name.\n");
-    }
-    if (!error.IsEmpty())
-        WriteError(error);
-    return exitCode;
+    return Print(CheckCommand::Run(m_arguments), m_arguments.json, m_out, m_err);
 }
 
 int ConsoleCommands::Repair()
 {
-    const CString& profile = m_arguments.profile;
-    const CString& pst = m_arguments.pst;
-    GhostPstSweep::Outcome outcome;
-    int exitCode = ExitCode::Clean;
-    CString error;
-    try
-    {
-        // A profile that does not open has nothing to back up: the registry
-        // editor would fail on it and hide the real reason.
-        outcome = GhostPstSweep(*this).Repair(GhostPstSweep::Strictness::FailClosed);
-    }
-    catch (const Error::NvException& e)
-    {
-        exitCode = ExitCode::OtherFailure;
-        error = "The list of running processes cannot be read, so it is not known whether Outlook runs: " + e.GetText();
-    }
-    switch (outcome.stage)
-    {
-    case GhostPstSweep::Stage::OutlookRunning:
-        exitCode = ExitCode::OutlookRunning;
-        error = OutlookRunningText("repair");
-        break;
-    case GhostPstSweep::Stage::BackupDeclined:
-        exitCode = ExitCode::BackupFailed;
-        error = "The profile key cannot be backed up, so nothing was removed. To remove the invalid "
-                "sections without a backup, add --without-backup.";
-        break;
-    case GhostPstSweep::Stage::Stopped:
-        exitCode = ExitCode::ProfileNotOpened;
-        error = outcome.failure->GetText();
-        break;
-    case GhostPstSweep::Stage::AccountsUnread:
-        exitCode = ExitCode::ProfileReadIncompletely;
-        error = "Some accounts of the profile cannot be read, so nothing was removed: a section tied only to an "
-                "unread account would look invalid. See the log file " +
-                Quote(LogFilePath()) + ".";
-        break;
-    case GhostPstSweep::Stage::Finished:
-        exitCode = outcome.result;
-        if (outcome.result != ExitCode::RemovalFailed && !outcome.readCompletely)
-        {
-            exitCode = ExitCode::ProfileReadIncompletely;
-            error = IncompleteReadingText();
-        }
-        break;
-    case GhostPstSweep::Stage::InputRefused:
-        break;
-    }
-    const NvFsPath& backupFile = outcome.backupFile;
-    const CString& backupError = outcome.backupError;
-    const std::vector<CString>& removed = outcome.invalidSections;
-    const std::vector<CString>& failed = outcome.failedSections;
-
-    if (m_arguments.json)
-    {
-        JsonWriter json;
-        BeginDocument(json, "repair", exitCode, error);
-        AddOptional(json, "backupFile", backupFile);
-        AddOptional(json, "backupError", backupError);
-        AddList(json, "removedSections", removed);
-        AddList(json, "failedSections", failed);
-        AddString(json, "logFile", LogFilePath());
-        WriteDocument(json);
-    }
-    else
-    {
-        CString text;
-        if (!backupFile.IsEmpty())
-            text += "The profile key was backed up to " + Quote(backupFile) + ".\n";
-        if (exitCode == ExitCode::Clean)
-            text += "No invalid sections were found for the PST " + Quote(pst) + " in the profile " + Quote(profile) +
-                    "; nothing was removed.\n";
-        if (!removed.empty())
-            text += "Removed the invalid sections of the PST " + Quote(pst) + " from the profile " + Quote(profile) +
-                    ":\n" + ListLines(removed);
-        if (!failed.empty())
-            text += "Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) + "):\n" +
-                    ListLines(failed);
-        if (!backupFile.IsEmpty() && !removed.empty())
-            text +=
-                "To undo the removal, close Outlook and run: straysweep restore --backup " + Quote(backupFile) + "\n";
-        m_out.WriteAnsi(text);
-    }
-    if (!WriteBackupFailureAndError(exitCode, backupError, error) && !failed.empty())
-        WriteError("some invalid sections could not be removed; see the log file " + Quote(LogFilePath()) + ".");
-    return exitCode;
+    return Print(RepairCommand::Run(m_arguments), m_arguments.json, m_out, m_err);
 }
 
 int ConsoleCommands::Scan()
@@ -863,13 +726,6 @@ int ConsoleCommands::ScanAllUsers()
     return exitCode;
 }
 
-void ConsoleCommands::BeginDocument(JsonWriter& json, const char* command, int exitCode, const CString& error) const
-{
-    BeginPlainDocument(json, command, exitCode, error);
-    AddOptional(json, "profile", m_arguments.profile);
-    AddOptional(json, "pst", m_arguments.pst);
-}
-
 void ConsoleCommands::WriteDocument(JsonWriter& json) const
 {
     json.EndObject();
@@ -884,12 +740,6 @@ void ConsoleCommands::WriteError(const CString& message) const
 void ConsoleCommands::WriteWarning(const CString& message) const
 {
     m_err.WriteAnsi(WarningLine(message));
-}
-
-bool ConsoleCommands::WriteBackupFailureAndError(int exitCode, const CString& backupError, const CString& error) const
-{
-    m_err.WriteAnsi(BackupFailureAndErrorLines(exitCode, backupError, error));
-    return exitCode == ExitCode::BackupFailed || !error.IsEmpty();
 }
 
 int ConsoleCommands::Backups()

@@ -43,6 +43,12 @@ CString LogFilePath()
     return CLogFile::Instance().GetFilePath();
 }
 
+CString IncompleteReadingText()
+{
+    return "The profile could not be read completely (see the log file " + Quote(LogFilePath()) +
+           "), so the result cannot be trusted.";
+}
+
 CString OutlookRunningText(const char* command)
 {
     return "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and run the " +

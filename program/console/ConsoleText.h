@@ -19,6 +19,8 @@ CString ListLines(const std::vector<CString>& texts);
 CString WideListLines(const std::vector<std::wstring>& texts);
 // The log's full path.
 CString LogFilePath();
+// Why a check's or a repair's result cannot be trusted.
+CString IncompleteReadingText();
 // Why `command` was refused while Outlook runs.
 CString OutlookRunningText(const char* command);
 // An error line and a warning line for standard error.

@@ -48,3 +48,11 @@ void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, con
     json.Key("exitCode").Number(exitCode);
     AddOptional(json, "error", error);
 }
+
+void BeginNamedDocument(JsonWriter& json, const char* command, int exitCode, const CString& error,
+                        const CString& profile, const CString& pst)
+{
+    BeginPlainDocument(json, command, exitCode, error);
+    AddOptional(json, "profile", profile);
+    AddOptional(json, "pst", pst);
+}

@@ -19,3 +19,6 @@ void AddWideList(JsonWriter& json, const char* key, const std::vector<std::wstri
 // Begins the document of a command: its name, the exit code and the error
 // (null when empty).
 void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, const CString& error);
+// The same, then the profile and the PST names given (null when empty).
+void BeginNamedDocument(JsonWriter& json, const char* command, int exitCode, const CString& error,
+                        const CString& profile, const CString& pst);

@@ -4,6 +4,29 @@
 #include "program/console/JsonFields.h"
 #include "program/console/JsonWriter.h"
 
+std::string JsonRenderer::Render(const CheckCommand::Report& report)
+{
+    JsonWriter json;
+    BeginNamedDocument(json, "check", report.exitCode, report.error, report.profile, report.pst);
+    AddList(json, "invalidSections", report.invalidSections);
+    AddString(json, "logFile", LogFilePath());
+    json.EndObject();
+    return json.GetText();
+}
+
+std::string JsonRenderer::Render(const RepairCommand::Report& report)
+{
+    JsonWriter json;
+    BeginNamedDocument(json, "repair", report.exitCode, report.error, report.profile, report.pst);
+    AddOptional(json, "backupFile", report.backupFile);
+    AddOptional(json, "backupError", report.backupError);
+    AddList(json, "removedSections", report.removedSections);
+    AddList(json, "failedSections", report.failedSections);
+    AddString(json, "logFile", LogFilePath());
+    json.EndObject();
+    return json.GetText();
+}
+
 std::string JsonRenderer::Render(const BackupsCommand::Report& report)
 {
     JsonWriter json;

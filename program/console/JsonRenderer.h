@@ -1,6 +1,8 @@
 #pragma once
 
 #include "program/console/commands/BackupsCommand.h"
+#include "program/console/commands/CheckCommand.h"
+#include "program/console/commands/RepairCommand.h"
 #include "program/console/commands/RestoreCommand.h"
 
 #include <string>
@@ -10,6 +12,8 @@
 class JsonRenderer
 {
 public:
+    static std::string Render(const CheckCommand::Report& report);
+    static std::string Render(const RepairCommand::Report& report);
     static std::string Render(const BackupsCommand::Report& report);
     static std::string Render(const RestoreCommand::Report& report);
 };

@@ -3,9 +3,51 @@
 #include "library/framework/TextConversion.h"
 #include "library/fs/NvFsPathT.h"
 #include "program/console/ConsoleText.h"
+#include "program/console/ExitCode.h"
 
 #include <algorithm>
 #include <string>
+
+TextRenderer::Printed TextRenderer::Render(const CheckCommand::Report& report)
+{
+    Printed printed;
+    if (!report.error.IsEmpty())
+        printed.err = ErrorLine(report.error);
+    else if (report.invalidSections.empty())
+        printed.out = "No invalid sections were found for the PST " + Quote(report.pst) + " in the profile " +
+                      Quote(report.profile) + ".\n";
+    else
+        printed.out = "Invalid sections that should be removed were found for the PST " + Quote(report.pst) +
+                      " in the profile " + Quote(report.profile) + ":\n" + ListLines(report.invalidSections) +
+                      "To remove them, run the repair command with the same profile and PST name.\n";
+    return printed;
+}
+
+TextRenderer::Printed TextRenderer::Render(const RepairCommand::Report& report)
+{
+    Printed printed;
+    const std::vector<CString>& removed = report.removedSections;
+    const std::vector<CString>& failed = report.failedSections;
+    if (!report.backupFile.IsEmpty())
+        printed.out += "The profile key was backed up to " + Quote(report.backupFile) + ".\n";
+    if (report.exitCode == ExitCode::Clean)
+        printed.out += "No invalid sections were found for the PST " + Quote(report.pst) + " in the profile " +
+                       Quote(report.profile) + "; nothing was removed.\n";
+    if (!removed.empty())
+        printed.out += "Removed the invalid sections of the PST " + Quote(report.pst) + " from the profile " +
+                       Quote(report.profile) + ":\n" + ListLines(removed);
+    if (!failed.empty())
+        printed.out += "Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) +
+                       "):\n" + ListLines(failed);
+    if (!report.backupFile.IsEmpty() && !removed.empty())
+        printed.out += "To undo the removal, close Outlook and run: straysweep restore --backup " +
+                       Quote(report.backupFile) + "\n";
+    printed.err = BackupFailureAndErrorLines(report.exitCode, report.backupError, report.error);
+    if (printed.err.IsEmpty() && !failed.empty())
+        printed.err = ErrorLine("some invalid sections could not be removed; see the log file " +
+                                Quote(LogFilePath()) + ".");
+    return printed;
+}
 
 TextRenderer::Printed TextRenderer::Render(const BackupsCommand::Report& report)
 {

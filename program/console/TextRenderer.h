@@ -2,6 +2,8 @@
 
 #include "library/framework/CString.h"
 #include "program/console/commands/BackupsCommand.h"
+#include "program/console/commands/CheckCommand.h"
+#include "program/console/commands/RepairCommand.h"
 #include "program/console/commands/RestoreCommand.h"
 
 // The text that the command line program writes of a command's report, in
@@ -17,6 +19,8 @@ public:
         CString err;
     };
 
+    static Printed Render(const CheckCommand::Report& report);
+    static Printed Render(const RepairCommand::Report& report);
     static Printed Render(const BackupsCommand::Report& report);
     static Printed Render(const RestoreCommand::Report& report);
 };

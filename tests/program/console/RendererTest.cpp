@@ -104,4 +104,45 @@ TEST(TextRenderer, RestoreStoppedByItsBackupGivesBothReasons)
     EXPECT_EQ("", printed.out.Str());
     EXPECT_EQ("straysweep: Disk full.\nAdd --without-backup.\n", printed.err.Str());
 }
+// Sections that could not be removed beside those that were: both listed,
+// the undo named, and an error line since nothing else failed.
+TEST(TextRenderer, RepairThatRemovedSomeSaysWhatFailedAndHowToUndo)
+{
+    RepairCommand::Report report;
+    report.exitCode = ExitCode::RemovalFailed;
+    report.profile = "Outlook";
+    report.pst = "Archive";
+    report.backupFile = "C:\\B\\b.reg";
+    report.removedSections = {"a1"};
+    report.failedSections = {"b2"};
+    const CString log = Quote(LogFilePath());
+
+    TextRenderer::Printed printed = TextRenderer::Render(report);
+
+    EXPECT_EQ(("The profile key was backed up to \"C:\\B\\b.reg\".\n"
+               "Removed the invalid sections of the PST \"Archive\" from the profile \"Outlook\":\n  a1\n"
+               "Failed to remove these invalid sections (see the log file " +
+               log +
+               "):\n  b2\n"
+               "To undo the removal, close Outlook and run: straysweep restore --backup \"C:\\B\\b.reg\"\n")
+                  .Str(),
+              printed.out.Str());
+    EXPECT_EQ(("straysweep: some invalid sections could not be removed; see the log file " + log + ".\n").Str(),
+              printed.err.Str());
+}
+
+// The names given are in the document even when the profile cannot be read.
+TEST(JsonRenderer, CheckOfAProfileThatCannotBeReadNamesItAndFindsNothing)
+{
+    CheckCommand::Report report;
+    report.exitCode = ExitCode::ProfileNotOpened;
+    report.error = "Cannot open.";
+    report.profile = "Outlook";
+
+    std::string document = JsonRenderer::Render(report);
+
+    const std::string expected = "{\"command\":\"check\",\"exitCode\":5,\"error\":\"Cannot open.\","
+                                 "\"profile\":\"Outlook\",\"pst\":null,\"invalidSections\":[],\"logFile\":\"";
+    EXPECT_EQ(expected, document.substr(0, expected.size()));
+}
 } // namespace
