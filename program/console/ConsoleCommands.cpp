@@ -18,6 +18,8 @@
 #include "program/console/commands/BackupsCommand.h"
 #include "program/console/commands/CheckCommand.h"
 #include "program/console/commands/RepairCommand.h"
+#include "program/console/commands/ScanCommand.h"
+#include "program/console/commands/SignedInUsers.h"
 #include "program/console/commands/RestoreCommand.h"
 #include "program/console/JsonFields.h"
 #include "program/console/JsonRenderer.h"
@@ -41,11 +43,6 @@ template <typename Report> int Print(const Report& report, bool json, ConsoleStr
     return report.exitCode;
 }
 
-// How long a scan waits for the answers about its ghosts' files, all asked
-// at once: a file on a server that is gone answers when the network gives
-// up, tens of seconds later on Windows.
-const DWORD FileQuestionBoundMs = 5000;
-
 struct SectionRow
 {
     CString id;
@@ -54,35 +51,6 @@ struct SectionRow
     bool tied;
     bool ghost;
 };
-
-struct ProfileScan
-{
-    enum class Reading
-    {
-        Complete,
-        // Some sections did not open; the candidates found stand.
-        SectionsMissing,
-        // An account or a listing was not read: no candidate counts.
-        Withheld,
-        // The profile key or its accounts key did not open.
-        Failed,
-    };
-
-    CString name;
-    bool isDefault = false;
-    Reading reading = Reading::Complete;
-    // Why the profile could not be read, or not completely; empty when it
-    // was. The message on standard error says the same.
-    CString error;
-    CString message;
-    std::vector<GhostFinder::Candidate> candidates;
-};
-
-// A key below the target user's root as the registry editor names it.
-CString FullKey(const CString& path)
-{
-    return TargetUser::RootName() + "\\" + path;
-}
 
 const char* CommandName(ConsoleCommand command)
 {
@@ -104,50 +72,6 @@ const char* CommandName(ConsoleCommand command)
         return "restore";
     }
     return "";
-}
-
-// Runs `read` with each signed-in user chosen in turn, then works on the
-// caller's own registry again; why HKEY_USERS cannot be listed, or empty.
-CString ForEachSignedInUser(const std::function<void()>& read)
-{
-    std::vector<CString> sids;
-    LONG listing = TargetUser::ListSignedInUsers(sids);
-    for (const CString& sid : sids)
-    {
-        // A user who signed out since the listing is no longer there.
-        if (TargetUser::Choose(sid) == ERROR_SUCCESS)
-            read();
-    }
-    TargetUser::ChooseCaller();
-    return listing == ERROR_SUCCESS ? CString() : RegistryFailureText(listing, "HKEY_USERS cannot be listed.");
-}
-
-// A user as the text output names one: the account and the SID, or the SID.
-CString UserLabel(const CString& sid, const CString& account)
-{
-    return account.IsEmpty() ? sid : account + " (" + sid + ")";
-}
-
-// The profiles of the root in force in the window's order; none, with the
-// reason in `error`, when the root does not open.
-std::vector<CString> ReadProfiles(CString& error)
-{
-    std::vector<CString> profiles;
-    try
-    {
-        profiles = ListProfiles();
-    }
-    catch (const Error::NvException& e)
-    {
-        error = e.GetText();
-    }
-    SortAsProfileList(profiles);
-    return profiles;
-}
-
-bool IsDefaultProfile(const CString& name, const CString& defaultProfile)
-{
-    return !defaultProfile.IsEmpty() && name.CompareNoCase(defaultProfile) == 0;
 }
 
 // The "profiles" of a list: each profile's name and whether it is the default.
@@ -173,176 +97,6 @@ CString ProfileLines(const std::vector<CString>& profiles, const CString& defaul
     return lines;
 }
 
-// The candidates' display names, each once ignoring letter case: one repair
-// by name removes every candidate of that name.
-std::vector<CString> DistinctNames(const std::vector<GhostFinder::Candidate>& candidates)
-{
-    std::vector<CString> names;
-    for (const GhostFinder::Candidate& candidate : candidates)
-    {
-        auto same = [&](const CString& name) { return name.CompareNoCase(candidate.displayName) == 0; };
-        if (std::none_of(names.begin(), names.end(), same))
-            names.push_back(candidate.displayName);
-    }
-    return names;
-}
-
-// Candidates that a reading with an unread account gives may be live stores,
-// tied only through it: they are withheld. A section that does not open
-// leaves the others' ties as they are, so what was found stands, but "none"
-// cannot be said.
-ProfileScan ScanProfile(const CString& name, bool isDefault)
-{
-    ProfileScan scan;
-    scan.name = name;
-    scan.isDefault = isDefault;
-    GhostFinder::Result result;
-    try
-    {
-        result = GhostFinder::Find(name);
-    }
-    catch (const Error::NvException& e)
-    {
-        scan.reading = ProfileScan::Reading::Failed;
-        scan.error = e.GetText();
-        scan.message = "the profile " + Quote(name) + " cannot be read: " + scan.error;
-        return scan;
-    }
-    CString reasons = result.incomplete;
-    for (const CString& section : result.unopenedSections)
-        reasons += (reasons.IsEmpty() ? "" : "; ") + CString("the section ") + Quote(section) + " cannot be opened";
-    CString consequence;
-    if (!result.incomplete.IsEmpty())
-    {
-        scan.reading = ProfileScan::Reading::Withheld;
-        consequence = "A store tied only through what was not read would look like a ghost, so none is offered.";
-    }
-    else
-    {
-        scan.candidates = std::move(result.candidates);
-        if (!result.unopenedSections.empty())
-            scan.reading = ProfileScan::Reading::SectionsMissing;
-        consequence = "A section that does not open may be a ghost store that is not listed.";
-    }
-    if (scan.reading != ProfileScan::Reading::Complete)
-    {
-        CString detail = "cannot be read completely: " + reasons + ". " + consequence;
-        scan.error = "The profile " + detail;
-        scan.message = "the profile " + Quote(name) + " " + detail;
-    }
-    return scan;
-}
-
-// The ghosts of every profile of the target user.
-struct UserScan
-{
-    CString sid;
-    CString account;
-    // The profiles key in force, named in full.
-    CString root;
-    // Why the profiles key cannot be read; empty when it was.
-    CString error;
-    std::vector<ProfileScan> scans;
-    bool unreadable = false;
-    bool found = false;
-};
-
-UserScan ScanTargetUser()
-{
-    UserScan user;
-    user.sid = TargetUser::Sid();
-    user.account = TargetUser::Account();
-    user.root = FullKey(GetProfilesRoot());
-    std::vector<CString> profiles = ReadProfiles(user.error);
-    CString defaultProfile = ReadDefaultProfile();
-    user.unreadable = !user.error.IsEmpty();
-    for (const CString& profile : profiles)
-    {
-        user.scans.push_back(ScanProfile(profile, IsDefaultProfile(profile, defaultProfile)));
-        user.unreadable = user.unreadable || !user.scans.back().error.IsEmpty();
-        user.found = user.found || !user.scans.back().candidates.empty();
-    }
-    std::vector<GhostFinder::Candidate*> candidates;
-    for (ProfileScan& scan : user.scans)
-    {
-        for (GhostFinder::Candidate& candidate : scan.candidates)
-            candidates.push_back(&candidate);
-    }
-    GhostFinder::AskFiles(candidates, FileQuestionBoundMs);
-    return user;
-}
-
-void AddScannedProfiles(JsonWriter& json, const std::vector<ProfileScan>& scans)
-{
-    json.Key("profiles").BeginArray();
-    for (const ProfileScan& scan : scans)
-    {
-        json.BeginObject();
-        AddString(json, "name", scan.name);
-        json.Key("default").Bool(scan.isDefault);
-        AddOptional(json, "error", scan.error);
-        json.Key("candidates").BeginArray();
-        for (const GhostFinder::Candidate& candidate : scan.candidates)
-        {
-            json.BeginObject();
-            AddString(json, "section", candidate.section);
-            AddString(json, "displayName", candidate.displayName);
-            AddOptional(json, "pstPath", candidate.pstPath);
-            json.Key("pstFileExists");
-            if (candidate.pstFileExists)
-                json.Bool(*candidate.pstFileExists);
-            else
-                json.Null();
-            json.EndObject();
-        }
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
-}
-
-// The text of each profile's ghosts; the commands that repair them are
-// added to `repairs`, with --user `sid` unless it is empty.
-CString ScannedProfilesText(const std::vector<ProfileScan>& scans, const CString& sid, CString& repairs)
-{
-    CString text;
-    for (const ProfileScan& scan : scans)
-    {
-        text += "\n" + Quote(scan.name) + (scan.isDefault ? " (default)" : "");
-        if (scan.reading == ProfileScan::Reading::Failed)
-            text += ": cannot be read\n";
-        else if (scan.reading == ProfileScan::Reading::Withheld)
-            text += ": cannot be read completely\n";
-        else if (!scan.candidates.empty())
-            text += ":\n";
-        else if (scan.reading == ProfileScan::Reading::SectionsMissing)
-            text += ": none found, but not every section could be read\n";
-        else
-            text += ": none\n";
-        for (const GhostFinder::Candidate& candidate : scan.candidates)
-        {
-            CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
-                           : !candidate.pstFileExists  ? candidate.pstPath + " (no answer in time)"
-                           : *candidate.pstFileExists  ? candidate.pstPath
-                                                       : candidate.pstPath + " (missing)";
-            text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
-        }
-        for (const CString& name : DistinctNames(scan.candidates))
-        {
-            std::vector<std::pair<CString, CString>> options;
-            if (!sid.IsEmpty())
-                options.emplace_back("--user", sid);
-            options.emplace_back("--profile", scan.name);
-            options.emplace_back("--pst", name);
-            CString command = CmdCommandLine("straysweep repair", options);
-            repairs += command.IsEmpty() ? "  The PST " + Quote(name) + " of the profile " + Quote(scan.name) +
-                                               ": no command line can carry these names safely; repair it "
-                                               "with the names that \"straysweep scan --json\" gives.\n"
-                                         : "  " + command + "\n";
-        }
-    }
-    return text;
-}
 } // namespace
 
 ConsoleCommands::ConsoleCommands(ConsoleStream& out, ConsoleStream& err) : m_out(out), m_err(err)
@@ -623,107 +377,7 @@ int ConsoleCommands::Repair()
 
 int ConsoleCommands::Scan()
 {
-    if (m_arguments.allUsers)
-        return ScanAllUsers();
-    UserScan user = ScanTargetUser();
-    int exitCode = user.found        ? ExitCode::InvalidSections
-                   : user.unreadable ? ExitCode::ProfileNotOpened
-                                     : ExitCode::Clean;
-
-    if (m_arguments.json)
-    {
-        JsonWriter json;
-        BeginPlainDocument(json, "scan", exitCode, user.error);
-        AddScannedProfiles(json, user.scans);
-        AddString(json, "logFile", LogFilePath());
-        WriteDocument(json);
-    }
-    else if (user.error.IsEmpty())
-    {
-        CString text;
-        if (user.scans.empty())
-            text = "No Outlook profiles were found in " + user.root + ".\n";
-        else
-            text = "Ghost PST stores in the Outlook profiles of " + user.root + ":\n";
-        CString repairs;
-        text += ScannedProfilesText(user.scans, {}, repairs);
-        if (!repairs.IsEmpty())
-            text += "\nTo remove them, close Outlook and run:\n" + repairs;
-        m_out.WriteAnsi(text);
-    }
-    if (!user.error.IsEmpty())
-        WriteError(user.error);
-    for (const ProfileScan& scan : user.scans)
-    {
-        if (!scan.message.IsEmpty())
-            WriteError(scan.message);
-    }
-    return exitCode;
-}
-
-int ConsoleCommands::ScanAllUsers()
-{
-    std::vector<UserScan> users;
-    bool unreadable = false;
-    bool found = false;
-    CString error = ForEachSignedInUser([&] {
-        users.push_back(ScanTargetUser());
-        unreadable = unreadable || users.back().unreadable;
-        found = found || users.back().found;
-    });
-    unreadable = unreadable || !error.IsEmpty();
-    int exitCode = found ? ExitCode::InvalidSections : unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
-
-    if (m_arguments.json)
-    {
-        JsonWriter json;
-        BeginPlainDocument(json, "scan", exitCode, error);
-        json.Key("users").BeginArray();
-        for (const UserScan& user : users)
-        {
-            json.BeginObject();
-            AddString(json, "sid", user.sid);
-            AddOptional(json, "account", user.account);
-            AddString(json, "profilesKey", user.root);
-            AddOptional(json, "error", user.error);
-            AddScannedProfiles(json, user.scans);
-            json.EndObject();
-        }
-        json.EndArray();
-        AddString(json, "logFile", LogFilePath());
-        WriteDocument(json);
-    }
-    else
-    {
-        CString text = users.empty() ? CString("No signed-in user's registry was found below HKEY_USERS.\n")
-                                     : CString("Ghost PST stores of the signed-in users:\n");
-        CString repairs;
-        for (const UserScan& user : users)
-        {
-            text += "\n" + UserLabel(user.sid, user.account) + ", " + user.root + ":\n";
-            if (!user.error.IsEmpty())
-                text += "  cannot be read\n";
-            else if (user.scans.empty())
-                text += "  no Outlook profiles\n";
-            text += ScannedProfilesText(user.scans, user.sid, repairs);
-        }
-        if (!repairs.IsEmpty())
-            text += "\nTo remove them, close Outlook and run:\n" + repairs;
-        m_out.WriteAnsi(text);
-    }
-    if (!error.IsEmpty())
-        WriteError(error);
-    for (const UserScan& user : users)
-    {
-        if (!user.error.IsEmpty())
-            WriteError("the profiles of " + user.sid + " cannot be read: " + user.error);
-        for (const ProfileScan& scan : user.scans)
-        {
-            if (!scan.message.IsEmpty())
-                WriteError(scan.message);
-        }
-    }
-    return exitCode;
+    return Print(ScanCommand::Run(m_arguments), m_arguments.json, m_out, m_err);
 }
 
 void ConsoleCommands::WriteDocument(JsonWriter& json) const

@@ -28,7 +28,6 @@ private:
     int Check();
     int Repair();
     int Scan();
-    int ScanAllUsers();
     int Backups();
     int Restore();
 

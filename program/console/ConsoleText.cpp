@@ -55,6 +55,11 @@ CString OutlookRunningText(const char* command)
            CString(command) + " again.";
 }
 
+CString UserLabel(const CString& sid, const CString& account)
+{
+    return account.IsEmpty() ? sid : account + " (" + sid + ")";
+}
+
 CString ErrorLine(const CString& message)
 {
     return "straysweep: " + message + "\n";

@@ -23,6 +23,8 @@ CString LogFilePath();
 CString IncompleteReadingText();
 // Why `command` was refused while Outlook runs.
 CString OutlookRunningText(const char* command);
+// A user as the text output names one: the account and the SID, or the SID.
+CString UserLabel(const CString& sid, const CString& account);
 // An error line and a warning line for standard error.
 CString ErrorLine(const CString& message);
 CString WarningLine(const CString& message);

@@ -4,6 +4,38 @@
 #include "program/console/JsonFields.h"
 #include "program/console/JsonWriter.h"
 
+namespace
+{
+void AddScannedProfiles(JsonWriter& json, const std::vector<ScanCommand::ProfileScan>& scans)
+{
+    json.Key("profiles").BeginArray();
+    for (const ScanCommand::ProfileScan& scan : scans)
+    {
+        json.BeginObject();
+        AddString(json, "name", scan.name);
+        json.Key("default").Bool(scan.isDefault);
+        AddOptional(json, "error", scan.error);
+        json.Key("candidates").BeginArray();
+        for (const GhostFinder::Candidate& candidate : scan.candidates)
+        {
+            json.BeginObject();
+            AddString(json, "section", candidate.section);
+            AddString(json, "displayName", candidate.displayName);
+            AddOptional(json, "pstPath", candidate.pstPath);
+            json.Key("pstFileExists");
+            if (candidate.pstFileExists)
+                json.Bool(*candidate.pstFileExists);
+            else
+                json.Null();
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+}
+} // namespace
+
 std::string JsonRenderer::Render(const CheckCommand::Report& report)
 {
     JsonWriter json;
@@ -22,6 +54,34 @@ std::string JsonRenderer::Render(const RepairCommand::Report& report)
     AddOptional(json, "backupError", report.backupError);
     AddList(json, "removedSections", report.removedSections);
     AddList(json, "failedSections", report.failedSections);
+    AddString(json, "logFile", LogFilePath());
+    json.EndObject();
+    return json.GetText();
+}
+
+std::string JsonRenderer::Render(const ScanCommand::Report& report)
+{
+    JsonWriter json;
+    BeginPlainDocument(json, "scan", report.exitCode, report.error);
+    if (!report.allUsers)
+    {
+        AddScannedProfiles(json, report.users[0].scans);
+    }
+    else
+    {
+        json.Key("users").BeginArray();
+        for (const ScanCommand::UserScan& user : report.users)
+        {
+            json.BeginObject();
+            AddString(json, "sid", user.sid);
+            AddOptional(json, "account", user.account);
+            AddString(json, "profilesKey", user.root);
+            AddOptional(json, "error", user.error);
+            AddScannedProfiles(json, user.scans);
+            json.EndObject();
+        }
+        json.EndArray();
+    }
     AddString(json, "logFile", LogFilePath());
     json.EndObject();
     return json.GetText();

@@ -4,6 +4,7 @@
 #include "program/console/commands/CheckCommand.h"
 #include "program/console/commands/RepairCommand.h"
 #include "program/console/commands/RestoreCommand.h"
+#include "program/console/commands/ScanCommand.h"
 
 #include <string>
 
@@ -14,6 +15,7 @@ class JsonRenderer
 public:
     static std::string Render(const CheckCommand::Report& report);
     static std::string Render(const RepairCommand::Report& report);
+    static std::string Render(const ScanCommand::Report& report);
     static std::string Render(const BackupsCommand::Report& report);
     static std::string Render(const RestoreCommand::Report& report);
 };

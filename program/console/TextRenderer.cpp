@@ -5,8 +5,69 @@
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
 
+#include "program/console/CmdCommandLine.h"
+
 #include <algorithm>
 #include <string>
+
+namespace
+{
+// The text of each profile's ghosts; the commands that repair them are
+// added to `repairs`, with --user `sid` unless it is empty.
+CString ScannedProfilesText(const std::vector<ScanCommand::ProfileScan>& scans, const CString& sid, CString& repairs)
+{
+    using Reading = ScanCommand::ProfileScan::Reading;
+    CString text;
+    for (const ScanCommand::ProfileScan& scan : scans)
+    {
+        text += "\n" + Quote(scan.name) + (scan.isDefault ? " (default)" : "");
+        if (scan.reading == Reading::Failed)
+            text += ": cannot be read\n";
+        else if (scan.reading == Reading::Withheld)
+            text += ": cannot be read completely\n";
+        else if (!scan.candidates.empty())
+            text += ":\n";
+        else if (scan.reading == Reading::SectionsMissing)
+            text += ": none found, but not every section could be read\n";
+        else
+            text += ": none\n";
+        for (const GhostFinder::Candidate& candidate : scan.candidates)
+        {
+            CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
+                           : !candidate.pstFileExists  ? candidate.pstPath + " (no answer in time)"
+                           : *candidate.pstFileExists  ? candidate.pstPath
+                                                       : candidate.pstPath + " (missing)";
+            text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
+        }
+        for (const CString& name : ScanCommand::DistinctNames(scan.candidates))
+        {
+            std::vector<std::pair<CString, CString>> options;
+            if (!sid.IsEmpty())
+                options.emplace_back("--user", sid);
+            options.emplace_back("--profile", scan.name);
+            options.emplace_back("--pst", name);
+            CString command = CmdCommandLine("straysweep repair", options);
+            repairs += command.IsEmpty() ? "  The PST " + Quote(name) + " of the profile " + Quote(scan.name) +
+                                               ": no command line can carry these names safely; repair it "
+                                               "with the names that \"straysweep scan --json\" gives.\n"
+                                         : "  " + command + "\n";
+        }
+    }
+    return text;
+}
+
+// The errors of the profiles that could not be read (completely).
+CString ScanErrorLines(const std::vector<ScanCommand::ProfileScan>& scans)
+{
+    CString lines;
+    for (const ScanCommand::ProfileScan& scan : scans)
+    {
+        if (!scan.message.IsEmpty())
+            lines += ErrorLine(scan.message);
+    }
+    return lines;
+}
+} // namespace
 
 TextRenderer::Printed TextRenderer::Render(const CheckCommand::Report& report)
 {
@@ -46,6 +107,52 @@ TextRenderer::Printed TextRenderer::Render(const RepairCommand::Report& report)
     if (printed.err.IsEmpty() && !failed.empty())
         printed.err = ErrorLine("some invalid sections could not be removed; see the log file " +
                                 Quote(LogFilePath()) + ".");
+    return printed;
+}
+
+TextRenderer::Printed TextRenderer::Render(const ScanCommand::Report& report)
+{
+    Printed printed;
+    CString repairs;
+    if (!report.allUsers)
+    {
+        const ScanCommand::UserScan& user = report.users[0];
+        if (user.error.IsEmpty())
+        {
+            printed.out = user.scans.empty() ? "No Outlook profiles were found in " + user.root + ".\n"
+                                             : "Ghost PST stores in the Outlook profiles of " + user.root + ":\n";
+            printed.out += ScannedProfilesText(user.scans, {}, repairs);
+        }
+        else
+        {
+            printed.err = ErrorLine(user.error);
+        }
+        printed.err += ScanErrorLines(user.scans);
+    }
+    else
+    {
+        printed.out = report.users.empty() ? CString("No signed-in user's registry was found below HKEY_USERS.\n")
+                                           : CString("Ghost PST stores of the signed-in users:\n");
+        for (const ScanCommand::UserScan& user : report.users)
+        {
+            printed.out += "\n" + UserLabel(user.sid, user.account) + ", " + user.root + ":\n";
+            if (!user.error.IsEmpty())
+                printed.out += "  cannot be read\n";
+            else if (user.scans.empty())
+                printed.out += "  no Outlook profiles\n";
+            printed.out += ScannedProfilesText(user.scans, user.sid, repairs);
+        }
+        if (!report.error.IsEmpty())
+            printed.err = ErrorLine(report.error);
+        for (const ScanCommand::UserScan& user : report.users)
+        {
+            if (!user.error.IsEmpty())
+                printed.err += ErrorLine("the profiles of " + user.sid + " cannot be read: " + user.error);
+            printed.err += ScanErrorLines(user.scans);
+        }
+    }
+    if (!repairs.IsEmpty())
+        printed.out += "\nTo remove them, close Outlook and run:\n" + repairs;
     return printed;
 }
 

@@ -5,6 +5,7 @@
 #include "program/console/commands/CheckCommand.h"
 #include "program/console/commands/RepairCommand.h"
 #include "program/console/commands/RestoreCommand.h"
+#include "program/console/commands/ScanCommand.h"
 
 // The text that the command line program writes of a command's report, in
 // the ANSI code page: for standard output (with --json the document goes
@@ -21,6 +22,7 @@ public:
 
     static Printed Render(const CheckCommand::Report& report);
     static Printed Render(const RepairCommand::Report& report);
+    static Printed Render(const ScanCommand::Report& report);
     static Printed Render(const BackupsCommand::Report& report);
     static Printed Render(const RestoreCommand::Report& report);
 };

@@ -1,0 +1,128 @@
+#include "program/console/commands/ScanCommand.h"
+
+#include "library/error/NvException.h"
+#include "program/console/ConsoleText.h"
+#include "program/console/ExitCode.h"
+#include "program/console/commands/SignedInUsers.h"
+#include "program/core/ProfilesRoot.h"
+#include "program/core/TargetUser.h"
+
+#include <algorithm>
+
+namespace
+{
+// How long a scan waits for the answers about its ghosts' files, all asked
+// at once: a file on a server that is gone answers when the network gives
+// up, tens of seconds later on Windows.
+const DWORD FileQuestionBoundMs = 5000;
+
+// Candidates that a reading with an unread account gives may be live stores,
+// tied only through it: they are withheld. A section that does not open
+// leaves the others' ties as they are, so what was found stands, but "none"
+// cannot be said.
+ScanCommand::ProfileScan ScanProfile(const CString& name, bool isDefault)
+{
+    using ProfileScan = ScanCommand::ProfileScan;
+    ProfileScan scan;
+    scan.name = name;
+    scan.isDefault = isDefault;
+    GhostFinder::Result result;
+    try
+    {
+        result = GhostFinder::Find(name);
+    }
+    catch (const Error::NvException& e)
+    {
+        scan.reading = ProfileScan::Reading::Failed;
+        scan.error = e.GetText();
+        scan.message = "the profile " + Quote(name) + " cannot be read: " + scan.error;
+        return scan;
+    }
+    CString reasons = result.incomplete;
+    for (const CString& section : result.unopenedSections)
+        reasons += (reasons.IsEmpty() ? "" : "; ") + CString("the section ") + Quote(section) + " cannot be opened";
+    CString consequence;
+    if (!result.incomplete.IsEmpty())
+    {
+        scan.reading = ProfileScan::Reading::Withheld;
+        consequence = "A store tied only through what was not read would look like a ghost, so none is offered.";
+    }
+    else
+    {
+        scan.candidates = std::move(result.candidates);
+        if (!result.unopenedSections.empty())
+            scan.reading = ProfileScan::Reading::SectionsMissing;
+        consequence = "A section that does not open may be a ghost store that is not listed.";
+    }
+    if (scan.reading != ProfileScan::Reading::Complete)
+    {
+        CString detail = "cannot be read completely: " + reasons + ". " + consequence;
+        scan.error = "The profile " + detail;
+        scan.message = "the profile " + Quote(name) + " " + detail;
+    }
+    return scan;
+}
+
+// The ghosts of every profile of the target user, their files asked about.
+ScanCommand::UserScan ScanTargetUser()
+{
+    ScanCommand::UserScan user;
+    user.sid = TargetUser::Sid();
+    user.account = TargetUser::Account();
+    user.root = FullKey(GetProfilesRoot());
+    std::vector<CString> profiles = ReadProfiles(user.error);
+    CString defaultProfile = ReadDefaultProfile();
+    user.unreadable = !user.error.IsEmpty();
+    for (const CString& profile : profiles)
+    {
+        user.scans.push_back(ScanProfile(profile, IsDefaultProfile(profile, defaultProfile)));
+        user.unreadable = user.unreadable || !user.scans.back().error.IsEmpty();
+        user.found = user.found || !user.scans.back().candidates.empty();
+    }
+    std::vector<GhostFinder::Candidate*> candidates;
+    for (ScanCommand::ProfileScan& scan : user.scans)
+    {
+        for (GhostFinder::Candidate& candidate : scan.candidates)
+            candidates.push_back(&candidate);
+    }
+    GhostFinder::AskFiles(candidates, FileQuestionBoundMs);
+    return user;
+}
+} // namespace
+
+ScanCommand::Report ScanCommand::Run(const ConsoleArguments& arguments)
+{
+    Report report;
+    report.allUsers = arguments.allUsers;
+    bool unreadable = false;
+    bool found = false;
+    auto add = [&](UserScan user) {
+        unreadable = unreadable || user.unreadable;
+        found = found || user.found;
+        report.users.push_back(std::move(user));
+    };
+    if (arguments.allUsers)
+    {
+        report.error = ForEachSignedInUser([&] { add(ScanTargetUser()); });
+        unreadable = unreadable || !report.error.IsEmpty();
+    }
+    else
+    {
+        add(ScanTargetUser());
+        report.error = report.users[0].error;
+    }
+    report.exitCode = found ? ExitCode::InvalidSections : unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
+    return report;
+}
+
+std::vector<CString> ScanCommand::DistinctNames(const std::vector<GhostFinder::Candidate>& candidates)
+{
+    std::vector<CString> names;
+    for (const GhostFinder::Candidate& candidate : candidates)
+    {
+        auto same = [&](const CString& name) { return name.CompareNoCase(candidate.displayName) == 0; };
+        if (std::none_of(names.begin(), names.end(), same))
+            names.push_back(candidate.displayName);
+    }
+    return names;
+}
