@@ -3,14 +3,9 @@
 #include "program/console/ArgumentParser.h"
 #include "program/console/ConsoleStream.h"
 
-#include <vector>
-
-class JsonWriter;
-
-// The commands of the command line program over the program's core: the
-// check and the repair are the window program's, with its log lines. Results
-// go to standard output as text or as one JSON document; errors and warnings
-// go to standard error as text.
+// The commands of the command line program: each one (in commands/) asks the
+// program's core and gives a report, which goes to standard output as text
+// or as one JSON document; errors and warnings go to standard error as text.
 class ConsoleCommands
 {
 public:
@@ -20,23 +15,10 @@ public:
     int Run(const ConsoleArguments& arguments);
 
 private:
-    // --user names a user whose registry cannot be opened: exit 5.
-    int RefuseUser(LONG result);
-    int ListAllUsers();
-    int ListProfiles();
-    int ListSections();
-    int Check();
-    int Repair();
-    int Scan();
-    int Backups();
-    int Restore();
-
-    // Ends the document and writes it.
-    void WriteDocument(JsonWriter& json) const;
-    void WriteError(const CString& message) const;
-    void WriteWarning(const CString& message) const;
+    // Writes what `report` says; the report's exit code.
+    template <typename Report> int Print(const Report& report);
 
     ConsoleStream& m_out;
     ConsoleStream& m_err;
-    ConsoleArguments m_arguments;
+    bool m_json = false;
 };

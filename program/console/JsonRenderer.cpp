@@ -3,9 +3,24 @@
 #include "program/console/ConsoleText.h"
 #include "program/console/JsonFields.h"
 #include "program/console/JsonWriter.h"
+#include "program/console/commands/SignedInUsers.h"
 
 namespace
 {
+// The "profiles" of a list: each profile's name and whether it is the default.
+void AddProfileList(JsonWriter& json, const ListCommand::Profiles& user)
+{
+    json.Key("profiles").BeginArray();
+    for (const CString& profile : user.profiles)
+    {
+        json.BeginObject();
+        AddString(json, "name", profile);
+        json.Key("default").Bool(IsDefaultProfile(profile, user.defaultProfile));
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 void AddScannedProfiles(JsonWriter& json, const std::vector<ScanCommand::ProfileScan>& scans)
 {
     json.Key("profiles").BeginArray();
@@ -35,6 +50,71 @@ void AddScannedProfiles(JsonWriter& json, const std::vector<ScanCommand::Profile
     json.EndArray();
 }
 } // namespace
+
+std::string JsonRenderer::Render(const UserChoice::Report& report)
+{
+    JsonWriter json;
+    BeginNamedDocument(json, report.command, report.exitCode, report.error, report.profile, report.pst);
+    AddString(json, "logFile", LogFilePath());
+    json.EndObject();
+    return json.GetText();
+}
+
+std::string JsonRenderer::Render(const ListCommand::ProfilesReport& report)
+{
+    JsonWriter json;
+    BeginNamedDocument(json, "list", report.exitCode, report.error, report.profile, report.pst);
+    AddString(json, "profilesRoot", report.user.root);
+    AddOptional(json, "defaultProfile", report.user.defaultProfile);
+    AddProfileList(json, report.user);
+    json.EndObject();
+    return json.GetText();
+}
+
+std::string JsonRenderer::Render(const ListCommand::UsersReport& report)
+{
+    JsonWriter json;
+    BeginPlainDocument(json, "list", report.exitCode, report.error);
+    json.Key("users").BeginArray();
+    for (const ListCommand::Profiles& user : report.users)
+    {
+        json.BeginObject();
+        AddString(json, "sid", user.sid);
+        AddOptional(json, "account", user.account);
+        AddString(json, "profilesRoot", user.root);
+        AddOptional(json, "defaultProfile", user.defaultProfile);
+        AddOptional(json, "error", user.error);
+        AddProfileList(json, user);
+        json.EndObject();
+    }
+    json.EndArray();
+    AddString(json, "logFile", LogFilePath());
+    json.EndObject();
+    return json.GetText();
+}
+
+std::string JsonRenderer::Render(const ListCommand::SectionsReport& report)
+{
+    JsonWriter json;
+    BeginNamedDocument(json, "list", report.exitCode, report.error, report.profile, report.pst);
+    AddString(json, "profileKey", report.profileKey);
+    json.Key("sections").BeginArray();
+    for (const ListCommand::Section& section : report.sections)
+    {
+        json.BeginObject();
+        AddString(json, "id", section.id);
+        AddString(json, "displayName", section.displayName);
+        AddString(json, "provider", section.provider);
+        json.Key("tied").Bool(section.tied);
+        json.Key("ghost").Bool(section.ghost);
+        json.EndObject();
+    }
+    json.EndArray();
+    AddList(json, "unreadableAccounts", report.unreadableAccounts);
+    AddList(json, "unreadableSections", report.unreadableSections);
+    json.EndObject();
+    return json.GetText();
+}
 
 std::string JsonRenderer::Render(const CheckCommand::Report& report)
 {

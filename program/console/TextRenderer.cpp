@@ -6,6 +6,7 @@
 #include "program/console/ExitCode.h"
 
 #include "program/console/CmdCommandLine.h"
+#include "program/console/commands/SignedInUsers.h"
 
 #include <algorithm>
 #include <string>
@@ -56,6 +57,15 @@ CString ScannedProfilesText(const std::vector<ScanCommand::ProfileScan>& scans, 
     return text;
 }
 
+// One indented line a profile, the default one marked.
+CString ProfileLines(const ListCommand::Profiles& user)
+{
+    CString lines;
+    for (const CString& profile : user.profiles)
+        lines += "  " + profile + (IsDefaultProfile(profile, user.defaultProfile) ? "  (default)\n" : "\n");
+    return lines;
+}
+
 // The errors of the profiles that could not be read (completely).
 CString ScanErrorLines(const std::vector<ScanCommand::ProfileScan>& scans)
 {
@@ -68,6 +78,89 @@ CString ScanErrorLines(const std::vector<ScanCommand::ProfileScan>& scans)
     return lines;
 }
 } // namespace
+
+TextRenderer::Printed TextRenderer::Render(const UserChoice::Report& report)
+{
+    return {CString(), ErrorLine(report.error)};
+}
+
+TextRenderer::Printed TextRenderer::Render(const ListCommand::ProfilesReport& report)
+{
+    Printed printed;
+    if (!report.error.IsEmpty())
+        printed.err = ErrorLine(report.error);
+    else if (report.user.profiles.empty())
+        printed.out = "No Outlook profiles were found in " + report.user.root + ".\n";
+    else
+        printed.out = "Outlook profiles in " + report.user.root + ":\n" + ProfileLines(report.user);
+    return printed;
+}
+
+TextRenderer::Printed TextRenderer::Render(const ListCommand::UsersReport& report)
+{
+    Printed printed;
+    if (report.users.empty())
+        printed.out = "No signed-in user's registry was found below HKEY_USERS.\n";
+    for (const ListCommand::Profiles& user : report.users)
+    {
+        printed.out += UserLabel(user.sid, user.account) + ", " + user.root + ":\n";
+        if (!user.error.IsEmpty())
+            printed.out += "  cannot be read: " + user.error + "\n";
+        else if (user.profiles.empty())
+            printed.out += "  no Outlook profiles\n";
+        printed.out += ProfileLines(user);
+    }
+    if (!report.error.IsEmpty())
+        printed.err = ErrorLine(report.error);
+    return printed;
+}
+
+TextRenderer::Printed TextRenderer::Render(const ListCommand::SectionsReport& report)
+{
+    Printed printed;
+    if (!report.error.IsEmpty())
+    {
+        printed.err = ErrorLine(report.error);
+    }
+    else if (report.sections.empty())
+    {
+        printed.out =
+            "The profile " + Quote(report.profile) + " has no section with a display name or a provider library.\n";
+    }
+    else
+    {
+        const CString idTitle = "SECTION";
+        const CString tieTitle = "TIE";
+        const CString ghostTitle = "GHOST";
+        const CString providerTitle = "PROVIDER";
+        size_t idWidth = Width(idTitle);
+        size_t providerWidth = Width(providerTitle);
+        for (const ListCommand::Section& section : report.sections)
+        {
+            idWidth = std::max(idWidth, Width(section.id));
+            providerWidth = std::max(providerWidth, Width(section.provider));
+        }
+        printed.out = "Sections of the profile " + Quote(report.profile) +
+                      " with a display name or a provider library\n(" + report.profileKey + "):\n\n";
+        printed.out += Pad(idTitle, idWidth) + "  " + Pad(tieTitle, 6) + "  " + ghostTitle + "  " +
+                       Pad(providerTitle, providerWidth) + "  DISPLAY NAME\n";
+        for (const ListCommand::Section& section : report.sections)
+        {
+            CString line = Pad(section.id, idWidth) + "  " + Pad(section.tied ? "tied" : "untied", 6) + "  " +
+                           Pad(section.ghost ? "yes" : "no", Width(ghostTitle)) + "  " +
+                           Pad(section.provider, providerWidth) + "  ";
+            // No blanks at the end of a line without a display name; a
+            // display name keeps its own, which the check compares.
+            printed.out += (section.displayName.IsEmpty() ? line.TrimRight() : line + section.displayName) + "\n";
+        }
+    }
+    for (const CString& account : report.unreadableAccounts)
+        printed.err += WarningLine("the account key " + Quote(account) +
+                                   " cannot be read; sections tied only through it show as untied.");
+    for (const CString& section : report.unreadableSections)
+        printed.err += WarningLine("the section " + Quote(section) + " cannot be opened.");
+    return printed;
+}
 
 TextRenderer::Printed TextRenderer::Render(const CheckCommand::Report& report)
 {

@@ -3,9 +3,11 @@
 #include "library/framework/CString.h"
 #include "program/console/commands/BackupsCommand.h"
 #include "program/console/commands/CheckCommand.h"
+#include "program/console/commands/ListCommand.h"
 #include "program/console/commands/RepairCommand.h"
 #include "program/console/commands/RestoreCommand.h"
 #include "program/console/commands/ScanCommand.h"
+#include "program/console/commands/UserChoice.h"
 
 // The text that the command line program writes of a command's report, in
 // the ANSI code page: for standard output (with --json the document goes
@@ -20,6 +22,10 @@ public:
         CString err;
     };
 
+    static Printed Render(const UserChoice::Report& report);
+    static Printed Render(const ListCommand::ProfilesReport& report);
+    static Printed Render(const ListCommand::UsersReport& report);
+    static Printed Render(const ListCommand::SectionsReport& report);
     static Printed Render(const CheckCommand::Report& report);
     static Printed Render(const RepairCommand::Report& report);
     static Printed Render(const ScanCommand::Report& report);
