@@ -12,6 +12,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     CommonControlsLibrary::Initialize(ICC_WIN95_CLASSES);
     UniqueModule shell(LoadLibraryA("shell32.dll"));
-    return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PSTSTRAYSWEEP_DIALOG), nullptr,
-                                            &PlainDialogProcedure, 0));
+    return static_cast<int>(
+        DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_PSTSTRAYSWEEP_DIALOG), nullptr, &PlainDialogProcedure, 0));
 }

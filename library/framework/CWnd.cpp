@@ -80,10 +80,10 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR text, DWORD style, c
         return FALSE;
     BindNextCreatedWindow(this);
     std::wstring wideText = AnsiToWide(text != nullptr ? text : "");
-    HWND window = CreateWindowExW(exStyle, AnsiToWide(className).c_str(), text != nullptr ? wideText.c_str() : nullptr,
-                                  style, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr),
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(exStyle, AnsiToWide(className).c_str(), text != nullptr ? wideText.c_str() : nullptr, style,
+                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     StopBindingCreatedWindows();
     return window != nullptr;
 }

@@ -183,7 +183,9 @@ int CompareNames(const std::wstring& left, const std::wstring& right)
             return l < r ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
     }
     if (i == common)
-        return left.size() == right.size() ? CSTR_EQUAL : left.size() < right.size() ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
+        return left.size() == right.size()  ? CSTR_EQUAL
+               : left.size() < right.size() ? CSTR_LESS_THAN
+                                            : CSTR_GREATER_THAN;
     return CompareStringOrdinal(left.data() + i, static_cast<int>(left.size() - i), right.data() + i,
                                 static_cast<int>(right.size() - i), TRUE);
 }
@@ -330,8 +332,8 @@ void RegistryScript::Parse(const std::string& bytes)
     if (!next() || line != Header)
     {
         if (problem == nullptr)
-            Fail("The file is not a registry export: its first line is not \"Windows Registry Editor Version 5.00\"",
-                 1, line);
+            Fail("The file is not a registry export: its first line is not \"Windows Registry Editor Version 5.00\"", 1,
+                 line);
         return;
     }
     while (true)
@@ -347,8 +349,7 @@ void RegistryScript::Parse(const std::string& bytes)
             // The editor ends every export with a blank line after the last
             // key's values: without it the file was cut after a line.
             if (problem == nullptr && !blank)
-                Fail("The file ends without the blank line that ends a registry export, after", lines.Number(),
-                     line);
+                Fail("The file ends without the blank line that ends a registry export, after", lines.Number(), line);
             return;
         }
         size_t number = lines.Number();

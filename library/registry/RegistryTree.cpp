@@ -57,7 +57,8 @@ private:
             DWORD nameLength = static_cast<DWORD>(m_valueName.size());
             DWORD size = static_cast<DWORD>(m_data.size());
             DWORD type = REG_NONE;
-            LONG result = RegEnumValueW(key, index, m_valueName.data(), &nameLength, nullptr, &type, m_data.data(), &size);
+            LONG result =
+                RegEnumValueW(key, index, m_valueName.data(), &nameLength, nullptr, &type, m_data.data(), &size);
             if (result == ERROR_MORE_DATA && size > m_data.size())
             {
                 m_data.resize(size);

@@ -28,7 +28,8 @@ NvDialogHeaderDrawer::NvDialogHeaderDrawer()
 
 NvDialogHeaderDrawer::~NvDialogHeaderDrawer() = default;
 
-void NvDialogHeaderDrawer::Init(CWnd* owner, int height, const std::wstring& text, HBITMAP picture, COLORREF transparent)
+void NvDialogHeaderDrawer::Init(CWnd* owner, int height, const std::wstring& text, HBITMAP picture,
+                                COLORREF transparent)
 {
     m_owner = owner;
     m_height = height;

@@ -191,15 +191,15 @@ TextRenderer::Printed TextRenderer::Render(const RepairCommand::Report& report)
         printed.out += "Removed the invalid sections of the PST " + Quote(report.pst) + " from the profile " +
                        Quote(report.profile) + ":\n" + ListLines(removed);
     if (!failed.empty())
-        printed.out += "Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) +
-                       "):\n" + ListLines(failed);
+        printed.out += "Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) + "):\n" +
+                       ListLines(failed);
     if (!report.backupFile.IsEmpty() && !removed.empty())
         printed.out += "To undo the removal, close Outlook and run: straysweep restore --backup " +
                        Quote(report.backupFile) + "\n";
     printed.err = BackupFailureAndErrorLines(report.exitCode, report.backupError, report.error);
     if (printed.err.IsEmpty() && !failed.empty())
-        printed.err = ErrorLine("some invalid sections could not be removed; see the log file " +
-                                Quote(LogFilePath()) + ".");
+        printed.err =
+            ErrorLine("some invalid sections could not be removed; see the log file " + Quote(LogFilePath()) + ".");
     return printed;
 }
 

@@ -159,10 +159,9 @@ NvFsPath CreateRegistryBackup(const RegistryEditor& editor, LPCSTR keyText, LPCS
             problem = FindUnexported(listed, exported);
         }
         if (!problem.empty())
-            throw Error::NvExceptionText(
-                Error::FormatResourceString(IDS_PROGRAM_FAILED, editor.GetPath().GetString()) + "\n\n" +
-                    CString(problem),
-                __FILE__, __LINE__);
+            throw Error::NvExceptionText(Error::FormatResourceString(IDS_PROGRAM_FAILED, editor.GetPath().GetString()) +
+                                             "\n\n" + CString(problem),
+                                         __FILE__, __LINE__);
     }
     catch (const Error::NvException&)
     {

@@ -6,7 +6,9 @@
 // start for another reason.
 #include <windows.h>
 
-extern "C" void PlantedStub() {}
+extern "C" void PlantedStub()
+{
+}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
 {

@@ -63,7 +63,8 @@ std::string DumpTree(const std::string& path)
         }
         if (result != ERROR_SUCCESS)
             break;
-        int length = WideCharToMultiByte(CP_ACP, 0, valueName, static_cast<int>(nameLength), nullptr, 0, nullptr, nullptr);
+        int length =
+            WideCharToMultiByte(CP_ACP, 0, valueName, static_cast<int>(nameLength), nullptr, 0, nullptr, nullptr);
         std::string narrow(static_cast<size_t>(length), '\0');
         WideCharToMultiByte(CP_ACP, 0, valueName, static_cast<int>(nameLength), &narrow[0], length, nullptr, nullptr);
         dump += narrow + " " + std::to_string(type) + ":";

@@ -85,8 +85,8 @@ ListCommand::SectionsReport ListCommand::ListSections(const ConsoleArguments& ar
         if (section.GetDisplayName().IsEmpty() && section.GetProvider().IsEmpty())
             continue;
         section.ReadReferences(false);
-        bool tied = referenced.FindTie(name, section.GetReference1(), section.GetReference2()) !=
-                    ReferencedSections::Tie::None;
+        bool tied =
+            referenced.FindTie(name, section.GetReference1(), section.GetReference2()) != ReferencedSections::Tie::None;
         report.sections.push_back({name, section.GetDisplayName(), section.GetProvider(), tied,
                                    GhostFinder::IsCandidate(name, section, referenced)});
     }

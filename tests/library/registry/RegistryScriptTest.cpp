@@ -83,8 +83,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "\"x\"=dword:00000001"},
         ProblemCase{"CutInsideALine", L"\"x\"=dword:00000001",
                     "The file ends without a line break after (line 4): \"x\"=dword:00000001"},
-        ProblemCase{"HexDigitMissing", L"\"x\"=hex:1,02\r\n\r\n", "A value line is not understood (line 4): \"x\"=hex:1,02"},
-        ProblemCase{"DwordTooShort", L"\"x\"=dword:2a\r\n\r\n", "A value line is not understood (line 4): \"x\"=dword:2a"}));
+        ProblemCase{"HexDigitMissing", L"\"x\"=hex:1,02\r\n\r\n",
+                    "A value line is not understood (line 4): \"x\"=hex:1,02"},
+        ProblemCase{"DwordTooShort", L"\"x\"=dword:2a\r\n\r\n",
+                    "A value line is not understood (line 4): \"x\"=dword:2a"}));
 
 TEST(RegistryScript, KeyWithAnEmptyNameIsNoExport)
 {

@@ -361,8 +361,8 @@ TEST(Help, NamesEveryOptionThatEachCommandTakes)
         {"restore", {L"restore", L"--backup", L"b.reg"}},
         {"restore", {L"restore", L"--profile", L"P", L"--latest"}}};
     const std::vector<std::vector<std::wstring>> options = {
-        {L"--profile", L"P"}, {L"--pst", L"S"},     {L"--user", L"U"}, {L"--all-users"},
-        {L"--backup", L"b.reg"}, {L"--latest"}, {L"--json"},       {L"--without-backup"}};
+        {L"--profile", L"P"},    {L"--pst", L"S"}, {L"--user", L"U"}, {L"--all-users"},
+        {L"--backup", L"b.reg"}, {L"--latest"},    {L"--json"},       {L"--without-backup"}};
     const std::string help = GetHelpText();
     size_t taken = 0;
     for (const auto& [command, arguments] : least)

@@ -639,8 +639,9 @@ TEST_F(SecondUser, RepairWithUserRemovesThatUsersGhostBesideTheCallersOutlook)
     // backup of a profile of the same name is not that user's.
     ASSERT_TRUE(WriteFileBytes(
         BackupFolder() + "\\2099-01-01 00-00-00 - Outlook.reg",
-        RegistryScriptBytes(L"Windows Registry Editor Version 5.00\r\n\r\n"
-                            L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Outlook]\r\n\r\n")));
+        RegistryScriptBytes(
+            L"Windows Registry Editor Version 5.00\r\n\r\n"
+            L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Outlook]\r\n\r\n")));
     StraysweepRun restore = RunStraysweep(Args({"restore", "--user", SecondSid, "--profile", "Outlook", "--latest"}));
     EXPECT_EQ(0u, restore.exitCode) << restore.err;
     EXPECT_EQ(1u, SecondSections().count(Id('4')));

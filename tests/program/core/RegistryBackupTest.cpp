@@ -361,8 +361,9 @@ TEST(RegistryBackup, KeyNamedWithACarriageReturnFailsTheBackup)
     TemporaryKey cleanUp(path);
     const std::wstring planted = L"a\r[HKEY_LOCAL_MACHINE\\Software\\Straysweep planted]";
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(path.begin(), path.end()) + L"\\" + planted).c_str(), 0,
-                                             nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, (std::wstring(path.begin(), path.end()) + L"\\" + planted).c_str(), 0,
+                              nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
     RegCloseKey(key);
     NewBackups backups;
     try
@@ -422,7 +423,8 @@ TEST(RegistryBackupEditor, LongProfileNameIsShortenedToFitThePath)
     NewBackups backups;
     ScopedEnvironment write("STAND_IN_WRITE", "export");
     const std::string name(300, 'n');
-    NvFsPath made = CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), UnlistedKey, name.c_str());
+    NvFsPath made =
+        CreateRegistryBackup(RegistryEditor(StandInProgramPath().c_str(), 10000), UnlistedKey, name.c_str());
     ASSERT_EQ(1u, backups.Names().size());
     EXPECT_EQ(static_cast<int>(MAX_PATH - 1), made.GetLength());
     std::string fileName = backups.Names()[0];

@@ -77,8 +77,8 @@ TEST(RegistryRestore, KeyThatCannotBeWrittenIsNamedAndTheRestIsWrittenAndProved)
         RegistryRestore(RegistryEditor(editor.c_str(), 10000)).RestoreFile(file.c_str(), "", false);
 
     EXPECT_EQ(RegistryRestore::Stage::ImportFailed, outcome.stage);
-    const std::string problem = "Not everything of the backup can be written, first [" + tooLong + "]: " +
-                                Error::GetSystemErrorSentence(ERROR_INVALID_PARAMETER).Str();
+    const std::string problem = "Not everything of the backup can be written, first [" + tooLong +
+                                "]: " + Error::GetSystemErrorSentence(ERROR_INVALID_PARAMETER).Str();
     EXPECT_EQ(problem, outcome.problem.Str());
     std::vector<std::string> missing;
     std::transform(outcome.missing.begin(), outcome.missing.end(), std::back_inserter(missing), Narrow);

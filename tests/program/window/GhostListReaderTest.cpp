@@ -54,9 +54,8 @@ TEST(GhostListReader, OffersNothingOfAProfileReadInPart)
         profile.AddService(Id('1'), Id('2'));
         profile.AddSection(Id('a'), SectionValues(store).WideDisplayName("Archiwum"));
     }
-    ProfileTreeBuilder("In part")
-        .SetValue(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002", "Account Name", REG_SZ,
-                  std::string("Ewa\0", 4));
+    ProfileTreeBuilder("In part").SetValue(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002", "Account Name",
+                                           REG_SZ, std::string("Ewa\0", 4));
 
     EXPECT_EQ(std::vector<CString>{"Archiwum"}, Offered("Whole"));
     EXPECT_EQ(std::vector<CString>{}, Offered("In part"));
