@@ -27,7 +27,9 @@ HINSTANCE AfxGetInstanceHandle()
 
 std::wstring AfxLoadWideString(UINT id)
 {
-    // With no room given, the system hands out the text in the resource itself.
+    // With no room given, the system hands out a pointer into the resource
+    // itself: the length tells where the (not necessarily terminated) text
+    // ends.
     const wchar_t* text = nullptr;
     int length = LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 && text != nullptr ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();

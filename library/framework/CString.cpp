@@ -74,18 +74,16 @@ CString& CString::operator+=(char ch)
 BOOL CString::LoadString(UINT id)
 {
     m_text.clear();
-    // A pointer into the resource itself, without a copy: the length tells
-    // where the (not necessarily terminated) UTF-16 text ends.
-    LPCWSTR resource = nullptr;
-    int length = LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&resource), 0);
-    if (length <= 0 || resource == nullptr)
+    std::wstring resource = AfxLoadWideString(id);
+    if (resource.empty())
         return FALSE;
+    int length = static_cast<int>(resource.size());
     DWORD flags = ExactConversionFlags(CP_ACP);
-    int bytes = WideCharToMultiByte(CP_ACP, flags, resource, length, nullptr, 0, nullptr, nullptr);
+    int bytes = WideCharToMultiByte(CP_ACP, flags, resource.data(), length, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return FALSE;
     m_text.resize(static_cast<size_t>(bytes));
-    WideCharToMultiByte(CP_ACP, flags, resource, length, &m_text[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, flags, resource.data(), length, &m_text[0], bytes, nullptr, nullptr);
     return TRUE;
 }
 
