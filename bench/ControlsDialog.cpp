@@ -5,7 +5,7 @@
 // controls, is shown with no code behind it.
 #include "bench/PlainDialog.h"
 #include "library/framework/CommonControlsLibrary.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "resources/resource.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)

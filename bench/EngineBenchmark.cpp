@@ -8,7 +8,7 @@
 // the questions about 20 ghosts' files that never answer, beside the bound
 // that a scan waits for them.
 #include "bench/BenchmarkSupport.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostFinder.h"
 #include "program/core/GhostPstRemover.h"

@@ -9,7 +9,7 @@
 // programs see the real HKEY_CURRENT_USER, so the profiles go below the
 // prefix's own profiles root for the run.
 #include "bench/BenchmarkSupport.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostPstRemover.h"
 #include "program/core/ProductFolder.h"

@@ -1,6 +1,6 @@
 #include "library/error/ErrorMessages.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 
 namespace Error
 {

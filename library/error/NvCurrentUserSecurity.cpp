@@ -1,6 +1,6 @@
 #include "library/error/NvCurrentUserSecurity.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 
 #include <aclapi.h>
 

@@ -3,7 +3,7 @@
 #include "library/error/NvAppendFile.h"
 #include "library/error/NvException.h"
 #include "library/error/SingleThreadedModel.h"
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "library/framework/AfxMessageBox.h"
 
-#include "library/framework/AfxResource.h"
-#include "library/framework/CString.h"
-#include "library/framework/TextConversion.h"
+#include "library/base/AfxResource.h"
+#include "library/base/CString.h"
+#include "library/base/TextConversion.h"
 #include "library/framework/CWinApp.h"
 #include "library/framework/CWnd.h"
 

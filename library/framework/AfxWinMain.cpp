@@ -1,6 +1,6 @@
 #include "library/framework/CWinApp.h"
 #include "library/framework/CommonControlsLibrary.h"
-#include "library/framework/NvModuleWrapper.h"
+#include "library/base/NvModuleWrapper.h"
 
 // The program's entry point. Kept apart from the rest of the framework so
 // that executables with a main of their own (the tests) never pull it in.

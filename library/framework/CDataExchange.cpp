@@ -1,6 +1,6 @@
 #include "library/framework/CDataExchange.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 
 #include "library/framework/CWnd.h"
 

@@ -1,6 +1,6 @@
 #include "library/framework/CDialog.h"
 
-#include "library/framework/AfxResource.h"
+#include "library/base/AfxResource.h"
 #include "library/framework/CWinApp.h"
 
 #include <algorithm>

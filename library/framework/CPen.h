@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/WindowHandles.h"
 
 // A pen, owned: deleted by the destructor.
 class CPen

@@ -1,6 +1,6 @@
 #include "library/framework/CWinApp.h"
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 #include "library/framework/CWnd.h"
 
 #include <cstdlib>

@@ -2,7 +2,7 @@
 
 #include "library/framework/AfxMessageBox.h"
 #include "library/framework/CWinApp.h"
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 
 namespace
 {

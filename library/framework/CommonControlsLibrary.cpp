@@ -1,6 +1,6 @@
 #include "library/framework/CommonControlsLibrary.h"
 
-#include "library/framework/NvModuleWrapper.h"
+#include "library/base/NvModuleWrapper.h"
 
 namespace
 {

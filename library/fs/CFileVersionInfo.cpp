@@ -1,6 +1,6 @@
 #include "library/fs/CFileVersionInfo.h"
 
-#include "library/framework/NvModuleWrapper.h"
+#include "library/base/NvModuleWrapper.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 #include <windows.h>
 

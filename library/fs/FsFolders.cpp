@@ -1,7 +1,7 @@
 #include "library/fs/FsFolders.h"
 
-#include "library/framework/UniqueHandle.h"
-#include "library/framework/NvModuleWrapper.h"
+#include "library/base/UniqueHandle.h"
+#include "library/base/NvModuleWrapper.h"
 
 #include <shlobj.h>
 

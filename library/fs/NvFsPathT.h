@@ -1,7 +1,7 @@
 #pragma once
 
-#include "library/framework/CString.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/CString.h"
+#include "library/base/UniqueHandle.h"
 #include "library/fs/NvFsPathStrTraitA.h"
 
 #include <vector>

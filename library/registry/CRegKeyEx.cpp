@@ -1,6 +1,6 @@
 #include "library/registry/CRegKeyEx.h"
 
-#include "library/framework/TextConversionFlags.h"
+#include "library/base/TextConversionFlags.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "library/framework/CRegKey.h"
-#include "library/framework/CString.h"
+#include "library/base/CRegKey.h"
+#include "library/base/CString.h"
 
 #include <vector>
 

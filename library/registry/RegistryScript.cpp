@@ -1,6 +1,6 @@
 #include "library/registry/RegistryScript.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "library/fs/FsFolders.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "library/registry/RegistryTree.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 
 #include <utility>
 

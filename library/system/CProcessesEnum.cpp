@@ -1,7 +1,7 @@
 #include "library/system/CProcessesEnum.h"
 
 #include "library/error/NvExceptionCommon.h"
-#include "library/framework/NvModuleWrapper.h"
+#include "library/base/NvModuleWrapper.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "library/system/ProcessOwner.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 
 #include <sddl.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 // The SID, as text ("S-1-5-21-..."), of the user that process `processId`
 // runs as; empty when it cannot be read (the process has ended, or the

@@ -1,7 +1,7 @@
 #include "library/system/ProcessRunner.h"
 
-#include "library/framework/TextConversion.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/TextConversion.h"
+#include "library/base/UniqueHandle.h"
 
 #include <string>
 

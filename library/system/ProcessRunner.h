@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 // Runs `commandLine` in a console of its own with the caller's start-up
 // information, inheritable handles and environment, and waits up to

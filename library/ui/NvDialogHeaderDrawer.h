@@ -2,7 +2,7 @@
 
 #include "library/framework/CFont.h"
 #include "library/framework/CImageList.h"
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 #include "library/ui/NvHyperLink.h"
 
-#include "library/framework/AfxResource.h"
+#include "library/base/AfxResource.h"
 #include "library/framework/CClientDC.h"
 #include "library/framework/CPaintDC.h"
-#include "library/framework/CRegKey.h"
-#include "library/framework/TextConversion.h"
+#include "library/base/CRegKey.h"
+#include "library/base/TextConversion.h"
 
 #include <shellapi.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "library/framework/CFont.h"
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 #include "library/framework/CToolTipCtrl.h"
 #include "library/framework/CWnd.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/WindowHandles.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "program/console/CmdCommandLine.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "program/console/ConsoleStream.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 
 namespace
 {

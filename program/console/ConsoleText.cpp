@@ -1,6 +1,6 @@
 #include "program/console/ConsoleText.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "program/console/ExitCode.h"
 #include "program/core/CLogFile.h"
 

@@ -1,6 +1,6 @@
 #include "program/console/JsonFields.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 
 void AddString(JsonWriter& json, const char* key, const CString& text)
 {

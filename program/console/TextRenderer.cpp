@@ -1,6 +1,6 @@
 #include "program/console/TextRenderer.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "library/fs/NvFsPathT.h"
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 #include "program/console/commands/BackupsCommand.h"
 #include "program/console/commands/CheckCommand.h"
 #include "program/console/commands/ListCommand.h"

@@ -1,15 +1,15 @@
 // The command line program: list, check and repair without the window, with
 // the window program's engine, backup, Outlook check and log.
 #include "library/error/NvException.h"
-#include "library/framework/NvModuleWrapper.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/NvModuleWrapper.h"
+#include "library/base/UniqueHandle.h"
 #include "program/core/CLogFile.h"
 #include "program/console/ArgumentParser.h"
 #include "program/console/ConsoleCommands.h"
 #include "program/console/ConsoleStream.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "program/core/TargetUser.h"
 
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 // True when a running process's executable file name is "outlook.exe", in
 // any letter case, and, with `ownerSid`, it runs as that user or its owner

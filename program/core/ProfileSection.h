@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 #include "library/registry/CRegKeyEx.h"
 
 // The accounts key below a profile key: one subkey per account.

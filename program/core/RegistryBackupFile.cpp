@@ -2,8 +2,8 @@
 
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvException.h"
-#include "library/framework/TextConversion.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/TextConversion.h"
+#include "library/base/UniqueHandle.h"
 #include "library/fs/FsFolders.h"
 #include "library/registry/RegistryScript.h"
 #include "program/core/ProfilesRoot.h"

@@ -3,7 +3,7 @@
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "library/fs/FsFolders.h"
 #include "library/registry/RegistryScript.h"
 #include "library/system/ProcessRunner.h"

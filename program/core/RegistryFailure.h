@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 // Throws Error::NvExceptionCommon for a failed registry call. Registry
 // functions return their code and leave the thread's last-error value alone,

@@ -2,9 +2,9 @@
 
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvException.h"
-#include "library/framework/CRegKey.h"
-#include "library/framework/TextConversion.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/CRegKey.h"
+#include "library/base/TextConversion.h"
+#include "library/base/UniqueHandle.h"
 #include "library/registry/RegistryScript.h"
 #include "library/registry/RegistryTree.h"
 #include "program/core/CLogFile.h"

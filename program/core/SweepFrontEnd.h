@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
 // What a check or a repair asks of the front end that runs it (the window or
 // the command line): the input, and the answers that a user or the command

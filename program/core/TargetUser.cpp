@@ -1,7 +1,7 @@
 #include "program/core/TargetUser.h"
 
-#include "library/framework/CRegKey.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/CRegKey.h"
+#include "library/base/UniqueHandle.h"
 #include "library/registry/CRegKeyEx.h"
 #include "library/system/ProcessOwner.h"
 #include "program/core/CLogFile.h"

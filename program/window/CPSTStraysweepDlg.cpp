@@ -2,9 +2,9 @@
 
 #include "library/error/NvException.h"
 #include "library/framework/AfxMessageBox.h"
-#include "library/framework/AfxResource.h"
+#include "library/base/AfxResource.h"
 #include "library/framework/CPaintDC.h"
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "program/window/CAboutDlg.h"
 #include "program/core/CLogFile.h"
 #include "program/core/ProfilesRoot.h"

@@ -1,6 +1,6 @@
 #include "program/window/LanguageResources.h"
 
-#include "library/framework/AfxResource.h"
+#include "library/base/AfxResource.h"
 #include "library/fs/FsFolders.h"
 #include "library/ui/NvDialogTemplate.h"
 #include "resources/resource.h"

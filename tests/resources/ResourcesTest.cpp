@@ -1,7 +1,7 @@
 #include "library/fs/CFileVersionInfo.h"
 #include "library/fs/FsFolders.h"
 #include "resources/resource.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/WindowHandles.h"
 #include "library/ui/NvDialogTemplate.h"
 #include "tests/support/TempFolder.h"
 

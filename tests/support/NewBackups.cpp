@@ -1,6 +1,6 @@
 #include "tests/support/NewBackups.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "program/core/ProductFolder.h"
 
 namespace

@@ -1,6 +1,6 @@
 #include "tests/support/RegistryTools.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "tests/support/TempFolder.h"
 
 #include <stdexcept>

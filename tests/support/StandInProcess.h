@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "tests/support/TempFolder.h"
 
 #include <string>

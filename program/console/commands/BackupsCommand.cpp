@@ -1,6 +1,6 @@
 #include "program/console/commands/BackupsCommand.h"
 
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "library/registry/RegistryScript.h"
 #include "program/console/ExitCode.h"
 #include "program/core/RegistryBackupFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 #include "program/console/ArgumentParser.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
 #include "library/error/NvLogFileT.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TestResourceIds.h"
 

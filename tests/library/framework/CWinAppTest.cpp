@@ -1,5 +1,5 @@
 #include "library/framework/CWinApp.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 
 #include <string>
 

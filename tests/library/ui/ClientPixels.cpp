@@ -1,6 +1,6 @@
 #include "tests/library/ui/ClientPixels.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/WindowHandles.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/WindowHandles.h"
 #include "library/ui/NvDialog.h"
 #include "library/ui/NvHyperLink.h"
 #include "tests/data/TestDialogIds.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/WindowHandles.h"
 
 // The header picture of the tests: 49 by 35 pixels, 24 bits per pixel, white
 // with a pure red block inset by 10 pixels left and right and 5 above and

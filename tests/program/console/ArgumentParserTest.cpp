@@ -2,7 +2,7 @@
 #include "program/console/CmdCommandLine.h"
 #include "program/console/ExitCode.h"
 #include "program/console/HelpText.h"
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 #include "tests/support/TempFolder.h"
 
 #include <regex>

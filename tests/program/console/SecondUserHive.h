@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/CRegKey.h"
+#include "library/base/CRegKey.h"
 
 #include <functional>
 #include <string>

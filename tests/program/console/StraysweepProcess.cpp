@@ -1,6 +1,6 @@
 #include "tests/program/console/StraysweepProcess.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 
 #include <thread>
 

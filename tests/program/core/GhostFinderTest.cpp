@@ -1,5 +1,5 @@
 #include "library/error/NvException.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "program/core/GhostFinder.h"
 #include "tests/support/LogTail.h"
 #include "tests/support/ProfileTreeBuilder.h"

@@ -1,4 +1,4 @@
-#include "library/framework/AfxResource.h"
+#include "library/base/AfxResource.h"
 #include "resources/resource.h"
 #include "tests/support/DialogControls.h"
 #include "tests/support/ProfileTreeBuilder.h"

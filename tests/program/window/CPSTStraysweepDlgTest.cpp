@@ -1,4 +1,4 @@
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 #include "program/core/GhostFinder.h"
 #include "resources/resource.h"
 #include "tests/support/DialogControls.h"

@@ -1,6 +1,6 @@
 #include "program/window/GhostListReader.h"
 
-#include "library/framework/UniqueHandle.h"
+#include "library/framework/WindowHandles.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/ScratchRegistry.h"
 

@@ -1,5 +1,5 @@
-#include "library/framework/AfxResource.h"
-#include "library/framework/UniqueHandle.h"
+#include "library/base/AfxResource.h"
+#include "library/base/UniqueHandle.h"
 #include "library/ui/NvDialogTemplate.h"
 #include "program/window/LanguageResources.h"
 #include "resources/resource.h"

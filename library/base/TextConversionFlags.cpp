@@ -1,4 +1,4 @@
-#include "library/framework/TextConversionFlags.h"
+#include "library/base/TextConversionFlags.h"
 
 DWORD ExactConversionFlags(UINT codePage)
 {

@@ -1,4 +1,4 @@
-#include "library/framework/NvModuleWrapper.h"
+#include "library/base/NvModuleWrapper.h"
 
 // Windows looks for a library that is not one of its known DLLs in the
 // program's folder first (and, for some searches, in the current folder): a

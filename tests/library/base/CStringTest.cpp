@@ -1,5 +1,5 @@
-#include "library/framework/AfxResource.h"
-#include "library/framework/CString.h"
+#include "library/base/AfxResource.h"
+#include "library/base/CString.h"
 #include "tests/support/TestResourceIds.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +64,17 @@ TEST(CStringResources, ValueBelow0x10000LoadsTheStringResource)
     CString missing(Id(IDS_TEST_PLAIN + 100));
     EXPECT_TRUE(missing.IsEmpty());
     EXPECT_TRUE(CString(static_cast<LPCSTR>(nullptr)).IsEmpty());
+}
+
+// Read from the table's blocks: a string of a block that has others but not
+// this one is empty, and every letter comes as the table holds it.
+TEST(CStringResources, WideTextIsTheTablesOwn)
+{
+    EXPECT_EQ(L"Za\u017c\u00f3\u0142\u0107", AfxLoadWideString(IDS_TEST_POLISH));
+    EXPECT_EQ(L"Text from the string table.", AfxLoadWideString(IDS_TEST_PLAIN));
+    EXPECT_EQ(L"", AfxLoadWideString(IDS_TEST_PLAIN - 1));
+    EXPECT_EQ(L"", AfxLoadWideString(IDS_TEST_POLISH + 1));
+    EXPECT_EQ(L"", AfxLoadWideString(IDS_TEST_PLAIN + 100));
 }
 
 TEST(CStringResources, FormatTakesAResourceIdAsFormat)

@@ -1,6 +1,6 @@
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 
-#include "library/framework/TextConversionFlags.h"
+#include "library/base/TextConversionFlags.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "library/framework/CRegKey.h"
+#include "library/base/CRegKey.h"
 #include "tests/support/ScratchRegistry.h"
 
 #include <string>

@@ -1,7 +1,7 @@
-#include "library/framework/CString.h"
+#include "library/base/CString.h"
 
-#include "library/framework/AfxResource.h"
-#include "library/framework/TextConversionFlags.h"
+#include "library/base/AfxResource.h"
+#include "library/base/TextConversionFlags.h"
 
 #include <mbstring.h>
 

@@ -1,4 +1,4 @@
-#include "library/framework/AfxResource.h"
+#include "library/base/AfxResource.h"
 
 namespace
 {
@@ -27,12 +27,24 @@ HINSTANCE AfxGetInstanceHandle()
 
 std::wstring AfxLoadWideString(UINT id)
 {
-    // With no room given, the system hands out a pointer into the resource
-    // itself: the length tells where the (not necessarily terminated) text
-    // ends.
-    const wchar_t* text = nullptr;
-    int length = LoadStringW(AfxGetResourceHandle(), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 && text != nullptr ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+    // Read from the string table itself, as the loader keeps it: blocks of
+    // sixteen counted UTF-16 strings, block id / 16 + 1 holding string id.
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC block = FindResourceW(module, MAKEINTRESOURCEW(id / 16 + 1), MAKEINTRESOURCEW(6));
+    HGLOBAL loaded = block != nullptr ? LoadResource(module, block) : nullptr;
+    auto text = static_cast<const wchar_t*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+    if (text == nullptr)
+        return std::wstring();
+    const wchar_t* end = text + SizeofResource(module, block) / sizeof(wchar_t);
+    for (UINT index = 0; index < id % 16; ++index)
+    {
+        if (text >= end)
+            return std::wstring();
+        text += 1 + *text;
+    }
+    if (text >= end || text + 1 + *text > end)
+        return std::wstring();
+    return std::wstring(text + 1, *text);
 }
 
 std::wstring AfxFormatWide(const std::wstring& format, const std::vector<std::wstring>& arguments)

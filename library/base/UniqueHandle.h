@@ -1,7 +1,5 @@
 #pragma once
 
-#include "library/framework/CommonControlsLibrary.h"
-
 #include <windows.h>
 
 #include <utility>
@@ -101,36 +99,6 @@ struct LocalMemoryTraits
     static void Close(Handle handle) { LocalFree(handle); }
 };
 
-// Any GDI object (font, pen, bitmap, brush) released with DeleteObject.
-template <typename GdiHandle> struct GdiObjectTraits
-{
-    using Handle = GdiHandle;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DeleteObject(handle); }
-};
-
-// A cursor made by CreateCursor; shared cursors from LoadCursor are not owned.
-struct CursorTraits
-{
-    using Handle = HCURSOR;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DestroyCursor(handle); }
-};
-
-struct ImageListTraits
-{
-    using Handle = HIMAGELIST;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { CommonControlsLibrary::DestroyImageList(handle); }
-};
-
-struct WindowTraits
-{
-    using Handle = HWND;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle handle) { DestroyWindow(handle); }
-};
-
 using UniqueModule = UniqueHandle<ModuleHandleTraits>;
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
@@ -138,9 +106,3 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 using UniqueMappedView = UniqueHandle<MappedViewTraits>;
 using UniqueLocalMemory = UniqueHandle<LocalMemoryTraits>;
-using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
-using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
-using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
-using UniqueCursor = UniqueHandle<CursorTraits>;
-using UniqueImageList = UniqueHandle<ImageListTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;

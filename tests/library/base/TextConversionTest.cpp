@@ -1,4 +1,4 @@
-#include "library/framework/TextConversion.h"
+#include "library/base/TextConversion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/framework/UniqueHandle.h"
+#include "library/base/UniqueHandle.h"
 
 // Holds a library of the system folder while functions looked up in it are
 // used, and frees it on every way out, exceptions included: system functions

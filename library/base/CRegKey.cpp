@@ -1,4 +1,4 @@
-#include "library/framework/CRegKey.h"
+#include "library/base/CRegKey.h"
 
 LONG CRegKey::Open(HKEY parent, LPCSTR path, REGSAM access)
 {
