@@ -145,4 +145,37 @@ TEST(JsonRenderer, CheckOfAProfileThatCannotBeReadNamesItAndFindsNothing)
                                  "\"profile\":\"Outlook\",\"pst\":null,\"invalidSections\":[],\"logFile\":\"";
     EXPECT_EQ(expected, document.substr(0, expected.size()));
 }
+// Each candidate's file as far as it is known: none named, there, gone, or
+// no answer in time; then the one repair that removes both of a name.
+TEST(TextRenderer, ScanSaysWhatIsKnownOfEachFile)
+{
+    ScanCommand::UserScan user;
+    user.root = "HKEY_CURRENT_USER\\P";
+    ScanCommand::ProfileScan scan;
+    scan.name = "Outlook";
+    scan.isDefault = true;
+    scan.candidates = {{"a1", "Archive", "", std::nullopt},
+                       {"b2", "Archive", "C:\\here.pst", true},
+                       {"c3", "Old", "C:\\gone.pst", false},
+                       {"d4", "Far", "\\\\server\\far.pst", std::nullopt}};
+    user.scans = {scan};
+    ScanCommand::Report report;
+    report.exitCode = ExitCode::InvalidSections;
+    report.users = {user};
+
+    TextRenderer::Printed printed = TextRenderer::Render(report);
+
+    EXPECT_EQ("Ghost PST stores in the Outlook profiles of HKEY_CURRENT_USER\\P:\n\n"
+              "\"Outlook\" (default):\n"
+              "  a1  \"Archive\"  (no PST file named)\n"
+              "  b2  \"Archive\"  C:\\here.pst\n"
+              "  c3  \"Old\"  C:\\gone.pst (missing)\n"
+              "  d4  \"Far\"  \\\\server\\far.pst (no answer in time)\n"
+              "\nTo remove them, close Outlook and run:\n"
+              "  straysweep repair --profile \"Outlook\" --pst \"Archive\"\n"
+              "  straysweep repair --profile \"Outlook\" --pst \"Old\"\n"
+              "  straysweep repair --profile \"Outlook\" --pst \"Far\"\n",
+              printed.out.Str());
+    EXPECT_EQ("", printed.err.Str());
+}
 } // namespace
