@@ -20,6 +20,9 @@ CString GetSystemErrorSentence(DWORD code)
 {
     CString text = GetSystemErrorText(code);
     text.TrimRight();
+    // A code that the system has no text for still says what failed.
+    if (text.IsEmpty())
+        text.Format("System error %lu.", code);
     return text;
 }
 

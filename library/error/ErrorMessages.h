@@ -8,7 +8,7 @@ namespace Error
 // empty string when the system has none.
 CString GetSystemErrorText(DWORD code);
 // The same without the line break and blanks that end it, for a text that
-// goes on after it.
+// goes on after it; "System error N." for a code without a text.
 CString GetSystemErrorSentence(DWORD code);
 
 // String `formatId` of the current resource module formatted printf-style;

@@ -2,6 +2,7 @@
 
 #include "library/base/UniqueHandle.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace
@@ -10,6 +11,8 @@ namespace
 // 16,383.
 const DWORD LongestKeyName = 255;
 const DWORD LongestValueName = 16383;
+// ERROR_STOPPED_ON_SYMLINK, which MinGW's headers lack.
+const LONG StoppedOnSymbolicLink = 681;
 
 // Reads keys one after the other with the same buffers: a key's figures are
 // not asked for, since a value that outgrows the buffer is read again with
@@ -38,8 +41,9 @@ public:
                 return ERROR_SUCCESS;
             if (result != ERROR_SUCCESS)
                 return result;
+            // A link is read as the key it is, never followed.
             HKEY opened = nullptr;
-            result = RegOpenKeyExW(key, name, 0, KEY_READ, &opened);
+            result = RegOpenKeyExW(key, name, REG_OPTION_OPEN_LINK, KEY_READ, &opened);
             if (result != ERROR_SUCCESS)
                 return result;
             UniqueRegistryKey child(opened);
@@ -81,6 +85,31 @@ private:
     std::vector<wchar_t> m_valueName;
     std::vector<BYTE> m_data;
 };
+// Opens, or creates, `name` below `parent` for setting values, and makes
+// `opened` that key. A user may make any key of their own hive a symbolic
+// link to another key of it: such a key is refused (StoppedOnSymbolicLink)
+// rather than followed, and an existing key is opened as itself, so that
+// what is written below it stays below the key that `parent` is.
+LONG OpenOrCreate(HKEY parent, const std::wstring& name, UniqueRegistryKey& opened)
+{
+    const REGSAM access = KEY_SET_VALUE | KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY;
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, access, &key);
+    if (result == ERROR_FILE_NOT_FOUND)
+        result =
+            RegCreateKeyExW(parent, name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS)
+        return result;
+    opened.Reset(key);
+    DWORD type = REG_NONE;
+    if (RegQueryValueExW(key, L"SymbolicLinkValue", nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+        type == REG_LINK)
+    {
+        opened.Reset();
+        return StoppedOnSymbolicLink;
+    }
+    return ERROR_SUCCESS;
+}
 } // namespace
 
 LONG RegistryTree::Read(HKEY key, const std::wstring& path, bool keysOnly, std::vector<RegistryScript::Key>& keys)
@@ -104,27 +133,30 @@ LONG RegistryTree::Write(HKEY key, const std::wstring& path, const std::vector<R
     {
         if (written.deletion || !RegistryScript::IsAtOrBelow(written.path, path))
             continue;
-        UniqueRegistryKey created;
+        // One name after the other, each below the key opened before it.
+        UniqueRegistryKey opened;
         HKEY target = key;
-        if (written.path.size() > path.size())
+        LONG result = ERROR_SUCCESS;
+        for (size_t start = path.size() + 1; start < written.path.size() + 1 && result == ERROR_SUCCESS;)
         {
-            HKEY opened = nullptr;
-            LONG result = RegCreateKeyExW(key, written.path.c_str() + path.size() + 1, 0, nullptr,
-                                          REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &opened, nullptr);
-            if (result != ERROR_SUCCESS)
-            {
-                fail(result, {written.path, std::nullopt, false});
-                continue;
-            }
-            created.Reset(opened);
-            target = opened;
+            size_t end = std::min(written.path.find(L'\\', start), written.path.size());
+            UniqueRegistryKey next;
+            result = OpenOrCreate(target, written.path.substr(start, end - start), next);
+            opened = std::move(next);
+            target = opened.Get();
+            start = end + 1;
+        }
+        if (result != ERROR_SUCCESS)
+        {
+            fail(result, {written.path, std::nullopt, false});
+            continue;
         }
         for (const RegistryScript::Value& value : written.values)
         {
             if (value.IsDeletion())
                 continue;
-            LONG result = RegSetValueExW(target, value.name.c_str(), 0, value.type, value.bytes.data(),
-                                         static_cast<DWORD>(value.bytes.size()));
+            result = RegSetValueExW(target, value.name.c_str(), 0, value.type, value.bytes.data(),
+                                    static_cast<DWORD>(value.bytes.size()));
             if (result != ERROR_SUCCESS)
                 fail(result, {written.path, value.name, false});
         }

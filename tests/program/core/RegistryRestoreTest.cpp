@@ -1,5 +1,6 @@
 #include "program/core/RegistryRestore.h"
 
+#include "library/base/UniqueHandle.h"
 #include "library/error/ErrorMessages.h"
 #include "tests/support/KeptFile.h"
 #include "tests/support/LogTail.h"
@@ -9,6 +10,8 @@
 #include "tests/support/StandInProcess.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/TemporaryKey.h"
+
+#include <sddl.h>
 
 #include <algorithm>
 #include <string>
@@ -102,6 +105,81 @@ TEST(RegistryRestore, KeyThatCannotBeWrittenIsNamedAndTheRestIsWrittenAndProved)
             "Error: " + problem, "Info: Sprawdzanie profilu po imporcie.", "Error: Brakuje po imporcie: " + missing[0],
             "Error: Profil \"" + name + "\" nie został w pełni przywrócony z pliku \"" + file + "\"."}),
         log.Lines());
+}
+
+// The kernel's name of key `path` of HKEY_CURRENT_USER, as a symbolic link
+// names its target.
+std::wstring KernelName(const std::string& path)
+{
+    HANDLE token = nullptr;
+    EXPECT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    UniqueKernelHandle owned(token);
+    BYTE user[256] = {};
+    DWORD size = 0;
+    EXPECT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof(user), &size));
+    LPWSTR sid = nullptr;
+    EXPECT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid));
+    UniqueLocalMemory ownedSid(sid);
+    return L"\\Registry\\User\\" + std::wstring(sid) + L"\\" + std::wstring(path.begin(), path.end());
+}
+
+// A key of the profile that a user made a symbolic link to another key of
+// their hive is not followed: nothing is written below the key it points to,
+// and the rest of the backup is written.
+TEST(RegistryRestore, KeyThatIsASymbolicLinkIsNotFollowed)
+{
+    TemporaryKey profile(ProfilePath);
+    CreateKey(ProfilePath);
+    const std::string outside = "Software\\Straysweep core " + std::to_string(GetCurrentProcessId()) + " outside";
+    TemporaryKey outsideKey(outside);
+    CreateKey(outside);
+    const std::string link = ProfilePath + "\\link";
+    HKEY created = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_CURRENT_USER, link.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                              KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &created, nullptr));
+    UniqueRegistryKey linkKey(created);
+    std::wstring target = KernelName(outside);
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(linkKey.Get(), L"SymbolicLinkValue", 0, REG_LINK,
+                                            reinterpret_cast<const BYTE*>(target.data()),
+                                            static_cast<DWORD>(target.size() * sizeof(wchar_t))));
+    // The link goes first, by its own handle: a deletion by name would follow it.
+    struct LinkDeletion
+    {
+        HKEY key;
+        ~LinkDeletion()
+        {
+            using DeleteKey = LONG(NTAPI*)(HANDLE);
+            auto deleteKey = reinterpret_cast<DeleteKey>(
+                reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
+            if (deleteKey != nullptr)
+                deleteKey(key);
+        }
+    } deletion{linkKey.Get()};
+    TempFolder temp;
+    std::string file = temp / "backup.reg";
+    ASSERT_TRUE(WriteFileBytes(file, Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[" + Key + "]\r\n\r\n[" +
+                                               Key + "\\link\\sub]\r\n\"x\"=dword:00000001\r\n\r\n[" + Key +
+                                               "\\11111111111111111111111111111111]\r\n\"x\"=dword:00000001\r\n"
+                                               "\r\n")));
+    NewBackups backups;
+    // The stand-in's export lacks the link that the profile lists, so the
+    // backup fails: the restore goes on without it.
+    ScopedEnvironment write("STAND_IN_WRITE", "export");
+
+    RegistryRestore::Outcome outcome =
+        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), "", true);
+
+    EXPECT_EQ(RegistryRestore::Stage::ImportFailed, outcome.stage);
+    EXPECT_EQ("Not everything of the backup can be written, first [" + Key +
+                  "\\link\\sub]: " + Error::GetSystemErrorSentence(681).Str(),
+              outcome.problem.Str());
+    EXPECT_EQ("[" + outside + "]\n", DumpTree(outside));
+    EXPECT_EQ("[" + ProfilePath + "\\11111111111111111111111111111111]\nx 4: 1 0 0 0\n",
+              DumpTree(ProfilePath + "\\11111111111111111111111111111111"));
+    std::vector<std::string> missing;
+    std::transform(outcome.missing.begin(), outcome.missing.end(), std::back_inserter(missing), Narrow);
+    EXPECT_EQ(std::vector<std::string>{"[" + Key + "\\link\\sub]"}, missing);
 }
 
 // A profile that does not exist needs no backup: the editor is not started,
