@@ -85,14 +85,10 @@ private:
     std::vector<wchar_t> m_valueName;
     std::vector<BYTE> m_data;
 };
-// Opens, or creates, `name` below `parent` for setting values, and makes
-// `opened` that key. A user may make any key of their own hive a symbolic
-// link to another key of it: such a key is refused (StoppedOnSymbolicLink)
-// rather than followed, and an existing key is opened as itself, so that
-// what is written below it stays below the key that `parent` is.
-LONG OpenOrCreate(HKEY parent, const std::wstring& name, UniqueRegistryKey& opened)
+// `name` below `parent`, opened or created with `access` as
+// RegistryTree::OpenOrCreate says.
+LONG OpenOrCreateName(HKEY parent, const std::wstring& name, REGSAM access, UniqueRegistryKey& opened)
 {
-    const REGSAM access = KEY_SET_VALUE | KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY;
     HKEY key = nullptr;
     LONG result = RegOpenKeyExW(parent, name.c_str(), REG_OPTION_OPEN_LINK, access, &key);
     if (result == ERROR_FILE_NOT_FOUND)
@@ -133,18 +129,13 @@ LONG RegistryTree::Write(HKEY key, const std::wstring& path, const std::vector<R
     {
         if (written.deletion || !RegistryScript::IsAtOrBelow(written.path, path))
             continue;
-        // One name after the other, each below the key opened before it.
         UniqueRegistryKey opened;
         HKEY target = key;
         LONG result = ERROR_SUCCESS;
-        for (size_t start = path.size() + 1; start < written.path.size() + 1 && result == ERROR_SUCCESS;)
+        if (written.path.size() > path.size())
         {
-            size_t end = std::min(written.path.find(L'\\', start), written.path.size());
-            UniqueRegistryKey next;
-            result = OpenOrCreate(target, written.path.substr(start, end - start), next);
-            opened = std::move(next);
+            result = OpenOrCreate(key, written.path.substr(path.size() + 1), opened);
             target = opened.Get();
-            start = end + 1;
         }
         if (result != ERROR_SUCCESS)
         {
@@ -162,4 +153,26 @@ LONG RegistryTree::Write(HKEY key, const std::wstring& path, const std::vector<R
         }
     }
     return first;
+}
+
+LONG RegistryTree::OpenOrCreate(HKEY key, const std::wstring& relative, UniqueRegistryKey& opened)
+{
+    UniqueRegistryKey current;
+    HKEY parent = key;
+    for (size_t start = 0; start <= relative.size();)
+    {
+        size_t end = std::min(relative.find(L'\\', start), relative.size());
+        UniqueRegistryKey next;
+        // A key on the way needs no more than to be looked at and to take
+        // the next one.
+        REGSAM access = end == relative.size() ? KEY_READ | KEY_WRITE : KEY_QUERY_VALUE | KEY_CREATE_SUB_KEY;
+        LONG result = OpenOrCreateName(parent, relative.substr(start, end - start), access, next);
+        if (result != ERROR_SUCCESS)
+            return result;
+        current = std::move(next);
+        parent = current.Get();
+        start = end + 1;
+    }
+    opened = std::move(current);
+    return ERROR_SUCCESS;
 }

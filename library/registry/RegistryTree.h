@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/base/UniqueHandle.h"
 #include "library/registry/RegistryScript.h"
 
 #include <windows.h>
@@ -29,4 +30,13 @@ public:
     // where as RegistryScript::Absence::Describe does.
     static LONG Write(HKEY key, const std::wstring& path, const std::vector<RegistryScript::Key>& keys,
                       std::wstring& failed);
+
+    // Opens, or creates, `relative` (names separated by "\") below `key`,
+    // one name after the other below the key opened before it, for reading
+    // and writing. A user may make any key of their own hive a symbolic link
+    // to another key of it: such a key is refused (ERROR_STOPPED_ON_SYMLINK,
+    // 681) rather than followed, and every other key is opened as itself, so
+    // that `opened` is a key below `key`. ERROR_SUCCESS, or the code of the
+    // failure.
+    static LONG OpenOrCreate(HKEY key, const std::wstring& relative, UniqueRegistryKey& opened);
 };

@@ -173,10 +173,8 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     // key, and the file itself may have been changed since.
     log.InfoF("Importowanie pliku \"%s\".", outcome.file.GetString());
     std::wstring userRoot = AnsiToWide(TargetUser::RootName());
-    HKEY opened = nullptr;
-    LONG result = RegCreateKeyExW(TargetUser::Root(), file.GetKey().c_str() + userRoot.size() + 1, 0, nullptr,
-                                  REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &opened, nullptr);
-    UniqueRegistryKey profileKey(opened);
+    UniqueRegistryKey profileKey;
+    LONG result = RegistryTree::OpenOrCreate(TargetUser::Root(), file.GetKey().substr(userRoot.size() + 1), profileKey);
     if (result == ERROR_SUCCESS)
     {
         ImportAndProve(profileKey.Get(), file.GetKey(), backup, outcome);

@@ -123,6 +123,42 @@ std::wstring KernelName(const std::string& path)
     return L"\\Registry\\User\\" + std::wstring(sid) + L"\\" + std::wstring(path.begin(), path.end());
 }
 
+// A key of HKEY_CURRENT_USER made a volatile symbolic link to another one,
+// as a user may make one in their own hive. It goes by its own handle: a
+// deletion by name would follow it.
+class PlantedLink
+{
+public:
+    PlantedLink(const std::string& path, const std::string& target)
+    {
+        HKEY created = nullptr;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &created, nullptr) != ERROR_SUCCESS)
+            return;
+        m_key.Reset(created);
+        std::wstring name = KernelName(target);
+        m_planted =
+            RegSetValueExW(created, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(name.data()),
+                           static_cast<DWORD>(name.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
+    }
+    ~PlantedLink()
+    {
+        using DeleteKey = LONG(NTAPI*)(HANDLE);
+        auto deleteKey = reinterpret_cast<DeleteKey>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
+        if (m_key && deleteKey != nullptr)
+            deleteKey(m_key.Get());
+    }
+    PlantedLink(const PlantedLink&) = delete;
+    PlantedLink& operator=(const PlantedLink&) = delete;
+
+    bool IsPlanted() const { return m_planted; }
+
+private:
+    UniqueRegistryKey m_key;
+    bool m_planted = false;
+};
+
 // A key of the profile that a user made a symbolic link to another key of
 // their hive is not followed: nothing is written below the key it points to,
 // and the rest of the backup is written.
@@ -133,29 +169,8 @@ TEST(RegistryRestore, KeyThatIsASymbolicLinkIsNotFollowed)
     const std::string outside = "Software\\Straysweep core " + std::to_string(GetCurrentProcessId()) + " outside";
     TemporaryKey outsideKey(outside);
     CreateKey(outside);
-    const std::string link = ProfilePath + "\\link";
-    HKEY created = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_CURRENT_USER, link.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &created, nullptr));
-    UniqueRegistryKey linkKey(created);
-    std::wstring target = KernelName(outside);
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(linkKey.Get(), L"SymbolicLinkValue", 0, REG_LINK,
-                                            reinterpret_cast<const BYTE*>(target.data()),
-                                            static_cast<DWORD>(target.size() * sizeof(wchar_t))));
-    // The link goes first, by its own handle: a deletion by name would follow it.
-    struct LinkDeletion
-    {
-        HKEY key;
-        ~LinkDeletion()
-        {
-            using DeleteKey = LONG(NTAPI*)(HANDLE);
-            auto deleteKey = reinterpret_cast<DeleteKey>(
-                reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
-            if (deleteKey != nullptr)
-                deleteKey(key);
-        }
-    } deletion{linkKey.Get()};
+    PlantedLink link(ProfilePath + "\\link", outside);
+    ASSERT_TRUE(link.IsPlanted());
     TempFolder temp;
     std::string file = temp / "backup.reg";
     ASSERT_TRUE(WriteFileBytes(file, Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[" + Key + "]\r\n\r\n[" +
@@ -180,6 +195,31 @@ TEST(RegistryRestore, KeyThatIsASymbolicLinkIsNotFollowed)
     std::vector<std::string> missing;
     std::transform(outcome.missing.begin(), outcome.missing.end(), std::back_inserter(missing), Narrow);
     EXPECT_EQ(std::vector<std::string>{"[" + Key + "\\link\\sub]"}, missing);
+}
+
+// The profile key itself made a link: nothing is written, not below it nor
+// below the key it points to.
+TEST(RegistryRestore, ProfileKeyThatIsASymbolicLinkIsNotWritten)
+{
+    const std::string outside = "Software\\Straysweep core " + std::to_string(GetCurrentProcessId()) + " outside";
+    TemporaryKey outsideKey(outside);
+    CreateKey(outside);
+    TemporaryKey profile(ProfilePath);
+    PlantedLink link(ProfilePath, outside);
+    ASSERT_TRUE(link.IsPlanted());
+    TempFolder temp;
+    std::string file = temp / "backup.reg";
+    ASSERT_TRUE(WriteFileBytes(
+        file, Utf16File("Windows Registry Editor Version 5.00\r\n\r\n[" + Key + "]\r\n\"x\"=dword:00000001\r\n\r\n")));
+    NewBackups backups;
+
+    RegistryRestore::Outcome outcome =
+        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), "", true);
+
+    EXPECT_EQ(RegistryRestore::Stage::ImportFailed, outcome.stage);
+    EXPECT_EQ("The profile key cannot be opened for the import: " + Error::GetSystemErrorSentence(681).Str(),
+              outcome.problem.Str());
+    EXPECT_EQ("[" + outside + "]\n", DumpTree(outside));
 }
 
 // A profile that does not exist needs no backup: the editor is not started,
