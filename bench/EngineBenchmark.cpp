@@ -8,6 +8,8 @@
 // the questions about 20 ghosts' files that never answer, beside the bound
 // that a scan waits for them.
 #include "bench/BenchmarkSupport.h"
+#include "library/base/RegistryKey.h"
+#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostFinder.h"
@@ -29,7 +31,8 @@
 namespace
 {
 const char* const ProfileName = "Benchmark";
-const char* const Pst = BenchmarkPst;
+const std::wstring WideProfileName = L"Benchmark";
+const std::wstring WidePst = AnsiToWide(BenchmarkPst);
 
 ULONGLONG FileSize(const std::string& path)
 {
@@ -85,37 +88,38 @@ double PeakWorkingSetMiB()
 // the time; every section must have given its six lines.
 double Floor(const std::string& profilePath, const std::string& logPath, size_t sectionCount)
 {
-    static const char* const ValueNames[] = {"001f3001", "001e3001", "001f300a", "001e300a", "01023d00", "01023d0c"};
+    static const wchar_t* const ValueNames[] = {L"001f3001", L"001e3001", L"001f300a",
+                                                L"001e300a", L"01023d00", L"01023d0c"};
     UniqueKernelHandle log(CreateFileA(logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     Expect(log.Get() != INVALID_HANDLE_VALUE, "floor log");
     size_t lines = 0;
     double milliseconds = Milliseconds([&] {
-        CRegKey profile;
-        Expect(profile.Open(HKEY_CURRENT_USER, profilePath.c_str()) == ERROR_SUCCESS, "floor profile");
-        std::vector<std::string> sections;
-        char name[512];
+        RegistryKey profile;
+        Expect(profile.Open(HKEY_CURRENT_USER, AnsiToWide(profilePath.c_str())) == ERROR_SUCCESS, "floor profile");
+        std::vector<std::wstring> sections;
+        wchar_t name[512];
         for (DWORD index = 0;; ++index)
         {
-            DWORD length = sizeof(name) - 1;
-            if (RegEnumKeyExA(profile, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            DWORD length = 511;
+            if (RegEnumKeyExW(profile.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
                 break;
             sections.emplace_back(name, length);
         }
-        for (const std::string& section : sections)
+        for (const std::wstring& section : sections)
         {
-            CRegKey key;
-            if (key.Open(profile, section.c_str()) != ERROR_SUCCESS)
+            RegistryKey key;
+            if (key.Open(profile.Get(), section) != ERROR_SUCCESS)
                 continue;
-            for (const char* valueName : ValueNames)
+            for (const wchar_t* valueName : ValueNames)
             {
                 BYTE data[1024];
                 DWORD type = REG_NONE;
                 DWORD size = sizeof(data);
-                if (RegQueryValueExA(key, valueName, nullptr, &type, data, &size) != ERROR_SUCCESS)
+                if (RegQueryValueExW(key.Get(), valueName, nullptr, &type, data, &size) != ERROR_SUCCESS)
                     size = 0;
                 std::string line = "2026.12.07 15:40:00 Info: ";
-                line.append(valueName).append(" = ");
+                line.append(WideToAnsi(valueName).Str()).append(" = ");
                 line.append(reinterpret_cast<const char*>(data), std::min<DWORD>(size, 32)).append("\r\n");
                 DWORD written = 0;
                 if (WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
@@ -149,12 +153,12 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
     Round round;
     ULONGLONG logBefore = FileSize(logPath);
     int checkResult = -1;
-    round.check = Milliseconds([&] { checkResult = GhostPstRemover(ProfileName, Pst, true).Run(); });
+    round.check = Milliseconds([&] { checkResult = GhostPstRemover(WideProfileName, WidePst, true).Run(); });
     Expect(checkResult == 1, "check result");
 
     ULONGLONG logBeforeFinder = FileSize(logPath);
     size_t found = 0;
-    round.finder = Milliseconds([&] { found = GhostFinder::Find(ProfileName).candidates.size(); });
+    round.finder = Milliseconds([&] { found = GhostFinder::Find(WideProfileName).candidates.size(); });
     Expect(found == static_cast<size_t>(ghosts), "finder candidates");
     Expect(FileSize(logPath) == logBeforeFinder, "finder log");
 
@@ -166,7 +170,7 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
     Expect(FileSize(file) > static_cast<ULONGLONG>(sections) * 200, "export size");
 
     int removalResult = -1;
-    round.removal = Milliseconds([&] { removalResult = GhostPstRemover(ProfileName, Pst, false).Run(); });
+    round.removal = Milliseconds([&] { removalResult = GhostPstRemover(WideProfileName, WidePst, false).Run(); });
     Expect(removalResult == 1, "removal result");
     Expect(static_cast<int>(profile.Sections().size()) == sections + 1 - ghosts, "deletions");
     round.logBytes = FileSize(logPath) - logBefore;
@@ -200,7 +204,7 @@ RestoreRound RunRestoreRound(int sections, const std::string& file)
     round.imported = Milliseconds([&] { RunEditor("/s \"" + file + "\""); });
     RegistryRestore::Outcome outcome;
     round.restored = Milliseconds([&] {
-        outcome = RegistryRestore(RegistryEditor(EditorPath().c_str(), 600000)).RestoreFile(file.c_str(), "", false);
+        outcome = RegistryRestore(RegistryEditor(EditorPath().c_str(), 600000)).RestoreFile(file.c_str(), L"", false);
     });
     Expect(outcome.stage == RegistryRestore::Stage::Restored, "restored");
     Expect(!outcome.backupFile.IsEmpty(), "restore backup");
@@ -275,11 +279,11 @@ int main()
         std::vector<GhostFinder::Candidate*> asked;
         for (size_t i = 0; i < ghosts.size(); ++i)
         {
-            ghosts[i].pstPath.Format("\\\\gone\\home\\archive %u.pst", static_cast<unsigned>(i));
+            ghosts[i].pstPath = L"\\\\gone\\home\\archive " + std::to_wstring(i) + L".pst";
             asked.push_back(&ghosts[i]);
         }
         double asking = Milliseconds([&] {
-            GhostFinder::AskFiles(asked, Bound, [release](const CString&) {
+            GhostFinder::AskFiles(asked, Bound, [release](const std::wstring&) {
                 WaitForSingleObject(release->Get(), INFINITE);
                 return false;
             });

@@ -9,6 +9,7 @@
 // programs see the real HKEY_CURRENT_USER, so the profiles go below the
 // prefix's own profiles root for the run.
 #include "bench/BenchmarkSupport.h"
+#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostPstRemover.h"
@@ -142,7 +143,14 @@ int main()
 
         // A start right after another program's end is slower: each round
         // starts the four in another order, so that none is always first.
-        enum Program { Empty, Controls, Small, Large, Programs };
+        enum Program
+        {
+            Empty,
+            Controls,
+            Small,
+            Large,
+            Programs
+        };
         std::vector<Launch> emptyLaunches, controlsLaunches, smallLaunches, largeLaunches;
         std::vector<double> controlsRatio, smallRatio, largeRatio, inProcessCheck, listRatio;
         for (int round = 0; round < StartRounds; ++round)
@@ -173,7 +181,9 @@ int main()
             smallRatio.push_back(launches[Small].shown / launches[Empty].shown);
             largeRatio.push_back(launches[Large].shown / launches[Empty].shown);
             int result = -1;
-            double check = Milliseconds([&] { result = GhostPstRemover(large.Name(), BenchmarkPst, true).Run(); });
+            double check = Milliseconds([&] {
+                result = GhostPstRemover(AnsiToWide(large.Name().c_str()), AnsiToWide(BenchmarkPst), true).Run();
+            });
             Expect(result == 1, "check result");
             inProcessCheck.push_back(check);
             listRatio.push_back(launches[Large].listed / check);

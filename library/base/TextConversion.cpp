@@ -42,9 +42,41 @@ bool WideToAnsiExactly(const std::wstring& wide, CString& ansi)
     return true;
 }
 
+CString WideToAnsiMarked(const std::wstring& wide)
+{
+    CString whole;
+    if (WideToAnsiExactly(wide, whole))
+        return whole;
+    CString marked;
+    for (size_t i = 0; i < wide.size();)
+    {
+        bool pair = i + 1 < wide.size() && IS_HIGH_SURROGATE(wide[i]) && IS_LOW_SURROGATE(wide[i + 1]);
+        size_t units = pair ? 2 : 1;
+        std::wstring character = wide.substr(i, units);
+        CString converted;
+        if (WideToAnsiExactly(character, converted))
+        {
+            marked += converted;
+        }
+        else
+        {
+            unsigned long point = pair ? 0x10000 + ((character[0] - 0xD800UL) << 10) + (character[1] - 0xDC00UL)
+                                       : static_cast<unsigned long>(character[0]);
+            marked.AppendFormat("[U+%04lX]", point);
+        }
+        i += units;
+    }
+    return marked;
+}
+
 std::wstring AnsiToWide(const CString& ansi)
 {
     return ToWide(CP_ACP, ansi.Str());
+}
+
+std::wstring AnsiToWide(LPCSTR ansi)
+{
+    return ToWide(CP_ACP, ansi != nullptr ? ansi : "");
 }
 
 CString WideToAnsi(const std::wstring& wide)

@@ -10,8 +10,15 @@
 // it was) otherwise.
 bool WideToAnsiExactly(const std::wstring& wide, CString& ansi);
 
+// UTF-16 in the ANSI code page for a reader who must see what was lost:
+// each character without a counterpart of its own there (an unpaired
+// surrogate too) becomes "[U+XXXX]", its code point in hexadecimal. Text
+// that converts exactly is the same as WideToAnsiExactly gives.
+CString WideToAnsiMarked(const std::wstring& wide);
+
 // Text in the ANSI code page as UTF-16.
 std::wstring AnsiToWide(const CString& ansi);
+std::wstring AnsiToWide(LPCSTR ansi);
 
 // UTF-16 in the ANSI code page; characters without a counterpart become the
 // code page's default character.

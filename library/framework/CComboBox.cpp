@@ -1,14 +1,26 @@
 #include "library/framework/CComboBox.h"
 
+#include "library/base/TextConversion.h"
+
 int CComboBox::AddString(LPCSTR text)
 {
-    return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+    return AddString(AnsiToWide(text));
+}
+
+int CComboBox::AddString(const std::wstring& text)
+{
+    return static_cast<int>(::SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 int CComboBox::SelectString(int startAfter, LPCSTR text)
 {
-    return static_cast<int>(
-        SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
+    return SelectString(startAfter, AnsiToWide(text));
+}
+
+int CComboBox::SelectString(int startAfter, const std::wstring& text)
+{
+    return static_cast<int>(::SendMessageW(m_hWnd, CB_SELECTSTRING, static_cast<WPARAM>(startAfter),
+                                           reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 int CComboBox::FindStringExact(int startAfter, LPCSTR text) const
@@ -39,16 +51,23 @@ int CComboBox::GetCount() const
 
 void CComboBox::GetLBText(int index, CString& text) const
 {
-    int length = static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)));
+    std::wstring wide;
+    GetLBText(index, wide);
+    text = WideToAnsi(wide);
+}
+
+void CComboBox::GetLBText(int index, std::wstring& text) const
+{
+    int length = static_cast<int>(::SendMessageW(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0));
     if (length == CB_ERR)
     {
-        text.Empty();
+        text.clear();
         return;
     }
-    LPSTR buffer = text.GetBufferSetLength(length);
-    int read =
-        static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer)));
-    text.ReleaseBuffer(read == CB_ERR ? 0 : read);
+    text.assign(static_cast<size_t>(length) + 1, L'\0');
+    int read = static_cast<int>(
+        ::SendMessageW(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0])));
+    text.resize(read == CB_ERR ? 0 : static_cast<size_t>(read));
 }
 
 void CComboBox::GetEditSel(DWORD& start, DWORD& end) const

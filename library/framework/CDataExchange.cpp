@@ -28,6 +28,14 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 
 void DDX_Text(CDataExchange* dx, int id, CString& value)
 {
+    std::wstring wide = AnsiToWide(value);
+    DDX_Text(dx, id, wide);
+    if (dx->m_bSaveAndValidate && !dx->Failed())
+        value = WideToAnsi(wide);
+}
+
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value)
+{
     if (dx->Failed())
         return;
     HWND window = dx->PrepareCtrl(id);
@@ -38,10 +46,10 @@ void DDX_Text(CDataExchange* dx, int id, CString& value)
         std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
         int read = GetWindowTextW(window, &text[0], static_cast<int>(text.size()));
         text.resize(read > 0 ? static_cast<size_t>(read) : 0);
-        value = WideToAnsi(text);
+        value = text;
     }
     else
     {
-        SetWindowTextW(window, AnsiToWide(value).c_str());
+        SetWindowTextW(window, value.c_str());
     }
 }

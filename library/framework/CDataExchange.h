@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class CWnd;
 
 // One data exchange between a dialog's controls and its members, in the
@@ -29,5 +31,7 @@ private:
 // Binds `control` to dialog control `id` (subclassing it) when it has no
 // window yet, in both directions.
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
-// The whole text of control `id` to `value` or back, of any length.
+// The whole text of control `id` to `value` or back, of any length; the
+// narrow form goes through the ANSI code page.
 void DDX_Text(CDataExchange* dx, int id, CString& value);
+void DDX_Text(CDataExchange* dx, int id, std::wstring& value);

@@ -1,7 +1,8 @@
 #include "library/fs/FsFolders.h"
 
-#include "library/base/UniqueHandle.h"
 #include "library/base/NvModuleWrapper.h"
+#include "library/base/TextConversion.h"
+#include "library/base/UniqueHandle.h"
 
 #include <shlobj.h>
 
@@ -66,7 +67,12 @@ bool PathExists(const NvFsPath& path)
 
 bool IsExistingFile(const NvFsPath& path)
 {
-    DWORD attributes = GetFileAttributesA(path);
+    return IsExistingFile(AnsiToWide(path));
+}
+
+bool IsExistingFile(const std::wstring& path)
+{
+    DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

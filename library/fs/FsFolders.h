@@ -25,6 +25,7 @@ bool PathExists(const NvFsPath& path);
 
 // True when `path` is a file, not a folder.
 bool IsExistingFile(const NvFsPath& path);
+bool IsExistingFile(const std::wstring& path);
 
 // True when `path` is a file (not a folder) holding at least one byte.
 bool IsNonEmptyFile(const NvFsPath& path);

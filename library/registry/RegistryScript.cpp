@@ -1,5 +1,6 @@
 #include "library/registry/RegistryScript.h"
 
+#include "library/base/NameComparison.h"
 #include "library/base/TextConversion.h"
 #include "library/fs/FsFolders.h"
 
@@ -160,44 +161,6 @@ bool HoldsLineBreakOrNul(const std::wstring& name)
 {
     return name.find_first_of(std::wstring(L"\r\n\0", 3)) != std::wstring::npos;
 }
-
-wchar_t AsciiUpper(wchar_t ch)
-{
-    return ch >= L'a' && ch <= L'z' ? static_cast<wchar_t>(ch - (L'a' - L'A')) : ch;
-}
-
-// Two names as the registry compares them, letter case aside:
-// CSTR_LESS_THAN, CSTR_EQUAL or CSTR_GREATER_THAN. The system's table is
-// asked from the first letter beyond ASCII on, whose upper case may be any
-// letter; up to there the names are compared here, which is the same and
-// far quicker for the long paths of a profile's keys.
-int CompareNames(const std::wstring& left, const std::wstring& right)
-{
-    size_t common = std::min(left.size(), right.size());
-    size_t i = 0;
-    for (; i < common && left[i] < 0x80 && right[i] < 0x80; ++i)
-    {
-        wchar_t l = AsciiUpper(left[i]);
-        wchar_t r = AsciiUpper(right[i]);
-        if (l != r)
-            return l < r ? CSTR_LESS_THAN : CSTR_GREATER_THAN;
-    }
-    if (i == common)
-        return left.size() == right.size()  ? CSTR_EQUAL
-               : left.size() < right.size() ? CSTR_LESS_THAN
-                                            : CSTR_GREATER_THAN;
-    return CompareStringOrdinal(left.data() + i, static_cast<int>(left.size() - i), right.data() + i,
-                                static_cast<int>(right.size() - i), TRUE);
-}
-
-// Names in the order in which the registry compares them: letter case aside.
-struct NameLess
-{
-    bool operator()(const std::wstring& left, const std::wstring& right) const
-    {
-        return CompareNames(left, right) == CSTR_LESS_THAN;
-    }
-};
 
 // Each value by name.
 using ValueIndex = std::map<std::wstring, const RegistryScript::Value*, NameLess>;
@@ -470,11 +433,6 @@ RegistryScript RegistryScript::OfKeys(std::vector<Key> keys)
     RegistryScript script;
     script.m_keys = std::move(keys);
     return script;
-}
-
-bool RegistryScript::SameName(const std::wstring& left, const std::wstring& right)
-{
-    return CompareNames(left, right) == CSTR_EQUAL;
 }
 
 bool RegistryScript::IsAtOrBelow(const std::wstring& path, const std::wstring& root)

@@ -96,8 +96,6 @@ public:
     // True when `path` is `root` or lies below it, letters compared as the
     // registry compares them.
     static bool IsAtOrBelow(const std::wstring& path, const std::wstring& root);
-    // Two names compared as the registry compares them: letter case aside.
-    static bool SameName(const std::wstring& left, const std::wstring& right);
 
 private:
     // Records the problem at line `line` (counted from 1), `text` the line.

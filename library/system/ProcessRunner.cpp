@@ -1,6 +1,5 @@
 #include "library/system/ProcessRunner.h"
 
-#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
 
 #include <string>
@@ -17,9 +16,9 @@ struct EnvironmentTraits
 // The caller's environment block with `variable` put in place of the entry
 // of its name. Wide, so that values in characters outside the ANSI code page
 // (a user's folder, say) reach the program unchanged.
-std::wstring EnvironmentWith(LPCSTR variable)
+std::wstring EnvironmentWith(const wchar_t* variable)
 {
-    std::wstring added = AnsiToWide(variable);
+    std::wstring added = variable;
     std::wstring prefix = added.substr(0, added.find(L'=') + 1);
 
     std::wstring block;
@@ -38,10 +37,11 @@ std::wstring EnvironmentWith(LPCSTR variable)
 }
 } // namespace
 
-DWORD RunAndWait(CString commandLine, DWORD timeoutMs, DWORD terminatedExitCode, DWORD& exitCode, LPCSTR variable)
+DWORD RunAndWait(std::wstring commandLine, DWORD timeoutMs, DWORD terminatedExitCode, DWORD& exitCode,
+                 const wchar_t* variable)
 {
-    STARTUPINFOA startup = {};
-    GetStartupInfoA(&startup);
+    STARTUPINFOW startup = {};
+    GetStartupInfoW(&startup);
     std::wstring environment;
     DWORD flags = CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS;
     if (variable != nullptr)
@@ -50,7 +50,7 @@ DWORD RunAndWait(CString commandLine, DWORD timeoutMs, DWORD terminatedExitCode,
         flags |= CREATE_UNICODE_ENVIRONMENT;
     }
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(nullptr, commandLine.GetBuffer(0), nullptr, nullptr, TRUE, flags,
+    if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, TRUE, flags,
                         environment.empty() ? nullptr : &environment[0], nullptr, &startup, &started))
         return GetLastError();
     UniqueKernelHandle thread(started.hThread);

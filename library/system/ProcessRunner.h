@@ -1,6 +1,8 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <windows.h>
+
+#include <string>
 
 // Runs `commandLine` in a console of its own with the caller's start-up
 // information, inheritable handles and environment, and waits up to
@@ -9,5 +11,5 @@
 // exit code in `exitCode`; the system's code when it cannot be started;
 // WAIT_TIMEOUT when it was still running and was ended with exit code
 // `terminatedExitCode`. `exitCode` is unchanged on failure.
-DWORD RunAndWait(CString commandLine, DWORD timeoutMs, DWORD terminatedExitCode, DWORD& exitCode,
-                 LPCSTR variable = nullptr);
+DWORD RunAndWait(std::wstring commandLine, DWORD timeoutMs, DWORD terminatedExitCode, DWORD& exitCode,
+                 const wchar_t* variable = nullptr);

@@ -3,19 +3,20 @@
 #include "library/base/AfxResource.h"
 #include "library/framework/CClientDC.h"
 #include "library/framework/CPaintDC.h"
-#include "library/base/CRegKey.h"
+#include "library/base/RegistryKey.h"
 #include "library/base/TextConversion.h"
 
 #include <shellapi.h>
 
 #include <cstring>
 #include <cwchar>
+#include <string>
 
 namespace
 {
-const char* const ColorsKeyPath = "Software\\Microsoft\\Internet Explorer\\Settings";
+const wchar_t* const ColorsKeyPath = L"Software\\Microsoft\\Internet Explorer\\Settings";
 // "255,255,255" and its terminating zero; anything longer is no colour.
-const ULONG ColorTextBytes = 12;
+const DWORD ColorTextCapacity = 12;
 
 // The built-in hand: 'X' black, 'o' white, '.' transparent; the rest of the
 // 32 by 32 cursor is transparent.
@@ -196,21 +197,21 @@ void NvHyperLink::InitLink()
 
 void NvHyperLink::ReadColors()
 {
-    CRegKey key;
+    RegistryKey key;
     if (key.Open(HKEY_CURRENT_USER, ColorsKeyPath, KEY_READ | KEY_WRITE) != ERROR_SUCCESS)
         return;
     const struct
     {
-        LPCSTR name;
+        const wchar_t* name;
         COLORREF* color;
-    } values[] = {{"Anchor Color", &m_linkColor}, {"Anchor Color Visited", &m_visitedColor}};
+    } values[] = {{L"Anchor Color", &m_linkColor}, {L"Anchor Color Visited", &m_visitedColor}};
     for (const auto& value : values)
     {
-        char text[ColorTextBytes] = {};
-        ULONG count = ColorTextBytes;
-        if (key.QueryStringValue(value.name, text, &count) != ERROR_SUCCESS)
+        std::wstring text;
+        if (key.QueryStringValue(value.name, text, ColorTextCapacity) != ERROR_SUCCESS)
             continue;
-        COLORREF color = ParseColorText(text);
+        std::string narrow = WideToAnsi(text).Str();
+        COLORREF color = ParseColorText(&narrow[0]);
         if (color != static_cast<COLORREF>(-1))
             *value.color = color;
     }

@@ -64,7 +64,7 @@ void ArgumentParser::ReadOption(const std::wstring& argument, size_t& index)
     else if (option == L"--all-users")
         ReadFlag(option, value, m_result.allUsers);
     else if (option == L"--backup")
-        ReadName(option, value, index, m_result.backup, m_hasBackup);
+        ReadFile(option, value, index);
     else if (option == L"--latest")
         ReadFlag(option, value, m_result.latest);
     else if (option == L"--json")
@@ -76,7 +76,7 @@ void ArgumentParser::ReadOption(const std::wstring& argument, size_t& index)
 }
 
 void ArgumentParser::ReadName(const std::wstring& option, const std::wstring* inlineValue, size_t& index,
-                              CString& value, bool& given)
+                              std::wstring& value, bool& given)
 {
     std::wstring text;
     if (inlineValue != nullptr)
@@ -112,13 +112,18 @@ void ArgumentParser::ReadName(const std::wstring& option, const std::wstring* in
         Fail(L"a profile name cannot hold \"\\\".");
         return;
     }
-    // Profile and store names reach the registry through the ANSI code page,
-    // file names the file functions: a look-alike character would match
-    // another name, or none.
-    if (!WideToAnsiExactly(text, value))
+    value = text;
+}
+
+void ArgumentParser::ReadFile(const std::wstring& option, const std::wstring* inlineValue, size_t& index)
+{
+    std::wstring file;
+    ReadName(option, inlineValue, index, file, m_hasBackup);
+    // The file functions take the path in the ANSI code page: a look-alike
+    // character would open another file, or none.
+    if (!file.empty() && !WideToAnsiExactly(file, m_result.backup))
         Fail(L"the name given with " + option + L" has characters that the ANSI code page (" +
-             std::to_wstring(GetACP()) + L") cannot represent exactly, so it cannot be " +
-             (option == L"--backup" ? L"opened." : L"matched."));
+             std::to_wstring(GetACP()) + L") cannot represent exactly, so it cannot be opened.");
 }
 
 void ArgumentParser::ReadFlag(const std::wstring& option, const std::wstring* inlineValue, bool& flag)

@@ -16,14 +16,14 @@ enum class ConsoleCommand
     Restore,
 };
 
-// What a valid command line asks for. Names are in the ANSI code page, as
-// the registry functions of the program take them.
+// What a valid command line asks for: names as typed, the file's path in
+// the ANSI code page, as the file functions of the program take it.
 struct ConsoleArguments
 {
     ConsoleCommand command = ConsoleCommand::Help;
     // Empty for "list", "backups" and "restore" without --profile.
-    CString profile;
-    CString pst;
+    std::wstring profile;
+    std::wstring pst;
     // The file of "restore --backup".
     CString backup;
     bool latest = false;
@@ -31,7 +31,7 @@ struct ConsoleArguments
     bool withoutBackup = false;
     // --user: the account ("DOMAIN\name" or "name") or SID whose loaded
     // registry hive is worked on; empty for the caller's own.
-    CString user;
+    std::wstring user;
     // The SID that `user` names, for the commands to work on.
     CString userSid;
     // --all-users: every signed-in user's hive (list and scan).
@@ -59,10 +59,12 @@ public:
 private:
     void ReadOption(const std::wstring& argument, size_t& index);
     // The value of a name option: after "=" or in the next argument. Sets
-    // `given`; a second occurrence, a missing or empty value and a name that
-    // the ANSI code page cannot hold exactly are errors.
-    void ReadName(const std::wstring& option, const std::wstring* inlineValue, size_t& index, CString& value,
+    // `given`; a second occurrence and a missing or empty value are errors.
+    void ReadName(const std::wstring& option, const std::wstring* inlineValue, size_t& index, std::wstring& value,
                   bool& given);
+    // --backup's value as ReadName reads it; a path that the ANSI code page
+    // cannot hold exactly is an error.
+    void ReadFile(const std::wstring& option, const std::wstring* inlineValue, size_t& index);
     void ReadFlag(const std::wstring& option, const std::wstring* inlineValue, bool& flag);
     void ReadCommand(const std::wstring& argument);
     void CheckCombination();

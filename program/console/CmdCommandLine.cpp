@@ -1,7 +1,5 @@
 #include "program/console/CmdCommandLine.h"
 
-#include "library/base/TextConversion.h"
-
 #include <algorithm>
 
 // Between double quotes cmd.exe takes & | < > ^ ( ) literally, with two
@@ -19,23 +17,22 @@
 // program's splitting takes backslashes literally except before a quote, so
 // those before the closing quote are doubled; and its parser takes a value
 // that begins with "--" only after "=".
-CString CmdCommandLine(const CString& command, const std::vector<std::pair<CString, CString>>& options)
+std::wstring CmdCommandLine(const std::wstring& command,
+                            const std::vector<std::pair<std::wstring, std::wstring>>& options)
 {
     auto unsafe = [](wchar_t ch) { return ch == L'"' || ch == L'!' || ch < 0x20 || ch == 0x7F; };
-    CString line = command;
+    std::wstring line = command;
     size_t percents = 0;
     for (const auto& [option, value] : options)
     {
-        // Judged in UTF-16: a trail byte of a double-byte character set may
-        // equal a backslash.
-        std::wstring text = AnsiToWide(value);
+        const std::wstring& text = value;
         if (std::any_of(text.begin(), text.end(), unsafe))
-            return CString();
+            return std::wstring();
         percents += static_cast<size_t>(std::count(text.begin(), text.end(), L'%'));
         size_t last = text.find_last_not_of(L'\\');
         size_t backslashes = last == std::wstring::npos ? text.size() : text.size() - last - 1;
-        CString quoted = "\"" + value + CString(std::string(backslashes, '\\')) + "\"";
-        line += " " + option + (text.compare(0, 2, L"--") == 0 ? "=" : " ") + quoted;
+        std::wstring quoted = L"\"" + value + std::wstring(backslashes, L'\\') + L"\"";
+        line += L" " + option + (text.compare(0, 2, L"--") == 0 ? L"=" : L" ") + quoted;
     }
-    return percents > 1 ? CString() : line;
+    return percents > 1 ? std::wstring() : line;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
 
 #include <utility>
 #include <vector>
@@ -9,4 +9,5 @@
 // with its value in double quotes, written so that cmd.exe leaves the line as
 // it stands and the program's own argument splitting gives every value back
 // exactly. Empty when no line can do that for these values.
-CString CmdCommandLine(const CString& command, const std::vector<std::pair<CString, CString>>& options);
+std::wstring CmdCommandLine(const std::wstring& command,
+                            const std::vector<std::pair<std::wstring, std::wstring>>& options);

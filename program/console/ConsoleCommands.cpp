@@ -30,8 +30,8 @@ int ConsoleCommands::Run(const ConsoleArguments& arguments)
     case ConsoleCommand::List:
         if (arguments.allUsers)
             return Print(ListCommand::ListUsers());
-        return arguments.profile.IsEmpty() ? Print(ListCommand::ListProfiles(arguments))
-                                           : Print(ListCommand::ListSections(arguments));
+        return arguments.profile.empty() ? Print(ListCommand::ListProfiles(arguments))
+                                         : Print(ListCommand::ListSections(arguments));
     case ConsoleCommand::Check:
         return Print(CheckCommand::Run(arguments));
     case ConsoleCommand::Repair:
@@ -52,7 +52,7 @@ template <typename Report> int ConsoleCommands::Print(const Report& report)
     if (m_json)
         m_out.WriteUtf8(JsonRenderer::Render(report) + "\n");
     else
-        m_out.WriteAnsi(printed.out);
-    m_err.WriteAnsi(printed.err);
+        m_out.WriteWide(printed.out);
+    m_err.WriteWide(printed.err);
     return report.exitCode;
 }

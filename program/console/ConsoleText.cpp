@@ -4,82 +4,75 @@
 #include "program/console/ExitCode.h"
 #include "program/core/CLogFile.h"
 
-CString Quote(const CString& text)
+std::wstring Quote(const std::wstring& text)
 {
-    return "\"" + text + "\"";
+    return L"\"" + text + L"\"";
 }
 
-size_t Width(const CString& text)
+size_t Width(const std::wstring& text)
 {
-    return AnsiToWide(text).size();
+    return text.size();
 }
 
-CString Pad(const CString& text, size_t width)
+std::wstring Pad(const std::wstring& text, size_t width)
 {
-    CString padded = text;
+    std::wstring padded = text;
     for (size_t length = Width(text); length < width; ++length)
-        padded += ' ';
+        padded += L' ';
     return padded;
 }
 
-CString ListLines(const std::vector<CString>& texts)
+std::wstring ListLines(const std::vector<std::wstring>& texts)
 {
-    CString lines;
-    for (const CString& text : texts)
-        lines += "  " + text + "\n";
-    return lines;
-}
-
-CString WideListLines(const std::vector<std::wstring>& texts)
-{
-    CString lines;
+    std::wstring lines;
     for (const std::wstring& text : texts)
-        lines += "  " + WideToAnsi(text) + "\n";
+        lines += L"  " + text + L"\n";
     return lines;
 }
 
-CString LogFilePath()
+std::wstring LogFilePath()
 {
-    return CLogFile::Instance().GetFilePath();
+    return AnsiToWide(CLogFile::Instance().GetFilePath());
 }
 
-CString IncompleteReadingText()
+std::wstring IncompleteReadingText()
 {
-    return "The profile could not be read completely (see the log file " + Quote(LogFilePath()) +
-           "), so the result cannot be trusted.";
+    return L"The profile could not be read completely (see the log file " + Quote(LogFilePath()) +
+           L"), so the result cannot be trusted.";
 }
 
-CString OutlookRunningText(const char* command)
+std::wstring OutlookRunningText(const wchar_t* command)
 {
-    return "Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) and run the " +
-           CString(command) + " again.";
+    return std::wstring(L"Microsoft Outlook is running. Close it (make sure that no OUTLOOK.EXE process is left) "
+                        L"and run the ") +
+           command + L" again.";
 }
 
-CString UserLabel(const CString& sid, const CString& account)
+std::wstring UserLabel(const std::wstring& sid, const std::wstring& account)
 {
-    return account.IsEmpty() ? sid : account + " (" + sid + ")";
+    return account.empty() ? sid : account + L" (" + sid + L")";
 }
 
-CString ErrorLine(const CString& message)
+std::wstring ErrorLine(const std::wstring& message)
 {
-    return "straysweep: " + message + "\n";
+    return L"straysweep: " + message + L"\n";
 }
 
-CString WarningLine(const CString& message)
+std::wstring WarningLine(const std::wstring& message)
 {
-    return "straysweep: warning: " + message + "\n";
+    return L"straysweep: warning: " + message + L"\n";
 }
 
-CString BackupFailureAndErrorLines(int exitCode, const CString& backupError, const CString& error)
+std::wstring BackupFailureAndErrorLines(int exitCode, const std::wstring& backupError, const std::wstring& error)
 {
-    CString lines;
-    if (!backupError.IsEmpty() && exitCode != ExitCode::BackupFailed)
-        lines += WarningLine("the profile key cannot be backed up; going on without a backup as --without-backup "
-                             "asks: " +
+    std::wstring lines;
+    if (!backupError.empty() && exitCode != ExitCode::BackupFailed)
+        lines += WarningLine(L"the profile key cannot be backed up; going on without a backup as --without-backup "
+                             L"asks: " +
                              backupError);
     if (exitCode == ExitCode::BackupFailed)
-        lines += ErrorLine(backupError + "\n" + error);
-    else if (!error.IsEmpty())
+        lines += ErrorLine(backupError + L"\n" + error);
+    else if (!error.empty())
         lines += ErrorLine(error);
     return lines;
 }

@@ -2,29 +2,12 @@
 
 #include "library/base/TextConversion.h"
 
-void AddString(JsonWriter& json, const char* key, const CString& text)
+void AddString(JsonWriter& json, const char* key, const std::wstring& text)
 {
-    json.Key(key).String(AnsiToUtf8(text));
+    json.Key(key).String(WideToUtf8(text));
 }
 
-void AddOptional(JsonWriter& json, const char* key, const CString& text)
-{
-    json.Key(key);
-    if (text.IsEmpty())
-        json.Null();
-    else
-        json.String(AnsiToUtf8(text));
-}
-
-void AddList(JsonWriter& json, const char* key, const std::vector<CString>& texts)
-{
-    json.Key(key).BeginArray();
-    for (const CString& text : texts)
-        json.String(AnsiToUtf8(text));
-    json.EndArray();
-}
-
-void AddWide(JsonWriter& json, const char* key, const std::wstring& text)
+void AddOptional(JsonWriter& json, const char* key, const std::wstring& text)
 {
     json.Key(key);
     if (text.empty())
@@ -33,7 +16,7 @@ void AddWide(JsonWriter& json, const char* key, const std::wstring& text)
         json.String(WideToUtf8(text));
 }
 
-void AddWideList(JsonWriter& json, const char* key, const std::vector<std::wstring>& texts)
+void AddList(JsonWriter& json, const char* key, const std::vector<std::wstring>& texts)
 {
     json.Key(key).BeginArray();
     for (const std::wstring& text : texts)
@@ -41,7 +24,7 @@ void AddWideList(JsonWriter& json, const char* key, const std::vector<std::wstri
     json.EndArray();
 }
 
-void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, const CString& error)
+void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, const std::wstring& error)
 {
     json.BeginObject();
     json.Key("command").String(command);
@@ -49,8 +32,8 @@ void BeginPlainDocument(JsonWriter& json, const char* command, int exitCode, con
     AddOptional(json, "error", error);
 }
 
-void BeginNamedDocument(JsonWriter& json, const char* command, int exitCode, const CString& error,
-                        const CString& profile, const CString& pst)
+void BeginNamedDocument(JsonWriter& json, const char* command, int exitCode, const std::wstring& error,
+                        const std::wstring& profile, const std::wstring& pst)
 {
     BeginPlainDocument(json, command, exitCode, error);
     AddOptional(json, "profile", profile);

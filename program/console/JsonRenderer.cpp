@@ -11,7 +11,7 @@ namespace
 void AddProfileList(JsonWriter& json, const ListCommand::Profiles& user)
 {
     json.Key("profiles").BeginArray();
-    for (const CString& profile : user.profiles)
+    for (const std::wstring& profile : user.profiles)
     {
         json.BeginObject();
         AddString(json, "name", profile);
@@ -177,8 +177,8 @@ std::string JsonRenderer::Render(const BackupsCommand::Report& report)
         json.BeginObject();
         AddString(json, "file", backup.file);
         AddOptional(json, "taken", backup.taken);
-        AddWide(json, "profile", backup.profile);
-        AddWide(json, "key", backup.key);
+        AddOptional(json, "profile", backup.profile);
+        AddOptional(json, "key", backup.key);
         json.Key("bytes").Number(static_cast<long long>(backup.bytes));
         json.Key("complete").Bool(backup.complete);
         json.EndObject();
@@ -193,11 +193,11 @@ std::string JsonRenderer::Render(const RestoreCommand::Report& report)
 {
     JsonWriter json;
     BeginPlainDocument(json, "restore", report.exitCode, report.error);
-    AddWide(json, "profile", report.profile);
+    AddOptional(json, "profile", report.profile);
     AddOptional(json, "file", report.file);
     AddOptional(json, "backupFile", report.backupFile);
-    AddWideList(json, "added", report.added);
-    AddWideList(json, "missing", report.missing);
+    AddList(json, "added", report.added);
+    AddList(json, "missing", report.missing);
     AddString(json, "logFile", LogFilePath());
     json.EndObject();
     return json.GetText();

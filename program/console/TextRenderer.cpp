@@ -15,64 +15,65 @@ namespace
 {
 // The text of each profile's ghosts; the commands that repair them are
 // added to `repairs`, with --user `sid` unless it is empty.
-CString ScannedProfilesText(const std::vector<ScanCommand::ProfileScan>& scans, const CString& sid, CString& repairs)
+std::wstring ScannedProfilesText(const std::vector<ScanCommand::ProfileScan>& scans, const std::wstring& sid,
+                                 std::wstring& repairs)
 {
     using Reading = ScanCommand::ProfileScan::Reading;
-    CString text;
+    std::wstring text;
     for (const ScanCommand::ProfileScan& scan : scans)
     {
-        text += "\n" + Quote(scan.name) + (scan.isDefault ? " (default)" : "");
+        text += L"\n" + Quote(scan.name) + (scan.isDefault ? L" (default)" : L"");
         if (scan.reading == Reading::Failed)
-            text += ": cannot be read\n";
+            text += L": cannot be read\n";
         else if (scan.reading == Reading::Withheld)
-            text += ": cannot be read completely\n";
+            text += L": cannot be read completely\n";
         else if (!scan.candidates.empty())
-            text += ":\n";
+            text += L":\n";
         else if (scan.reading == Reading::SectionsMissing)
-            text += ": none found, but not every section could be read\n";
+            text += L": none found, but not every section could be read\n";
         else
-            text += ": none\n";
+            text += L": none\n";
         for (const GhostFinder::Candidate& candidate : scan.candidates)
         {
-            CString file = candidate.pstPath.IsEmpty() ? CString("(no PST file named)")
-                           : !candidate.pstFileExists  ? candidate.pstPath + " (no answer in time)"
-                           : *candidate.pstFileExists  ? candidate.pstPath
-                                                       : candidate.pstPath + " (missing)";
-            text += "  " + candidate.section + "  " + Quote(candidate.displayName) + "  " + file + "\n";
+            std::wstring file = candidate.pstPath.empty()  ? std::wstring(L"(no PST file named)")
+                                : !candidate.pstFileExists ? candidate.pstPath + L" (no answer in time)"
+                                : *candidate.pstFileExists ? candidate.pstPath
+                                                           : candidate.pstPath + L" (missing)";
+            text += L"  " + candidate.section + L"  " + Quote(candidate.displayName) + L"  " + file + L"\n";
         }
-        for (const CString& name : ScanCommand::DistinctNames(scan.candidates))
+        for (const std::wstring& name : ScanCommand::DistinctNames(scan.candidates))
         {
-            std::vector<std::pair<CString, CString>> options;
-            if (!sid.IsEmpty())
-                options.emplace_back("--user", sid);
-            options.emplace_back("--profile", scan.name);
-            options.emplace_back("--pst", name);
-            CString command = CmdCommandLine("straysweep repair", options);
-            repairs += command.IsEmpty() ? "  The PST " + Quote(name) + " of the profile " + Quote(scan.name) +
-                                               ": no command line can carry these names safely; repair it "
-                                               "with the names that \"straysweep scan --json\" gives.\n"
-                                         : "  " + command + "\n";
+            std::vector<std::pair<std::wstring, std::wstring>> options;
+            if (!sid.empty())
+                options.emplace_back(L"--user", sid);
+            options.emplace_back(L"--profile", scan.name);
+            options.emplace_back(L"--pst", name);
+            std::wstring command = CmdCommandLine(L"straysweep repair", options);
+            repairs += command.empty() ? L"  The PST " + Quote(name) + L" of the profile " + Quote(scan.name) +
+                                             L": no command line can carry these names safely; repair it "
+                                             L"with the names that \"straysweep scan --json\" gives.\n"
+                                       : L"  " + command + L"\n";
         }
     }
     return text;
 }
 
 // One indented line a profile, the default one marked.
-CString ProfileLines(const ListCommand::Profiles& user)
+std::wstring ProfileLines(const ListCommand::Profiles& user)
 {
-    CString lines;
-    for (const CString& profile : user.profiles)
-        lines += "  " + profile + (IsDefaultProfile(profile, user.defaultProfile) ? "  (default)\n" : "\n");
+    std::wstring lines;
+    for (const std::wstring& profile : user.profiles)
+        lines += L"  " + profile + (IsDefaultProfile(profile, user.defaultProfile) ? L"  (default)\n" : L"\n");
     return lines;
 }
 
 // The errors of the profiles that could not be read (completely).
-CString ScanErrorLines(const std::vector<ScanCommand::ProfileScan>& scans)
+std::wstring ScanErrorLines(const std::vector<ScanCommand::ProfileScan>& scans)
 {
-    CString lines;
+    std::wstring lines;
     for (const ScanCommand::ProfileScan& scan : scans)
     {
-        if (!scan.message.IsEmpty())
+        if (!scan.message.empty())
             lines += ErrorLine(scan.message);
     }
     return lines;
@@ -81,18 +82,18 @@ CString ScanErrorLines(const std::vector<ScanCommand::ProfileScan>& scans)
 
 TextRenderer::Printed TextRenderer::Render(const UserChoice::Report& report)
 {
-    return {CString(), ErrorLine(report.error)};
+    return {std::wstring(), ErrorLine(report.error)};
 }
 
 TextRenderer::Printed TextRenderer::Render(const ListCommand::ProfilesReport& report)
 {
     Printed printed;
-    if (!report.error.IsEmpty())
+    if (!report.error.empty())
         printed.err = ErrorLine(report.error);
     else if (report.user.profiles.empty())
-        printed.out = "No Outlook profiles were found in " + report.user.root + ".\n";
+        printed.out = L"No Outlook profiles were found in " + report.user.root + L".\n";
     else
-        printed.out = "Outlook profiles in " + report.user.root + ":\n" + ProfileLines(report.user);
+        printed.out = L"Outlook profiles in " + report.user.root + L":\n" + ProfileLines(report.user);
     return printed;
 }
 
@@ -100,17 +101,17 @@ TextRenderer::Printed TextRenderer::Render(const ListCommand::UsersReport& repor
 {
     Printed printed;
     if (report.users.empty())
-        printed.out = "No signed-in user's registry was found below HKEY_USERS.\n";
+        printed.out = L"No signed-in user's registry was found below HKEY_USERS.\n";
     for (const ListCommand::Profiles& user : report.users)
     {
-        printed.out += UserLabel(user.sid, user.account) + ", " + user.root + ":\n";
-        if (!user.error.IsEmpty())
-            printed.out += "  cannot be read: " + user.error + "\n";
+        printed.out += UserLabel(user.sid, user.account) + L", " + user.root + L":\n";
+        if (!user.error.empty())
+            printed.out += L"  cannot be read: " + user.error + L"\n";
         else if (user.profiles.empty())
-            printed.out += "  no Outlook profiles\n";
+            printed.out += L"  no Outlook profiles\n";
         printed.out += ProfileLines(user);
     }
-    if (!report.error.IsEmpty())
+    if (!report.error.empty())
         printed.err = ErrorLine(report.error);
     return printed;
 }
@@ -118,21 +119,21 @@ TextRenderer::Printed TextRenderer::Render(const ListCommand::UsersReport& repor
 TextRenderer::Printed TextRenderer::Render(const ListCommand::SectionsReport& report)
 {
     Printed printed;
-    if (!report.error.IsEmpty())
+    if (!report.error.empty())
     {
         printed.err = ErrorLine(report.error);
     }
     else if (report.sections.empty())
     {
         printed.out =
-            "The profile " + Quote(report.profile) + " has no section with a display name or a provider library.\n";
+            L"The profile " + Quote(report.profile) + L" has no section with a display name or a provider library.\n";
     }
     else
     {
-        const CString idTitle = "SECTION";
-        const CString tieTitle = "TIE";
-        const CString ghostTitle = "GHOST";
-        const CString providerTitle = "PROVIDER";
+        const std::wstring idTitle = L"SECTION";
+        const std::wstring tieTitle = L"TIE";
+        const std::wstring ghostTitle = L"GHOST";
+        const std::wstring providerTitle = L"PROVIDER";
         size_t idWidth = Width(idTitle);
         size_t providerWidth = Width(providerTitle);
         for (const ListCommand::Section& section : report.sections)
@@ -140,80 +141,82 @@ TextRenderer::Printed TextRenderer::Render(const ListCommand::SectionsReport& re
             idWidth = std::max(idWidth, Width(section.id));
             providerWidth = std::max(providerWidth, Width(section.provider));
         }
-        printed.out = "Sections of the profile " + Quote(report.profile) +
-                      " with a display name or a provider library\n(" + report.profileKey + "):\n\n";
-        printed.out += Pad(idTitle, idWidth) + "  " + Pad(tieTitle, 6) + "  " + ghostTitle + "  " +
-                       Pad(providerTitle, providerWidth) + "  DISPLAY NAME\n";
+        printed.out = L"Sections of the profile " + Quote(report.profile) +
+                      L" with a display name or a provider library\n(" + report.profileKey + L"):\n\n";
+        printed.out += Pad(idTitle, idWidth) + L"  " + Pad(tieTitle, 6) + L"  " + ghostTitle + L"  " +
+                       Pad(providerTitle, providerWidth) + L"  DISPLAY NAME\n";
         for (const ListCommand::Section& section : report.sections)
         {
-            CString line = Pad(section.id, idWidth) + "  " + Pad(section.tied ? "tied" : "untied", 6) + "  " +
-                           Pad(section.ghost ? "yes" : "no", Width(ghostTitle)) + "  " +
-                           Pad(section.provider, providerWidth) + "  ";
+            std::wstring line = Pad(section.id, idWidth) + L"  " + Pad(section.tied ? L"tied" : L"untied", 6) + L"  " +
+                                Pad(section.ghost ? L"yes" : L"no", Width(ghostTitle)) + L"  " +
+                                Pad(section.provider, providerWidth) + L"  ";
             // No blanks at the end of a line without a display name; a
             // display name keeps its own, which the check compares.
-            printed.out += (section.displayName.IsEmpty() ? line.TrimRight() : line + section.displayName) + "\n";
+            if (section.displayName.empty())
+                line.erase(line.find_last_not_of(L' ') + 1);
+            printed.out += line + section.displayName + L"\n";
         }
     }
-    for (const CString& account : report.unreadableAccounts)
-        printed.err += WarningLine("the account key " + Quote(account) +
-                                   " cannot be read; sections tied only through it show as untied.");
-    for (const CString& section : report.unreadableSections)
-        printed.err += WarningLine("the section " + Quote(section) + " cannot be opened.");
+    for (const std::wstring& account : report.unreadableAccounts)
+        printed.err += WarningLine(L"the account key " + Quote(account) +
+                                   L" cannot be read; sections tied only through it show as untied.");
+    for (const std::wstring& section : report.unreadableSections)
+        printed.err += WarningLine(L"the section " + Quote(section) + L" cannot be opened.");
     return printed;
 }
 
 TextRenderer::Printed TextRenderer::Render(const CheckCommand::Report& report)
 {
     Printed printed;
-    if (!report.error.IsEmpty())
+    if (!report.error.empty())
         printed.err = ErrorLine(report.error);
     else if (report.invalidSections.empty())
-        printed.out = "No invalid sections were found for the PST " + Quote(report.pst) + " in the profile " +
-                      Quote(report.profile) + ".\n";
+        printed.out = L"No invalid sections were found for the PST " + Quote(report.pst) + L" in the profile " +
+                      Quote(report.profile) + L".\n";
     else
-        printed.out = "Invalid sections that should be removed were found for the PST " + Quote(report.pst) +
-                      " in the profile " + Quote(report.profile) + ":\n" + ListLines(report.invalidSections) +
-                      "To remove them, run the repair command with the same profile and PST name.\n";
+        printed.out = L"Invalid sections that should be removed were found for the PST " + Quote(report.pst) +
+                      L" in the profile " + Quote(report.profile) + L":\n" + ListLines(report.invalidSections) +
+                      L"To remove them, run the repair command with the same profile and PST name.\n";
     return printed;
 }
 
 TextRenderer::Printed TextRenderer::Render(const RepairCommand::Report& report)
 {
     Printed printed;
-    const std::vector<CString>& removed = report.removedSections;
-    const std::vector<CString>& failed = report.failedSections;
-    if (!report.backupFile.IsEmpty())
-        printed.out += "The profile key was backed up to " + Quote(report.backupFile) + ".\n";
+    const std::vector<std::wstring>& removed = report.removedSections;
+    const std::vector<std::wstring>& failed = report.failedSections;
+    if (!report.backupFile.empty())
+        printed.out += L"The profile key was backed up to " + Quote(report.backupFile) + L".\n";
     if (report.exitCode == ExitCode::Clean)
-        printed.out += "No invalid sections were found for the PST " + Quote(report.pst) + " in the profile " +
-                       Quote(report.profile) + "; nothing was removed.\n";
+        printed.out += L"No invalid sections were found for the PST " + Quote(report.pst) + L" in the profile " +
+                       Quote(report.profile) + L"; nothing was removed.\n";
     if (!removed.empty())
-        printed.out += "Removed the invalid sections of the PST " + Quote(report.pst) + " from the profile " +
-                       Quote(report.profile) + ":\n" + ListLines(removed);
+        printed.out += L"Removed the invalid sections of the PST " + Quote(report.pst) + L" from the profile " +
+                       Quote(report.profile) + L":\n" + ListLines(removed);
     if (!failed.empty())
-        printed.out += "Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) + "):\n" +
+        printed.out += L"Failed to remove these invalid sections (see the log file " + Quote(LogFilePath()) + L"):\n" +
                        ListLines(failed);
-    if (!report.backupFile.IsEmpty() && !removed.empty())
-        printed.out += "To undo the removal, close Outlook and run: straysweep restore --backup " +
-                       Quote(report.backupFile) + "\n";
+    if (!report.backupFile.empty() && !removed.empty())
+        printed.out += L"To undo the removal, close Outlook and run: straysweep restore --backup " +
+                       Quote(report.backupFile) + L"\n";
     printed.err = BackupFailureAndErrorLines(report.exitCode, report.backupError, report.error);
-    if (printed.err.IsEmpty() && !failed.empty())
+    if (printed.err.empty() && !failed.empty())
         printed.err =
-            ErrorLine("some invalid sections could not be removed; see the log file " + Quote(LogFilePath()) + ".");
+            ErrorLine(L"some invalid sections could not be removed; see the log file " + Quote(LogFilePath()) + L".");
     return printed;
 }
 
 TextRenderer::Printed TextRenderer::Render(const ScanCommand::Report& report)
 {
     Printed printed;
-    CString repairs;
+    std::wstring repairs;
     if (!report.allUsers)
     {
         const ScanCommand::UserScan& user = report.users[0];
-        if (user.error.IsEmpty())
+        if (user.error.empty())
         {
-            printed.out = user.scans.empty() ? "No Outlook profiles were found in " + user.root + ".\n"
-                                             : "Ghost PST stores in the Outlook profiles of " + user.root + ":\n";
+            printed.out = user.scans.empty() ? L"No Outlook profiles were found in " + user.root + L".\n"
+                                             : L"Ghost PST stores in the Outlook profiles of " + user.root + L":\n";
             printed.out += ScannedProfilesText(user.scans, {}, repairs);
         }
         else
@@ -224,48 +227,48 @@ TextRenderer::Printed TextRenderer::Render(const ScanCommand::Report& report)
     }
     else
     {
-        printed.out = report.users.empty() ? CString("No signed-in user's registry was found below HKEY_USERS.\n")
-                                           : CString("Ghost PST stores of the signed-in users:\n");
+        printed.out = report.users.empty() ? std::wstring(L"No signed-in user's registry was found below HKEY_USERS.\n")
+                                           : std::wstring(L"Ghost PST stores of the signed-in users:\n");
         for (const ScanCommand::UserScan& user : report.users)
         {
-            printed.out += "\n" + UserLabel(user.sid, user.account) + ", " + user.root + ":\n";
-            if (!user.error.IsEmpty())
-                printed.out += "  cannot be read\n";
+            printed.out += L"\n" + UserLabel(user.sid, user.account) + L", " + user.root + L":\n";
+            if (!user.error.empty())
+                printed.out += L"  cannot be read\n";
             else if (user.scans.empty())
-                printed.out += "  no Outlook profiles\n";
+                printed.out += L"  no Outlook profiles\n";
             printed.out += ScannedProfilesText(user.scans, user.sid, repairs);
         }
-        if (!report.error.IsEmpty())
+        if (!report.error.empty())
             printed.err = ErrorLine(report.error);
         for (const ScanCommand::UserScan& user : report.users)
         {
-            if (!user.error.IsEmpty())
-                printed.err += ErrorLine("the profiles of " + user.sid + " cannot be read: " + user.error);
+            if (!user.error.empty())
+                printed.err += ErrorLine(L"the profiles of " + user.sid + L" cannot be read: " + user.error);
             printed.err += ScanErrorLines(user.scans);
         }
     }
-    if (!repairs.IsEmpty())
-        printed.out += "\nTo remove them, close Outlook and run:\n" + repairs;
+    if (!repairs.empty())
+        printed.out += L"\nTo remove them, close Outlook and run:\n" + repairs;
     return printed;
 }
 
 TextRenderer::Printed TextRenderer::Render(const BackupsCommand::Report& report)
 {
     Printed printed;
-    if (!report.error.IsEmpty())
+    if (!report.error.empty())
     {
         printed.err = ErrorLine(report.error);
         return printed;
     }
-    CString of = report.profile.IsEmpty() ? CString() : " of the profile " + Quote(report.profile);
+    std::wstring of = report.profile.empty() ? std::wstring() : L" of the profile " + Quote(report.profile);
     if (report.backups.empty())
     {
-        printed.out = "No registry backups" + of + " were found in " + Quote(report.folder) + ".\n";
+        printed.out = L"No registry backups" + of + L" were found in " + Quote(report.folder) + L".\n";
         return printed;
     }
-    const CString takenTitle = "TAKEN";
-    const CString bytesTitle = "BYTES";
-    const CString profileTitle = "PROFILE";
+    const std::wstring takenTitle = L"TAKEN";
+    const std::wstring bytesTitle = L"BYTES";
+    const std::wstring profileTitle = L"PROFILE";
     size_t bytesWidth = Width(bytesTitle);
     size_t profileWidth = Width(profileTitle);
     for (const BackupsCommand::Backup& backup : report.backups)
@@ -273,14 +276,13 @@ TextRenderer::Printed TextRenderer::Render(const BackupsCommand::Report& report)
         bytesWidth = std::max(bytesWidth, std::to_string(backup.bytes).size());
         profileWidth = std::max(profileWidth, backup.profile.size());
     }
-    printed.out = "Registry backups" + of + " in " + Quote(report.folder) + ", newest first:\n\n" +
-                  Pad(takenTitle, 19) + "  COMPLETE  " + Pad(bytesTitle, bytesWidth) + "  " +
-                  Pad(profileTitle, profileWidth) + "  FILE\n";
+    printed.out = L"Registry backups" + of + L" in " + Quote(report.folder) + L", newest first:\n\n" +
+                  Pad(takenTitle, 19) + L"  COMPLETE  " + Pad(bytesTitle, bytesWidth) + L"  " +
+                  Pad(profileTitle, profileWidth) + L"  FILE\n";
     for (const BackupsCommand::Backup& backup : report.backups)
-        printed.out += Pad(backup.taken, 19) + "  " + Pad(backup.complete ? "yes" : "no", 8) + "  " +
-                       Pad(std::to_string(backup.bytes).c_str(), bytesWidth) + "  " +
-                       Pad(WideToAnsi(backup.profile), profileWidth) + "  " + NvFsPath(backup.file).GetFileName() +
-                       "\n";
+        printed.out += Pad(backup.taken, 19) + L"  " + Pad(backup.complete ? L"yes" : L"no", 8) + L"  " +
+                       Pad(std::to_wstring(backup.bytes), bytesWidth) + L"  " + Pad(backup.profile, profileWidth) +
+                       L"  " + backup.file.substr(backup.file.find_last_of(L'\\') + 1) + L"\n";
     return printed;
 }
 
@@ -289,17 +291,16 @@ TextRenderer::Printed TextRenderer::Render(const RestoreCommand::Report& report)
     Printed printed;
     if (report.imported)
     {
-        if (!report.backupFile.IsEmpty())
-            printed.out += "The profile key was backed up to " + Quote(report.backupFile) + " before the restore.\n";
+        if (!report.backupFile.empty())
+            printed.out += L"The profile key was backed up to " + Quote(report.backupFile) + L" before the restore.\n";
         if (!report.profileExisted)
-            printed.out += "The profile key did not exist, so there was nothing to back up.\n";
+            printed.out += L"The profile key did not exist, so there was nothing to back up.\n";
         if (report.restored)
-            printed.out +=
-                "Restored the profile " + Quote(WideToAnsi(report.profile)) + " from " + Quote(report.file) + ".\n";
+            printed.out += L"Restored the profile " + Quote(report.profile) + L" from " + Quote(report.file) + L".\n";
         if (!report.missing.empty())
-            printed.out += "Missing, or with other data, after the import:\n" + WideListLines(report.missing);
+            printed.out += L"Missing, or with other data, after the import:\n" + ListLines(report.missing);
         if (!report.added.empty())
-            printed.out += "Added to the profile after the backup was taken, and kept:\n" + WideListLines(report.added);
+            printed.out += L"Added to the profile after the backup was taken, and kept:\n" + ListLines(report.added);
     }
     printed.err = BackupFailureAndErrorLines(report.exitCode, report.backupError, report.error);
     return printed;

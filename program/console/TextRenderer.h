@@ -1,6 +1,7 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
+
 #include "program/console/commands/BackupsCommand.h"
 #include "program/console/commands/CheckCommand.h"
 #include "program/console/commands/ListCommand.h"
@@ -18,8 +19,8 @@ class TextRenderer
 public:
     struct Printed
     {
-        CString out;
-        CString err;
+        std::wstring out;
+        std::wstring err;
     };
 
     static Printed Render(const UserChoice::Report& report);

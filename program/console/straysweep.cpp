@@ -46,8 +46,8 @@ int RunCommandLine(ConsoleStream& out, ConsoleStream& err)
     if (!parser.Parse())
         return RefuseArguments(err, parser.GetError());
     ConsoleArguments arguments = parser.GetArguments();
-    if (!arguments.user.IsEmpty() && !TargetUser::ResolveUser(arguments.user, arguments.userSid))
-        return RefuseArguments(err, L"the user \"" + AnsiToWide(arguments.user) +
+    if (!arguments.user.empty() && !TargetUser::ResolveUser(arguments.user, arguments.userSid))
+        return RefuseArguments(err, L"the user \"" + arguments.user +
                                         L"\" is neither a known account nor a well-formed SID.");
     ConsoleCommands commands(out, err);
     return commands.Run(arguments);

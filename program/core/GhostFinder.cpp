@@ -1,5 +1,7 @@
 #include "program/core/GhostFinder.h"
 
+#include "library/base/NameComparison.h"
+#include "library/base/TextConversion.h"
 #include "library/fs/FsFolders.h"
 #include "program/core/GhostPstRemover.h"
 #include "program/core/ProfileSection.h"
@@ -16,10 +18,10 @@
 
 namespace
 {
-void AddReason(CString& reasons, const CString& reason)
+void AddReason(std::wstring& reasons, const std::wstring& reason)
 {
-    if (!reasons.IsEmpty())
-        reasons += "; ";
+    if (!reasons.empty())
+        reasons += L"; ";
     reasons += reason;
 }
 
@@ -28,52 +30,52 @@ void AddReason(CString& reasons, const CString& reason)
 // the provider library only beside a display name, the references only of a
 // PST store. A referenced section is tied whatever it holds: it is not even
 // opened.
-bool ReadCandidate(const CRegKeyEx& profileKey, const CString& name, const ReferencedSections& referenced,
+bool ReadCandidate(const RegistryKey& profileKey, const std::wstring& name, const ReferencedSections& referenced,
                    ProfileSection& section, LONG& openResult)
 {
     openResult = ERROR_SUCCESS;
-    if (name.IsEmpty() || ProfileSection::IsReservedName(name) || referenced.Contains(name))
+    if (name.empty() || ProfileSection::IsReservedName(name) || referenced.Contains(name))
         return false;
     openResult = section.Open(profileKey, name);
     if (openResult != ERROR_SUCCESS)
         return false;
     section.ReadDisplayName();
-    if (section.GetDisplayName().IsEmpty())
+    if (section.GetDisplayName().empty())
         return false;
     section.ReadProvider();
-    if (section.GetProvider().CompareNoCase("mspst.dll") != 0)
+    if (!SameName(section.GetProvider(), L"mspst.dll"))
         return false;
     section.ReadReferences(false);
     return GhostFinder::IsCandidate(name, section, referenced);
 }
 } // namespace
 
-bool GhostFinder::IsCandidate(const CString& name, const ProfileSection& section, const ReferencedSections& referenced)
+bool GhostFinder::IsCandidate(const std::wstring& name, const ProfileSection& section,
+                              const ReferencedSections& referenced)
 {
     // Typing the section's own display name makes it a candidate of the
     // analysis; it is removed unless something ties it to an account.
-    return !ProfileSection::IsReservedName(name) && !section.GetDisplayName().IsEmpty() &&
-           section.GetProvider().CompareNoCase("mspst.dll") == 0 &&
+    return !ProfileSection::IsReservedName(name) && !section.GetDisplayName().empty() &&
+           SameName(section.GetProvider(), L"mspst.dll") &&
            referenced.FindTie(name, section.GetReference1(), section.GetReference2()) == ReferencedSections::Tie::None;
 }
 
-GhostFinder::Result GhostFinder::Find(const CString& profileName, const std::atomic<bool>* cancel)
+GhostFinder::Result GhostFinder::Find(const std::wstring& profileName, const std::atomic<bool>* cancel)
 {
-    CRegKeyEx profileKey;
-    CRegKeyEx accountsKey;
-    GhostPstRemover::OpenProfileKeys(GetProfileKeyPath(profileName), profileKey, accountsKey);
+    GhostPstRemover::ProfileKeys keys = GhostPstRemover::OpenProfileKeys(GetProfileKeyPath(profileName));
+    const RegistryKey& profileKey = keys.profile;
     ReferencedSections referenced;
-    referenced.Collect(profileKey, accountsKey, false);
+    referenced.Collect(profileKey, keys.accounts, false);
 
     Result result;
-    for (const CString& account : referenced.GetFailedAccounts())
-        AddReason(result.incomplete, "the account key \"" + account + "\" cannot be read");
-    if (!referenced.IsComplete() && result.incomplete.IsEmpty())
-        AddReason(result.incomplete, "the listing of the accounts stopped early");
+    for (const std::wstring& account : referenced.GetFailedAccounts())
+        AddReason(result.incomplete, L"the account key \"" + account + L"\" cannot be read");
+    if (!referenced.IsComplete() && result.incomplete.empty())
+        AddReason(result.incomplete, L"the listing of the accounts stopped early");
 
     // Section by section as listed: a reading that is no longer wanted stops
     // at once, not after a listing of thousands of names.
-    CString name;
+    std::wstring name;
     for (DWORD index = 0;; ++index)
     {
         if (cancel != nullptr && cancel->load())
@@ -84,7 +86,7 @@ GhostFinder::Result GhostFinder::Find(const CString& profileName, const std::ato
         if (listing != ERROR_SUCCESS)
         {
             AddReason(result.incomplete,
-                      "the listing of the sections stopped early: " + RegistryFailureText(listing, ""));
+                      L"the listing of the sections stopped early: " + AnsiToWide(RegistryFailureText(listing, "")));
             break;
         }
         ProfileSection section;
@@ -102,7 +104,7 @@ GhostFinder::Result GhostFinder::Find(const CString& profileName, const std::ato
     return result;
 }
 
-bool GhostFinder::DefaultFileQuestion(const CString& path)
+bool GhostFinder::DefaultFileQuestion(const std::wstring& path)
 {
     return IsExistingFile(path);
 }
@@ -121,7 +123,7 @@ void GhostFinder::AskFiles(const std::vector<Candidate*>& candidates, DWORD boun
     shared->answers.resize(candidates.size());
     for (size_t i = 0; i < candidates.size(); ++i)
     {
-        if (candidates[i]->pstPath.IsEmpty())
+        if (candidates[i]->pstPath.empty())
             continue;
         std::lock_guard<std::mutex> lock(shared->mutex);
         ++shared->pending;

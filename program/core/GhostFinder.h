@@ -1,12 +1,11 @@
 #pragma once
 
-#include "library/base/CString.h"
-
 #include <windows.h>
 
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class ProfileSection;
@@ -20,10 +19,10 @@ class GhostFinder
 public:
     struct Candidate
     {
-        CString section;
-        CString displayName;
+        std::wstring section;
+        std::wstring displayName;
         // Empty when the section names no file.
-        CString pstPath;
+        std::wstring pstPath;
         // Whether that file exists, once AskFiles has had an answer in time;
         // unknown before, and without a path.
         std::optional<bool> pstFileExists;
@@ -36,24 +35,25 @@ public:
         // Empty when every account was read and both listings reached their
         // end; else what was not read, in English. A store tied only through
         // it looks untied, so the candidates may then hold live stores.
-        CString incomplete;
+        std::wstring incomplete;
         // The sections that did not open, in registry order: any of them may
         // be a candidate that `candidates` lacks. The others are sound.
-        std::vector<CString> unopenedSections;
+        std::vector<std::wstring> unopenedSections;
     };
 
     // True when section `name`, its texts and references read, is a candidate
     // of a profile whose accounts reference `referenced`.
-    static bool IsCandidate(const CString& name, const ProfileSection& section, const ReferencedSections& referenced);
+    static bool IsCandidate(const std::wstring& name, const ProfileSection& section,
+                            const ReferencedSections& referenced);
 
     // Reads the candidates of profile `profileName` below the profiles root in
     // force, stopping before the next section once `*cancel` is set. Throws
     // Error::NvExceptionCommon (string 104 with the key) when the profile key
     // or its accounts key does not open; any other failure is in the result.
-    static Result Find(const CString& profileName, const std::atomic<bool>* cancel = nullptr);
+    static Result Find(const std::wstring& profileName, const std::atomic<bool>* cancel = nullptr);
 
     // Tells whether a file exists; may wait as long as the network does.
-    using FileQuestion = std::function<bool(const CString& path)>;
+    using FileQuestion = std::function<bool(const std::wstring& path)>;
     // Asks `exists` about the file of each candidate that names one, all at
     // once, and waits at most `boundMs` for the answers: a ghost's file is
     // very often on a server that is gone, and each such question waits for
@@ -64,5 +64,5 @@ public:
                          const FileQuestion& exists = DefaultFileQuestion);
 
 private:
-    static bool DefaultFileQuestion(const CString& path);
+    static bool DefaultFileQuestion(const std::wstring& path);
 };

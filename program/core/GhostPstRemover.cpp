@@ -1,5 +1,7 @@
 #include "program/core/GhostPstRemover.h"
 
+#include "library/base/NameComparison.h"
+#include "library/base/TextConversion.h"
 #include "program/core/CLogFile.h"
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
@@ -9,24 +11,26 @@
 
 namespace
 {
-const char* const PublicFoldersName = "nvpublicfolders";
-const char* const PublicFoldersProvider = "NvPFStore.dll";
+const wchar_t* const PublicFoldersName = L"nvpublicfolders";
+const wchar_t* const PublicFoldersProvider = L"NvPFStore.dll";
 } // namespace
 
-GhostPstRemover::GhostPstRemover(const CString& profileName, const CString& pstDisplayName, bool checkOnly)
+GhostPstRemover::GhostPstRemover(const std::wstring& profileName, const std::wstring& pstDisplayName, bool checkOnly)
     : m_strProfileName(profileName), m_strPstDisplayName(pstDisplayName),
-      m_bPublicFolders(pstDisplayName.CompareNoCase(PublicFoldersName) == 0), m_bCheckOnly(checkOnly)
+      m_bPublicFolders(SameName(pstDisplayName, PublicFoldersName)), m_bCheckOnly(checkOnly)
 {
 }
 
-void GhostPstRemover::OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey)
+GhostPstRemover::ProfileKeys GhostPstRemover::OpenProfileKeys(const std::wstring& profilePath)
 {
-    LONG result = profileKey.Open(TargetUser::Root(), profilePath);
+    ProfileKeys keys;
+    LONG result = keys.profile.Open(TargetUser::Root(), profilePath);
     if (result != ERROR_SUCCESS)
         ThrowOpenKeyFailure(result, profilePath, __FILE__, __LINE__);
-    result = accountsKey.Open(profileKey, AccountsKeyName);
+    result = keys.accounts.Open(keys.profile.Get(), AccountsKeyName);
     if (result != ERROR_SUCCESS)
-        ThrowOpenKeyFailure(result, profilePath + "\\" + AccountsKeyName, __FILE__, __LINE__);
+        ThrowOpenKeyFailure(result, profilePath + L"\\" + AccountsKeyName, __FILE__, __LINE__);
+    return keys;
 }
 
 int GhostPstRemover::Run()
@@ -37,16 +41,15 @@ int GhostPstRemover::Run()
     m_bReadCompletely = true;
     m_bRemovalAllowed = false;
     CLogFile& log = CLogFile::Instance();
-    CString path = GetProfileKeyPath(m_strProfileName);
-    log.InfoF("Otwieranie klucza profilów: %s\\%s", TargetUser::RootName().GetString(), path.GetString());
-    CRegKeyEx profileKey;
-    CRegKeyEx accountsKey;
-    OpenProfileKeys(path, profileKey, accountsKey);
+    std::wstring path = GetProfileKeyPath(m_strProfileName);
+    log.InfoF("Otwieranie klucza profilów: %s", WideToAnsiMarked(TargetUser::RootName() + L"\\" + path).GetString());
+    ProfileKeys keys = OpenProfileKeys(path);
+    const RegistryKey& profileKey = keys.profile;
 
     log.Info(" ");
     log.Info("-- Listowanie kont --");
     ReferencedSections referenced;
-    referenced.Collect(profileKey, accountsKey, true);
+    referenced.Collect(profileKey, keys.accounts, true);
     m_bReadCompletely = referenced.IsComplete();
     if (!m_bReadCompletely && !m_bCheckOnly && m_bStopWhenAccountsUnread)
     {
@@ -59,11 +62,11 @@ int GhostPstRemover::Run()
     log.Info("-- Listowanie sekcji -- ");
     // The list is taken in full first: deleting sections must not shift the
     // enumeration indexes under the loop.
-    std::vector<CString> sections;
+    std::vector<std::wstring> sections;
     LONG listing = profileKey.EnumSubKeys(sections);
-    for (const CString& section : sections)
+    for (const std::wstring& section : sections)
     {
-        if (section.IsEmpty())
+        if (section.empty())
             continue;
         switch (JudgeSection(profileKey, section, referenced))
         {
@@ -94,7 +97,7 @@ int GhostPstRemover::Run()
     return m_invalidSections.empty() ? 0 : 1;
 }
 
-GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const CRegKeyEx& profileKey, const CString& section,
+GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const RegistryKey& profileKey, const std::wstring& section,
                                                        const ReferencedSections& referenced)
 {
     if (ProfileSection::IsReservedName(section))
@@ -102,11 +105,11 @@ GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const CRegKeyEx& profileK
     CLogFile& log = CLogFile::Instance();
     if (referenced.Contains(section))
     {
-        log.InfoF("Sekcja jest poprawna: %s", section.GetString());
+        log.InfoF("Sekcja jest poprawna: %s", WideToAnsiMarked(section).GetString());
         return Verdict::Kept;
     }
 
-    log.InfoF("Otwieranie sekcji: %s", section.GetString());
+    log.InfoF("Otwieranie sekcji: %s", WideToAnsiMarked(section).GetString());
     ProfileSection values;
     LONG result = values.Open(profileKey, section);
     if (result != ERROR_SUCCESS)
@@ -145,7 +148,7 @@ GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const CRegKeyEx& profileK
             return Verdict::Refused;
         m_bRemovalAllowed = true;
     }
-    result = RegDeleteKeyA(profileKey, section);
+    result = profileKey.DeleteSubKey(section);
     if (result != ERROR_SUCCESS)
     {
         log.Error(RegistryFailureText(result, "Błąd podczas usuwania niepoprawnej sekcji."));
@@ -158,13 +161,13 @@ GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const CRegKeyEx& profileK
 // Only the first display-name form that is present is compared (the section
 // gives it); the provider library counts only in public-folders mode and
 // without a display name.
-bool GhostPstRemover::IsCandidate(const CString& displayName, const CString& provider) const
+bool GhostPstRemover::IsCandidate(const std::wstring& displayName, const std::wstring& provider) const
 {
-    if (!displayName.IsEmpty())
-        return displayName.CompareNoCase(m_strPstDisplayName) == 0;
+    if (!displayName.empty())
+        return SameName(displayName, m_strPstDisplayName);
     if (!m_bPublicFolders)
         return false;
-    if (!provider.IsEmpty())
-        return provider.CompareNoCase(PublicFoldersProvider) == 0;
+    if (!provider.empty())
+        return SameName(provider, PublicFoldersProvider);
     return false;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "library/base/CString.h"
-#include "library/registry/CRegKeyEx.h"
+#include "library/base/RegistryKey.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class ReferencedSections;
@@ -17,12 +17,17 @@ public:
     // A display name of "nvpublicfolders", in any letter case, also makes the
     // public-folder store's provider library mark a section without a
     // display name.
-    GhostPstRemover(const CString& profileName, const CString& pstDisplayName, bool checkOnly);
+    GhostPstRemover(const std::wstring& profileName, const std::wstring& pstDisplayName, bool checkOnly);
 
+    struct ProfileKeys
+    {
+        RegistryKey profile;
+        RegistryKey accounts;
+    };
     // Opens the key at `profilePath` (below the target user's root) and its
     // accounts key. Throws Error::NvExceptionCommon (string 104 with the key
     // that failed) when either does not open.
-    static void OpenProfileKeys(const CString& profilePath, CRegKeyEx& profileKey, CRegKeyEx& accountsKey);
+    static ProfileKeys OpenProfileKeys(const std::wstring& profilePath);
 
     // Asked once, right before the first section is deleted; false ends the
     // run there with nothing deleted (GetStop gives RemovalRefused). What it
@@ -53,9 +58,9 @@ public:
 
     // The sections that the last Run found invalid (check-only) or deleted,
     // in registry order.
-    const std::vector<CString>& GetInvalidSections() const { return m_invalidSections; }
+    const std::vector<std::wstring>& GetInvalidSections() const { return m_invalidSections; }
     // The invalid sections whose deletion failed in the last Run.
-    const std::vector<CString>& GetFailedSections() const { return m_failedSections; }
+    const std::vector<std::wstring>& GetFailedSections() const { return m_failedSections; }
 
 private:
     enum class Verdict
@@ -73,11 +78,12 @@ private:
     };
 
     // Examines one section, logging every step and failure.
-    Verdict JudgeSection(const CRegKeyEx& profileKey, const CString& section, const ReferencedSections& referenced);
-    bool IsCandidate(const CString& displayName, const CString& provider) const;
+    Verdict JudgeSection(const RegistryKey& profileKey, const std::wstring& section,
+                         const ReferencedSections& referenced);
+    bool IsCandidate(const std::wstring& displayName, const std::wstring& provider) const;
 
-    CString m_strProfileName;
-    CString m_strPstDisplayName;
+    std::wstring m_strProfileName;
+    std::wstring m_strPstDisplayName;
     bool m_bPublicFolders;
     bool m_bCheckOnly;
     bool m_bStopWhenAccountsUnread = false;
@@ -85,6 +91,6 @@ private:
     bool m_bRemovalAllowed = false;
     Stop m_stop = Stop::None;
     bool m_bReadCompletely = true;
-    std::vector<CString> m_invalidSections;
-    std::vector<CString> m_failedSections;
+    std::vector<std::wstring> m_invalidSections;
+    std::vector<std::wstring> m_failedSections;
 };

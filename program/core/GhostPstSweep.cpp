@@ -1,5 +1,6 @@
 #include "program/core/GhostPstSweep.h"
 
+#include "library/base/TextConversion.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostPstRemover.h"
 #include "program/core/OutlookCheck.h"
@@ -31,8 +32,8 @@ GhostPstSweep::Outcome GhostPstSweep::Check()
     TargetUser::LogChoice();
     log.InfoF(" ");
     log.InfoF("-- CHECK --");
-    log.InfoF("Proces sprawdzania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
-              outcome.pstName.GetString());
+    log.InfoF("Proces sprawdzania dla profilu \"%s\" i magazynu PST \"%s\".",
+              WideToAnsiMarked(outcome.profileName).GetString(), WideToAnsiMarked(outcome.pstName).GetString());
     GhostPstRemover remover(outcome.profileName, outcome.pstName, true);
     RunEngine(outcome, remover);
     return outcome;
@@ -54,17 +55,15 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     TargetUser::LogChoice();
     log.InfoF(" ");
     log.InfoF("-- START --");
-    log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".", outcome.profileName.GetString(),
-              outcome.pstName.GetString());
+    log.InfoF("Pocedura usuwania dla profilu \"%s\" i magazynu PST \"%s\".",
+              WideToAnsiMarked(outcome.profileName).GetString(), WideToAnsiMarked(outcome.pstName).GetString());
 
-    CString profileKey = GetProfileKeyPath(outcome.profileName);
+    std::wstring profileKey = GetProfileKeyPath(outcome.profileName);
     if (strictness == Strictness::FailClosed)
     {
         try
         {
-            CRegKeyEx profile;
-            CRegKeyEx accounts;
-            GhostPstRemover::OpenProfileKeys(profileKey, profile, accounts);
+            GhostPstRemover::OpenProfileKeys(profileKey);
         }
         catch (const Error::NvException& e)
         {
@@ -75,7 +74,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
         }
     }
     outcome.backupFile =
-        BackUpProfile(nullptr, TargetUser::RootName() + "\\" + profileKey, outcome.profileName, outcome.backupError);
+        BackUpProfile(nullptr, TargetUser::RootName() + L"\\" + profileKey, outcome.profileName, outcome.backupError);
     if (outcome.backupFile.IsEmpty() && !m_frontEnd.ContinueWithoutBackup(outcome.backupError))
     {
         outcome.stage = Stage::BackupDeclined;

@@ -4,6 +4,7 @@
 #include "library/fs/NvFsPathT.h"
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class GhostPstRemover;
@@ -39,14 +40,14 @@ public:
     struct Outcome
     {
         Stage stage = Stage::InputRefused;
-        CString profileName;
-        CString pstName;
+        std::wstring profileName;
+        std::wstring pstName;
         // 0: nothing invalid; 1: invalid sections found (check) or all removed
         // (repair); 2: a removal failed.
         int result = 0;
         // Found invalid (check) or removed (repair), in registry order.
-        std::vector<CString> invalidSections;
-        std::vector<CString> failedSections;
+        std::vector<std::wstring> invalidSections;
+        std::vector<std::wstring> failedSections;
         // Whether the engine read every account and section it looked at.
         bool readCompletely = true;
         // The backup's file, or the text of its failure (repair only).

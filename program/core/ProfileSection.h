@@ -1,10 +1,11 @@
 #pragma once
 
-#include "library/base/CString.h"
-#include "library/registry/CRegKeyEx.h"
+#include "library/base/RegistryKey.h"
+
+#include <string>
 
 // The accounts key below a profile key: one subkey per account.
-extern const char* const AccountsKeyName;
+extern const wchar_t* const AccountsKeyName;
 
 // One section of a mail profile with the properties the analysis reads: the
 // store's display name and provider library, each in a wide and a narrow
@@ -15,10 +16,10 @@ public:
     // True for the subkeys of a profile key that are not sections (the
     // accounts key and two others), matched exactly: another letter case is a
     // section.
-    static bool IsReservedName(const CString& name);
+    static bool IsReservedName(const std::wstring& name);
 
     // Opens section `name` below `profileKey`; the system's code.
-    LONG Open(const CRegKeyEx& profileKey, LPCSTR name);
+    LONG Open(const RegistryKey& profileKey, const std::wstring& name);
     // Closes the section's key; what was read stays.
     void Close();
 
@@ -39,24 +40,24 @@ public:
     void ReadReferences(bool trace);
 
     // The wide form of the display name when it is not empty, else the narrow.
-    const CString& GetDisplayName() const;
+    const std::wstring& GetDisplayName() const;
     // The wide form of the provider library when it is not empty, else the
     // narrow.
-    const CString& GetProvider() const;
+    const std::wstring& GetProvider() const;
     // The wide form of the PST file's path when it is not empty, else the
     // narrow.
-    const CString& GetPstPath() const;
-    const CString& GetReference1() const { return m_reference1; }
-    const CString& GetReference2() const { return m_reference2; }
+    const std::wstring& GetPstPath() const;
+    const std::wstring& GetReference1() const { return m_reference1; }
+    const std::wstring& GetReference2() const { return m_reference2; }
 
 private:
-    CRegKeyEx m_key;
-    CString m_wideName;
-    CString m_narrowName;
-    CString m_wideProvider;
-    CString m_narrowProvider;
-    CString m_widePstPath;
-    CString m_narrowPstPath;
-    CString m_reference1;
-    CString m_reference2;
+    RegistryKey m_key;
+    std::wstring m_wideName;
+    std::wstring m_narrowName;
+    std::wstring m_wideProvider;
+    std::wstring m_narrowProvider;
+    std::wstring m_widePstPath;
+    std::wstring m_narrowPstPath;
+    std::wstring m_reference1;
+    std::wstring m_reference2;
 };

@@ -1,6 +1,6 @@
 #include "program/core/ProfilesRoot.h"
 
-#include "library/registry/CRegKeyEx.h"
+#include "library/base/RegistryKey.h"
 #include "program/core/RegistryFailure.h"
 #include "program/core/TargetUser.h"
 
@@ -13,40 +13,40 @@
 
 namespace
 {
-const char* const OfficeRoots[] = {
-    "Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles",
-    "Software\\Microsoft\\Office\\15.0\\Outlook\\Profiles",
+const wchar_t* const OfficeRoots[] = {
+    L"Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles",
+    L"Software\\Microsoft\\Office\\15.0\\Outlook\\Profiles",
 };
-const char* const MessagingSubsystemRoot =
-    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
+const wchar_t* const MessagingSubsystemRoot =
+    L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
 
 // The non-empty subkey names of `root`; the open's result.
-LONG ReadProfiles(LPCSTR root, std::vector<CString>& profiles)
+LONG ReadProfiles(const std::wstring& root, std::vector<std::wstring>& profiles)
 {
-    CRegKeyEx key;
+    RegistryKey key;
     LONG result = key.Open(TargetUser::Root(), root);
     if (result != ERROR_SUCCESS)
         return result;
-    std::vector<CString> names;
+    std::vector<std::wstring> names;
     key.EnumSubKeys(names);
-    for (const CString& name : names)
+    for (const std::wstring& name : names)
     {
-        if (!name.IsEmpty())
+        if (!name.empty())
             profiles.push_back(name);
     }
     return ERROR_SUCCESS;
 }
 
-bool HoldsProfile(LPCSTR root)
+bool HoldsProfile(const wchar_t* root)
 {
-    std::vector<CString> profiles;
+    std::vector<std::wstring> profiles;
     return ReadProfiles(root, profiles) == ERROR_SUCCESS && !profiles.empty();
 }
 } // namespace
 
-CString FindProfilesRoot()
+std::wstring FindProfilesRoot()
 {
-    for (const char* root : OfficeRoots)
+    for (const wchar_t* root : OfficeRoots)
     {
         if (HoldsProfile(root))
             return root;
@@ -56,66 +56,65 @@ CString FindProfilesRoot()
     return MessagingSubsystemRoot;
 }
 
-std::vector<CString> GetKnownProfilesRoots()
+std::vector<std::wstring> GetKnownProfilesRoots()
 {
-    std::vector<CString> roots(std::begin(OfficeRoots), std::end(OfficeRoots));
+    std::vector<std::wstring> roots(std::begin(OfficeRoots), std::end(OfficeRoots));
     roots.push_back(MessagingSubsystemRoot);
     return roots;
 }
 
-CString GetProfilesRoot()
+std::wstring GetProfilesRoot()
 {
     // One root for each user that the run works on, each kept once found.
     // The window's ghost list is read on a thread of its own.
     static std::mutex guard;
-    static std::map<std::string, CString> roots;
+    static std::map<std::string, std::wstring> roots;
     std::lock_guard<std::mutex> lock(guard);
-    CString& root = roots[TargetUser::Sid().Str()];
-    if (root.IsEmpty())
+    std::wstring& root = roots[TargetUser::Sid().Str()];
+    if (root.empty())
         root = FindProfilesRoot();
     return root;
 }
 
-CString GetDefaultProfileKey()
+std::wstring GetDefaultProfileKey()
 {
-    CString root = GetProfilesRoot();
+    std::wstring root = GetProfilesRoot();
     if (root == MessagingSubsystemRoot)
         return root;
-    const CString profiles = "\\Profiles";
-    return root.Left(root.GetLength() - profiles.GetLength());
+    const std::wstring profiles = L"\\Profiles";
+    return root.substr(0, root.size() - profiles.size());
 }
 
-CString GetProfileKeyPath(const CString& profileName)
+std::wstring GetProfileKeyPath(const std::wstring& profileName)
 {
-    return GetProfilesRoot() + "\\" + profileName;
+    return GetProfilesRoot() + L"\\" + profileName;
 }
 
-std::vector<CString> ListProfiles()
+std::vector<std::wstring> ListProfiles()
 {
-    CString root = GetProfilesRoot();
-    std::vector<CString> profiles;
+    std::wstring root = GetProfilesRoot();
+    std::vector<std::wstring> profiles;
     LONG result = ReadProfiles(root, profiles);
     if (result != ERROR_SUCCESS)
         ThrowOpenKeyFailure(result, root, __FILE__, __LINE__);
     return profiles;
 }
 
-void SortAsProfileList(std::vector<CString>& profiles)
+void SortAsProfileList(std::vector<std::wstring>& profiles)
 {
     // The list control's own comparison: "Émilie" comes before "Fryderyk",
     // as it would not by code point.
-    std::stable_sort(profiles.begin(), profiles.end(),
-                     [](const CString& left, const CString& right) { return lstrcmpiA(left, right) < 0; });
+    std::stable_sort(profiles.begin(), profiles.end(), [](const std::wstring& left, const std::wstring& right) {
+        return lstrcmpiW(left.c_str(), right.c_str()) < 0;
+    });
 }
 
-CString ReadDefaultProfile()
+std::wstring ReadDefaultProfile()
 {
-    CRegKeyEx key;
-    char name[512] = "";
-    ULONG capacity = 0x1FF;
-    // A value that cannot be read leaves nothing defined in the buffer.
+    RegistryKey key;
+    std::wstring name;
     if (key.Open(TargetUser::Root(), GetDefaultProfileKey()) != ERROR_SUCCESS ||
-        key.QueryStringValue("DefaultProfile", name, &capacity) != ERROR_SUCCESS)
-        return CString();
+        key.QueryStringValue(L"DefaultProfile", name, 0x1FF) != ERROR_SUCCESS)
+        return std::wstring();
     return name;
 }

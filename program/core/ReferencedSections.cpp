@@ -1,5 +1,6 @@
 #include "program/core/ReferencedSections.h"
 
+#include "library/base/TextConversion.h"
 #include "program/core/CLogFile.h"
 #include "program/core/RegistryFailure.h"
 
@@ -7,30 +8,30 @@ namespace
 {
 // An identifier that reads as empty text has no failure code of its own: it
 // is reported as invalid data.
-LONG QueryIdentifier(const CRegKeyEx& key, LPCSTR valueName, CString& hex)
+LONG QueryIdentifier(const RegistryKey& key, const wchar_t* valueName, std::wstring& hex)
 {
     LONG result = key.QueryHexValue(valueName, hex);
-    if (result == ERROR_SUCCESS && hex.IsEmpty())
+    if (result == ERROR_SUCCESS && hex.empty())
         return ERROR_INVALID_DATA;
     return result;
 }
 
 // The analysis trace when it is asked for; nothing otherwise.
-void Trace(bool trace, LPCSTR format, const CString& value)
+void Trace(bool trace, LPCSTR format, const std::wstring& value)
 {
     if (trace)
-        CLogFile::Instance().InfoF(format, value.GetString());
+        CLogFile::Instance().InfoF(format, WideToAnsiMarked(value).GetString());
 }
 } // namespace
 
-void ReferencedSections::Collect(const CRegKeyEx& profileKey, const CRegKeyEx& accountsKey, bool trace)
+void ReferencedSections::Collect(const RegistryKey& profileKey, const RegistryKey& accountsKey, bool trace)
 {
     m_failedAccounts.clear();
-    std::vector<CString> accounts;
+    std::vector<std::wstring> accounts;
     m_listingResult = accountsKey.EnumSubKeys(accounts);
-    for (const CString& account : accounts)
+    for (const std::wstring& account : accounts)
     {
-        if (account.IsEmpty())
+        if (account.empty())
             continue;
         LONG code = ERROR_SUCCESS;
         LPCSTR failedStep = AddAccount(profileKey, accountsKey, account, trace, code);
@@ -45,8 +46,8 @@ void ReferencedSections::Collect(const CRegKeyEx& profileKey, const CRegKeyEx& a
         CLogFile::Instance().Error(RegistryFailureText(m_listingResult, "Błąd podczas listowania kont."));
 }
 
-ReferencedSections::Tie ReferencedSections::FindTie(const CString& section, const CString& reference1,
-                                                    const CString& reference2) const
+ReferencedSections::Tie ReferencedSections::FindTie(const std::wstring& section, const std::wstring& reference1,
+                                                    const std::wstring& reference2) const
 {
     if (Contains(section))
         return Tie::Referenced;
@@ -59,27 +60,27 @@ ReferencedSections::Tie ReferencedSections::FindTie(const CString& section, cons
 
 // What is inserted before a failure stays: a service whose own key does not
 // open still protects the sections that name it.
-LPCSTR ReferencedSections::AddAccount(const CRegKeyEx& profileKey, const CRegKeyEx& accountsKey, const CString& account,
-                                      bool trace, LONG& code)
+LPCSTR ReferencedSections::AddAccount(const RegistryKey& profileKey, const RegistryKey& accountsKey,
+                                      const std::wstring& account, bool trace, LONG& code)
 {
     auto failed = [&code](LONG result, LPCSTR step) {
         code = result;
         return step;
     };
     Trace(trace, "Otwieranie klucza konta: %s", account);
-    CRegKeyEx accountKey;
-    LONG result = accountKey.Open(accountsKey, account);
+    RegistryKey accountKey;
+    LONG result = accountKey.Open(accountsKey.Get(), account);
     if (result != ERROR_SUCCESS)
         return failed(result, "Błąd podczas otwierania klucza konta.");
 
-    CString accountName;
-    result = accountKey.QueryTextValue("Account Name", accountName);
+    std::wstring accountName;
+    result = accountKey.QueryTextValue(L"Account Name", accountName);
     if (result != ERROR_SUCCESS)
         return failed(result, "Błąd podczas odczytywania nazwy konta.");
     Trace(trace, "Nazwa konta: %s", accountName);
 
-    CString service;
-    result = QueryIdentifier(accountKey, "Service UID", service);
+    std::wstring service;
+    result = QueryIdentifier(accountKey, L"Service UID", service);
     if (result != ERROR_SUCCESS)
         return failed(result, "Błąd podczas pobierania klucza serwisu.");
     Trace(trace, "ID serwisu to %s", service);
@@ -87,13 +88,13 @@ LPCSTR ReferencedSections::AddAccount(const CRegKeyEx& profileKey, const CRegKey
 
     if (trace)
         CLogFile::Instance().Info("Otwieranie klucza serwisu.");
-    CRegKeyEx serviceKey;
-    result = serviceKey.Open(profileKey, service);
+    RegistryKey serviceKey;
+    result = serviceKey.Open(profileKey.Get(), service);
     if (result != ERROR_SUCCESS)
         return failed(result, "Błąd podczas otwierania klucza serwisu.");
 
-    CString store;
-    result = QueryIdentifier(serviceKey, "01023d00", store);
+    std::wstring store;
+    result = QueryIdentifier(serviceKey, L"01023d00", store);
     if (result != ERROR_SUCCESS)
         return failed(result, "Błąd podczas pobierania klucza sekcji.");
     Trace(trace, "ID sekcji to %s", store);

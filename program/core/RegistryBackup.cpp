@@ -36,8 +36,10 @@ CString GetBackupFileName(const NvFsPath& folder, const CString& stamp, const CS
     CString userPart;
     if (!TargetUser::Sid().IsEmpty())
     {
-        const CString& account = TargetUser::Account();
-        userPart = ReplaceInvalidFileNameChars(account.IsEmpty() ? TargetUser::Sid() : account, '_') + separator;
+        const std::wstring& account = TargetUser::Account();
+        userPart = (account.empty() ? ReplaceInvalidFileNameChars(TargetUser::Sid(), '_')
+                                    : ReplaceInvalidFileNameChars(account, '_')) +
+                   separator;
     }
     int room = LongestPath - (folder.GetLength() + 1) - stamp.GetLength() - separator.GetLength() -
                userPart.GetLength() - suffix.GetLength() - extension.GetLength();
@@ -51,7 +53,7 @@ CString GetBackupFileName(const NvFsPath& folder, const CString& stamp, const CS
 // copies backing up within the same second never share one: a second gets
 // " (2)", " (3)", ... before the extension. Throws Error::NvExceptionCommon
 // (string 123) when the file cannot be created.
-NvFsPath ReserveBackupFile(const NvFsPath& folder, LPCSTR profileName)
+NvFsPath ReserveBackupFile(const NvFsPath& folder, const std::wstring& profileName)
 {
     // No colons: they cannot stand in a file name.
     CString stamp = FormatLocalTime("%Y-%m-%d %H.%M.%S");
@@ -71,15 +73,14 @@ NvFsPath ReserveBackupFile(const NvFsPath& folder, LPCSTR profileName)
                                            __FILE__, __LINE__);
     }
 }
-// The paths of the key `keyText` of the chosen user's hive and of every key
+// The paths of the key `path` of the chosen user's hive and of every key
 // below it, as a listing shows them right before the export; empty when the
 // key does not exist, which the export then finds out by itself. Why it
 // cannot be listed, in English, into `problem`.
-std::vector<RegistryScript::Key> ListKeys(LPCSTR keyText, std::string& problem)
+std::vector<RegistryScript::Key> ListKeys(const std::wstring& path, std::string& problem)
 {
     std::vector<RegistryScript::Key> keys;
-    std::wstring path = AnsiToWide(keyText);
-    std::wstring root = AnsiToWide(TargetUser::RootName());
+    std::wstring root = TargetUser::RootName();
     if (!RegistryScript::IsAtOrBelow(path, root) || path.size() == root.size())
         return keys;
     HKEY opened = nullptr;
@@ -124,12 +125,13 @@ NvFsPath GetRegistryBackupFolder()
     return folder;
 }
 
-NvFsPath CreateRegistryBackup(LPCSTR keyText, LPCSTR profileName)
+NvFsPath CreateRegistryBackup(const std::wstring& keyText, const std::wstring& profileName)
 {
     return CreateRegistryBackup(RegistryEditor::OfSystem(), keyText, profileName);
 }
 
-NvFsPath BackUpProfile(const RegistryEditor* editor, LPCSTR keyText, LPCSTR profileName, CString& error)
+NvFsPath BackUpProfile(const RegistryEditor* editor, const std::wstring& keyText, const std::wstring& profileName,
+                       CString& error)
 {
     try
     {
@@ -138,13 +140,15 @@ NvFsPath BackUpProfile(const RegistryEditor* editor, LPCSTR keyText, LPCSTR prof
     }
     catch (const Error::NvException& e)
     {
-        CLogFile::Instance().ErrorF("Nie można utworzyć backupu dla profilu \"%s\".", profileName);
+        CLogFile::Instance().ErrorF("Nie można utworzyć backupu dla profilu \"%s\".",
+                                    WideToAnsiMarked(profileName).GetString());
         error = e.GetText();
         return NvFsPath();
     }
 }
 
-NvFsPath CreateRegistryBackup(const RegistryEditor& editor, LPCSTR keyText, LPCSTR profileName)
+NvFsPath CreateRegistryBackup(const RegistryEditor& editor, const std::wstring& keyText,
+                              const std::wstring& profileName)
 {
     NvFsPath folder = GetRegistryBackupFolder();
     NvFsPath backupPath = ReserveBackupFile(folder, profileName);
@@ -186,6 +190,26 @@ CString ReplaceInvalidFileNameChars(const CString& text, char replacement)
         unsigned char byte = static_cast<unsigned char>(ch);
         bool replace = byte < 0x20 || byte >= 0x80 || std::strchr(invalid, ch) != nullptr;
         result += replace ? replacement : ch;
+    }
+    return result;
+}
+
+CString ReplaceInvalidFileNameChars(const std::wstring& text, char replacement)
+{
+    CString ansi;
+    if (WideToAnsiExactly(text, ansi))
+        return ReplaceInvalidFileNameChars(ansi, replacement);
+    CString result;
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        wchar_t ch = text[i];
+        if (ch >= 0x20 && ch < 0x80 && std::strchr("\\/:*?\"<>|", static_cast<char>(ch)) == nullptr)
+            result += static_cast<char>(ch);
+        else
+            result += replacement;
+        // The two halves of a character beyond the BMP are one character.
+        if (IS_HIGH_SURROGATE(ch) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]))
+            ++i;
     }
     return result;
 }

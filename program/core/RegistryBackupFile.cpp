@@ -1,5 +1,6 @@
 #include "program/core/RegistryBackupFile.h"
 
+#include "library/base/NameComparison.h"
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvException.h"
 #include "library/base/TextConversion.h"
@@ -82,7 +83,7 @@ size_t UserHiveLength(const std::wstring& path)
     const std::wstring users = L"HKEY_USERS\\";
     if (RegistryScript::IsAtOrBelow(path, currentUser))
         return currentUser.size();
-    if (path.size() <= users.size() + 2 || !RegistryScript::SameName(path.substr(0, users.size() + 2), users + L"S-"))
+    if (path.size() <= users.size() + 2 || !SameName(path.substr(0, users.size() + 2), users + L"S-"))
         return 0;
     size_t end = path.find(L'\\', users.size());
     return end == std::wstring::npos ? 0 : end;
@@ -96,11 +97,10 @@ bool IsProfileKey(const std::wstring& path)
     if (hive == 0 || path.size() <= hive + 1)
         return false;
     std::wstring below = path.substr(hive + 1);
-    for (const CString& root : GetKnownProfilesRoots())
+    for (const std::wstring& root : GetKnownProfilesRoots())
     {
-        std::wstring wideRoot = AnsiToWide(root);
-        if (below.size() > wideRoot.size() + 1 && RegistryScript::IsAtOrBelow(below, wideRoot) &&
-            below.find(L'\\', wideRoot.size() + 1) == std::wstring::npos)
+        if (below.size() > root.size() + 1 && RegistryScript::IsAtOrBelow(below, root) &&
+            below.find(L'\\', root.size() + 1) == std::wstring::npos)
             return true;
     }
     return false;

@@ -9,7 +9,6 @@
 #include "library/system/ProcessRunner.h"
 #include "resources/resource.h"
 
-#include <cstring>
 #include <string>
 
 namespace
@@ -21,16 +20,16 @@ const UINT TerminatedExitCode = 100;
 // administrator under UAC, CreateProcess of it fails with
 // ERROR_ELEVATION_REQUIRED. With this compatibility layer it runs with the
 // caller's rights, which are enough for the caller's own keys.
-const char* const RunAsInvoker = "__COMPAT_LAYER=RunAsInvoker";
+const wchar_t* const RunAsInvoker = L"__COMPAT_LAYER=RunAsInvoker";
 
 // Why the file at `path`, read into `script`, is not a complete export of
 // exactly `keyText`; empty when it is one.
-std::string CheckExport(const NvFsPath& path, LPCSTR keyText, RegistryScript& script)
+std::string CheckExport(const NvFsPath& path, const std::wstring& keyText, RegistryScript& script)
 {
     DWORD read = script.Read(path);
     if (read != ERROR_SUCCESS)
         return "The file cannot be read: " + Error::GetSystemErrorSentence(read).Str();
-    return script.CheckExportOf(AnsiToWide(keyText));
+    return script.CheckExportOf(keyText);
 }
 } // namespace
 
@@ -50,21 +49,21 @@ RegistryEditor::RegistryEditor(const NvFsPath& path, DWORD timeoutMs) : m_path(p
 {
 }
 
-void RegistryEditor::Export(const NvFsPath& file, LPCSTR keyText) const
+void RegistryEditor::Export(const NvFsPath& file, const std::wstring& keyText) const
 {
     RegistryScript exported;
     Export(file, keyText, exported);
 }
 
-void RegistryEditor::Export(const NvFsPath& file, LPCSTR keyText, RegistryScript& exported) const
+void RegistryEditor::Export(const NvFsPath& file, const std::wstring& keyText, RegistryScript& exported) const
 {
     // The editor's command line has no escape for a quotation mark: a key
     // name holding one would be cut there, and another key exported.
-    if (std::strchr(keyText, '"') != nullptr)
-        throw Error::NvExceptionText(Error::FormatResourceString(IDS_KEY_NOT_PASSABLE, keyText), __FILE__, __LINE__);
-    CString arguments;
-    arguments.Format("/e \"%s\" \"%s\"", file.GetString(), keyText);
-    Run(arguments);
+    if (keyText.find(L'"') != std::wstring::npos)
+        throw Error::NvExceptionText(
+            Error::FormatResourceString(IDS_KEY_NOT_PASSABLE, WideToAnsiMarked(keyText).GetString()), __FILE__,
+            __LINE__);
+    Run(L"/e \"" + AnsiToWide(file) + L"\" \"" + keyText + L"\"");
     // The registry editor of Wine ends with 0 also when it could not open the
     // key or create the file, and an export cut short by a full disk ends
     // wherever it stopped: only a whole export of the key counts.
@@ -76,9 +75,9 @@ void RegistryEditor::Export(const NvFsPath& file, LPCSTR keyText, RegistryScript
         throw Error::NvExceptionText(failed + "\n\n" + CString(problem), __FILE__, __LINE__);
 }
 
-void RegistryEditor::Run(const CString& arguments) const
+void RegistryEditor::Run(const std::wstring& arguments) const
 {
-    CString commandLine = "\"" + m_path + "\" " + arguments;
+    std::wstring commandLine = L"\"" + AnsiToWide(m_path) + L"\" " + arguments;
     DWORD exitCode = 0;
     DWORD result = RunAndWait(commandLine, m_timeoutMs, TerminatedExitCode, exitCode, RunAsInvoker);
     if (result == WAIT_TIMEOUT)

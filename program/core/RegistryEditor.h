@@ -4,6 +4,8 @@
 
 class RegistryScript;
 
+#include <string>
+
 // The registry editor, started with the caller's rights and waited for.
 class RegistryEditor
 {
@@ -23,14 +25,14 @@ public:
     // is a complete export of exactly that key; throws an Error::NvException
     // otherwise: string 124 for a key holding a quotation mark (the editor is
     // not started), 109, 110 or 111 (with what is wrong with the file).
-    void Export(const NvFsPath& file, LPCSTR keyText) const;
+    void Export(const NvFsPath& file, const std::wstring& keyText) const;
     // The same, with the export as it was read for the check in `exported`.
-    void Export(const NvFsPath& file, LPCSTR keyText, RegistryScript& exported) const;
+    void Export(const NvFsPath& file, const std::wstring& keyText, RegistryScript& exported) const;
 
 private:
     // Runs the editor with `arguments` after its quoted path; returns when
     // it ended with 0, throws 109, 110 or 111 otherwise.
-    void Run(const CString& arguments) const;
+    void Run(const std::wstring& arguments) const;
 
     NvFsPath m_path;
     DWORD m_timeoutMs;

@@ -2,6 +2,8 @@
 
 #include "library/base/CString.h"
 
+#include <string>
+
 // Throws Error::NvExceptionCommon for a failed registry call. Registry
 // functions return their code and leave the thread's last-error value alone,
 // so the code carried is the call's own. `file` and `line` are the throw
@@ -14,5 +16,6 @@ CString RegistryFailureText(LONG code, LPCSTR message);
 
 // The same for a key below the target user's root that does not open: the
 // message is string 104 with "\" and `keyPath`, naming the user's key below
-// HKEY_USERS when another user's is worked on.
-[[noreturn]] void ThrowOpenKeyFailure(LONG code, const CString& keyPath, LPCSTR file, int line);
+// HKEY_USERS when another user's is worked on. A letter of the path that the
+// ANSI code page lacks is written as WideToAnsiMarked writes it.
+[[noreturn]] void ThrowOpenKeyFailure(LONG code, const std::wstring& keyPath, LPCSTR file, int line);

@@ -1,8 +1,9 @@
 #include "program/core/RegistryRestore.h"
 
+#include "library/base/NameComparison.h"
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvException.h"
-#include "library/base/CRegKey.h"
+#include "library/base/RegistryKey.h"
 #include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
 #include "library/registry/RegistryScript.h"
@@ -34,36 +35,26 @@ void LogHeader()
 }
 
 // Why the profile of the complete backup `backup` cannot be restored, or
-// restored for `profile` (unless empty); empty when it can, `keyText` and
-// `profileName` then in the ANSI code page.
-CString CheckRestorable(const RegistryBackupFile& backup, const CString& profile, CString& keyText,
-                        CString& profileName)
+// restored for `profile` (unless empty); empty when it can.
+std::wstring CheckRestorable(const RegistryBackupFile& backup, const std::wstring& profile)
 {
-    std::wstring userRoot = AnsiToWide(TargetUser::RootName());
+    std::wstring userRoot = TargetUser::RootName();
     if (!RegistryScript::IsAtOrBelow(backup.GetKey(), userRoot))
-        return "It holds a profile of another user (" + WideToAnsi(backup.GetKey()) + "), not one below " +
-               TargetUser::RootName() + ".";
-    if (!profile.IsEmpty() && !RegistryScript::SameName(AnsiToWide(profile), backup.GetProfile()))
-        return "It holds the profile \"" + WideToAnsi(backup.GetProfile()) + "\", not \"" + profile + "\".";
-    // The backup and the export take the key in the ANSI code page: a
-    // look-alike character would name another key.
-    if (!WideToAnsiExactly(backup.GetKey(), keyText))
-        return "Its profile key " + WideToAnsi(backup.GetKey()) + " has characters that the ANSI code page (" +
-               CString(std::to_string(GetACP())) +
-               ") cannot represent exactly, so the profile can be neither backed up nor checked.";
-    if (keyText.Str().find('"') != std::string::npos)
-        return "The name of its profile holds a quotation mark, which the registry editor cannot be given, so the "
-               "profile can be neither backed up nor checked.";
-    WideToAnsiExactly(backup.GetProfile(), profileName);
-    return CString();
+        return L"It holds a profile of another user (" + backup.GetKey() + L"), not one below " + userRoot + L".";
+    if (!profile.empty() && !SameName(profile, backup.GetProfile()))
+        return L"It holds the profile \"" + backup.GetProfile() + L"\", not \"" + profile + L"\".";
+    if (backup.GetKey().find(L'"') != std::wstring::npos)
+        return L"The name of its profile holds a quotation mark, which the registry editor cannot be given, so the "
+               L"profile can be neither backed up nor checked.";
+    return std::wstring();
 }
 
 // False only when the key `keyText` surely does not exist: a key that does
 // not open for another reason may still be there.
-bool KeyMayExist(const CString& keyText)
+bool KeyMayExist(const std::wstring& keyText)
 {
-    CRegKey key;
-    return key.Open(TargetUser::Root(), keyText.Mid(TargetUser::RootName().GetLength() + 1), KEY_READ) !=
+    RegistryKey key;
+    return key.Open(TargetUser::Root(), keyText.substr(TargetUser::RootName().size() + 1), KEY_READ) !=
            ERROR_FILE_NOT_FOUND;
 }
 } // namespace
@@ -72,10 +63,11 @@ RegistryRestore::RegistryRestore(const RegistryEditor& editor) : m_editor(editor
 {
 }
 
-RegistryRestore::Outcome RegistryRestore::RestoreFile(const NvFsPath& file, const CString& profile, bool withoutBackup)
+RegistryRestore::Outcome RegistryRestore::RestoreFile(const NvFsPath& file, const std::wstring& profile,
+                                                      bool withoutBackup)
 {
     Outcome outcome;
-    outcome.profile = AnsiToWide(profile);
+    outcome.profile = profile;
     if (RefuseForOutlook(outcome))
         return outcome;
     LogHeader();
@@ -84,35 +76,37 @@ RegistryRestore::Outcome RegistryRestore::RestoreFile(const NvFsPath& file, cons
     return outcome;
 }
 
-RegistryRestore::Outcome RegistryRestore::RestoreLatest(const CString& profile, bool withoutBackup)
+RegistryRestore::Outcome RegistryRestore::RestoreLatest(const std::wstring& profile, bool withoutBackup)
 {
     Outcome outcome;
-    outcome.profile = AnsiToWide(profile);
+    outcome.profile = profile;
     if (RefuseForOutlook(outcome))
         return outcome;
     LogHeader();
     CLogFile& log = CLogFile::Instance();
     NvFsPath folder;
     std::vector<RegistryBackupFile> backups;
-    outcome.problem = RegistryBackupFile::ListBackupFolder(folder, backups);
-    if (!outcome.problem.IsEmpty())
+    CString unreadable = RegistryBackupFile::ListBackupFolder(folder, backups);
+    if (!unreadable.IsEmpty())
     {
-        log.Error(outcome.problem);
+        log.Error(unreadable);
+        outcome.problem = AnsiToWide(unreadable);
         outcome.stage = Stage::FolderUnreadable;
         return outcome;
     }
     // Under SYSTEM every user's profile may have the same name: only the
     // chosen user's backups count.
-    std::wstring userRoot = AnsiToWide(TargetUser::RootName());
+    std::wstring userRoot = TargetUser::RootName();
     auto latest = std::find_if(backups.begin(), backups.end(), [&](const RegistryBackupFile& backup) {
-        return backup.IsComplete() && RegistryScript::SameName(backup.GetProfile(), outcome.profile) &&
+        return backup.IsComplete() && SameName(backup.GetProfile(), outcome.profile) &&
                RegistryScript::IsAtOrBelow(backup.GetKey(), userRoot);
     });
     if (latest == backups.end())
     {
-        log.ErrorF("Brak kompletnego backupu profilu \"%s\" w folderze \"%s\".", profile.GetString(),
+        log.ErrorF("Brak kompletnego backupu profilu \"%s\" w folderze \"%s\".", WideToAnsiMarked(profile).GetString(),
                    folder.GetString());
-        outcome.problem = "There is no complete backup of the profile \"" + profile + "\" in \"" + folder + "\".";
+        outcome.problem =
+            L"There is no complete backup of the profile \"" + profile + L"\" in \"" + AnsiToWide(folder) + L"\".";
         outcome.stage = Stage::NoBackup;
         return outcome;
     }
@@ -131,7 +125,7 @@ bool RegistryRestore::RefuseForOutlook(Outcome& outcome)
     return true;
 }
 
-void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool withoutBackup) const
+void RegistryRestore::Restore(Outcome& outcome, const std::wstring& profile, bool withoutBackup) const
 {
     CLogFile& log = CLogFile::Instance();
     log.InfoF("Procedura przywracania z pliku \"%s\".", outcome.file.GetString());
@@ -140,23 +134,25 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     RegistryBackupFile file = RegistryBackupFile::Read(outcome.file, bytes, backup);
     if (!file.GetProfile().empty())
         outcome.profile = file.GetProfile();
-    CString keyText;
-    CString profileName;
-    CString problem =
-        file.IsComplete() ? CheckRestorable(file, profile, keyText, profileName) : CString(file.GetProblem());
-    if (!problem.IsEmpty())
+    std::wstring problem = file.IsComplete() ? CheckRestorable(file, profile) : AnsiToWide(file.GetProblem().c_str());
+    if (!problem.empty())
     {
-        log.ErrorF("Plik nie może zostać przywrócony, nic nie zostało zmienione: %s", problem.GetString());
+        log.ErrorF("Plik nie może zostać przywrócony, nic nie zostało zmienione: %s",
+                   WideToAnsiMarked(problem).GetString());
         outcome.problem = problem;
         outcome.stage = Stage::Refused;
         return;
     }
-    log.InfoF("Plik jest backupem profilu \"%s\" (klucz %s).", profileName.GetString(), keyText.GetString());
+    const std::wstring& keyText = file.GetKey();
+    const std::wstring& profileName = file.GetProfile();
+    CString loggedProfile = WideToAnsiMarked(profileName);
+    log.InfoF("Plik jest backupem profilu \"%s\" (klucz %s).", loggedProfile.GetString(),
+              WideToAnsiMarked(keyText).GetString());
 
     outcome.profileExisted = KeyMayExist(keyText);
     if (!outcome.profileExisted)
     {
-        log.InfoF("Profil \"%s\" nie istnieje, backup nie jest potrzebny.", profileName.GetString());
+        log.InfoF("Profil \"%s\" nie istnieje, backup nie jest potrzebny.", loggedProfile.GetString());
     }
     else
     {
@@ -172,7 +168,7 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     // the profile key opened here: nothing the file holds can reach another
     // key, and the file itself may have been changed since.
     log.InfoF("Importowanie pliku \"%s\".", outcome.file.GetString());
-    std::wstring userRoot = AnsiToWide(TargetUser::RootName());
+    std::wstring userRoot = TargetUser::RootName();
     UniqueRegistryKey profileKey;
     LONG result = RegistryTree::OpenOrCreate(TargetUser::Root(), file.GetKey().substr(userRoot.size() + 1), profileKey);
     if (result == ERROR_SUCCESS)
@@ -181,16 +177,17 @@ void RegistryRestore::Restore(Outcome& outcome, const CString& profile, bool wit
     }
     else
     {
-        outcome.problem = "The profile key cannot be opened for the import: " +
+        CString failure = "The profile key cannot be opened for the import: " +
                           Error::GetSystemErrorSentence(static_cast<DWORD>(result));
-        log.Error(outcome.problem);
+        log.Error(failure);
+        outcome.problem = AnsiToWide(failure);
         outcome.stage = Stage::ImportFailed;
     }
     if (outcome.stage == Stage::Restored)
-        log.InfoF("Profil \"%s\" został przywrócony z pliku \"%s\".", profileName.GetString(),
+        log.InfoF("Profil \"%s\" został przywrócony z pliku \"%s\".", loggedProfile.GetString(),
                   outcome.file.GetString());
     else
-        log.ErrorF("Profil \"%s\" nie został w pełni przywrócony z pliku \"%s\".", profileName.GetString(),
+        log.ErrorF("Profil \"%s\" nie został w pełni przywrócony z pliku \"%s\".", loggedProfile.GetString(),
                    outcome.file.GetString());
 }
 
@@ -203,9 +200,9 @@ void RegistryRestore::ImportAndProve(HKEY profileKey, const std::wstring& profil
     bool imported = result == ERROR_SUCCESS;
     if (!imported)
     {
-        outcome.problem = "Not everything of the backup can be written, first " + WideToAnsi(failed) + ": " +
-                          Error::GetSystemErrorSentence(static_cast<DWORD>(result));
-        log.Error(outcome.problem);
+        outcome.problem = L"Not everything of the backup can be written, first " + failed + L": " +
+                          AnsiToWide(Error::GetSystemErrorSentence(static_cast<DWORD>(result)));
+        log.Error(WideToAnsiMarked(outcome.problem));
     }
 
     // What the key holds now proves the import, read through the same handle.
@@ -217,8 +214,8 @@ void RegistryRestore::ImportAndProve(HKEY profileKey, const std::wstring& profil
         CString readFailure = "The profile key cannot be read after the import, so the result is not known: " +
                               Error::GetSystemErrorSentence(static_cast<DWORD>(result));
         log.Error(readFailure);
-        if (outcome.problem.IsEmpty())
-            outcome.problem = readFailure;
+        if (outcome.problem.empty())
+            outcome.problem = AnsiToWide(readFailure);
         outcome.stage = Stage::ImportFailed;
         return;
     }
@@ -227,14 +224,14 @@ void RegistryRestore::ImportAndProve(HKEY profileKey, const std::wstring& profil
     {
         outcome.missing.push_back(absence.Describe());
         log.ErrorF(absence.otherData ? "Inne dane po imporcie: %s" : "Brakuje po imporcie: %s",
-                   WideToAnsi(outcome.missing.back()).GetString());
+                   WideToAnsiMarked(outcome.missing.back()).GetString());
     }
     for (const RegistryScript::Absence& absence : after.FindAbsent(backup))
     {
         if (absence.otherData)
             continue;
         outcome.added.push_back(absence.Describe());
-        log.InfoF("Dodane po backupie, pozostaje: %s", WideToAnsi(outcome.added.back()).GetString());
+        log.InfoF("Dodane po backupie, pozostaje: %s", WideToAnsiMarked(outcome.added.back()).GetString());
     }
     outcome.stage = !imported ? Stage::ImportFailed : outcome.missing.empty() ? Stage::Restored : Stage::Incomplete;
 }

@@ -61,7 +61,7 @@ public:
         // does not exist needs no backup.
         bool profileExisted = true;
         // What refused or failed, in English.
-        CString problem;
+        std::wstring problem;
         // Keys and values of the backup absent afterwards, or there with
         // other data; and those of the profile that the backup lacks, which
         // an import leaves as they are. As a registry script writes them:
@@ -76,17 +76,17 @@ public:
     // that profile. Without `withoutBackup` nothing is imported when the
     // profile key exists and cannot be backed up. Lets out what the Outlook
     // check throws; every other failure is in the outcome.
-    Outcome RestoreFile(const NvFsPath& file, const CString& profile, bool withoutBackup);
+    Outcome RestoreFile(const NvFsPath& file, const std::wstring& profile, bool withoutBackup);
 
     // Restores the newest complete backup of `profile` of the chosen user in
     // the backup folder, as RestoreFile does.
-    Outcome RestoreLatest(const CString& profile, bool withoutBackup);
+    Outcome RestoreLatest(const std::wstring& profile, bool withoutBackup);
 
 private:
     // Whether Outlook runs; when it does, the log says so.
     static bool RefuseForOutlook(Outcome& outcome);
     // The steps from the file check on, into `outcome`.
-    void Restore(Outcome& outcome, const CString& profile, bool withoutBackup) const;
+    void Restore(Outcome& outcome, const std::wstring& profile, bool withoutBackup) const;
     // Writes `backup` below `profileKey`, the key `profilePath`, reads the
     // key back and compares, into `outcome`.
     static void ImportAndProve(HKEY profileKey, const std::wstring& profilePath, const RegistryScript& backup,

@@ -1,8 +1,9 @@
 #include "program/core/TargetUser.h"
 
-#include "library/base/CRegKey.h"
+#include "library/base/NameComparison.h"
+#include "library/base/RegistryKey.h"
+#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
-#include "library/registry/CRegKeyEx.h"
 #include "library/system/ProcessOwner.h"
 #include "program/core/CLogFile.h"
 
@@ -14,9 +15,9 @@ namespace
 {
 struct Target
 {
-    CRegKey hive;
+    RegistryKey hive;
     CString sid;
-    CString account;
+    std::wstring account;
 };
 
 Target& Current()
@@ -28,12 +29,12 @@ Target& Current()
 
 HKEY TargetUser::Root()
 {
-    return Current().sid.IsEmpty() ? HKEY_CURRENT_USER : Current().hive.m_hKey;
+    return Current().sid.IsEmpty() ? HKEY_CURRENT_USER : Current().hive.Get();
 }
 
-CString TargetUser::RootName()
+std::wstring TargetUser::RootName()
 {
-    return Current().sid.IsEmpty() ? CString("HKEY_CURRENT_USER") : "HKEY_USERS\\" + Current().sid;
+    return Current().sid.IsEmpty() ? std::wstring(L"HKEY_CURRENT_USER") : L"HKEY_USERS\\" + AnsiToWide(Current().sid);
 }
 
 const CString& TargetUser::Sid()
@@ -41,7 +42,7 @@ const CString& TargetUser::Sid()
     return Current().sid;
 }
 
-const CString& TargetUser::Account()
+const std::wstring& TargetUser::Account()
 {
     return Current().account;
 }
@@ -50,7 +51,7 @@ LONG TargetUser::Choose(const CString& sid)
 {
     Target& target = Current();
     // A failed open keeps the hive held before.
-    LONG result = target.hive.Open(HKEY_USERS, sid);
+    LONG result = target.hive.Open(HKEY_USERS, AnsiToWide(sid));
     if (result != ERROR_SUCCESS)
         return result;
     target.sid = sid;
@@ -63,7 +64,7 @@ void TargetUser::ChooseCaller()
     Target& target = Current();
     target.hive.Close();
     target.sid.Empty();
-    target.account.Empty();
+    target.account.clear();
 }
 
 void TargetUser::LogChoice()
@@ -71,18 +72,19 @@ void TargetUser::LogChoice()
     const Target& target = Current();
     if (target.sid.IsEmpty())
         return;
-    if (target.account.IsEmpty())
+    if (target.account.empty())
         CLogFile::Instance().InfoF("Rejestr użytkownika %s.", target.sid.GetString());
     else
-        CLogFile::Instance().InfoF("Rejestr użytkownika %s (%s).", target.account.GetString(), target.sid.GetString());
+        CLogFile::Instance().InfoF("Rejestr użytkownika %s (%s).", WideToAnsiMarked(target.account).GetString(),
+                                   target.sid.GetString());
 }
 
-bool TargetUser::ResolveUser(const CString& name, CString& sid)
+bool TargetUser::ResolveUser(const std::wstring& name, CString& sid)
 {
     // An account may well be called "S-something": only a name that reads
     // as a SID is taken for one.
     PSID parsed = nullptr;
-    if (name.Left(2).CompareNoCase("S-") == 0 && ConvertStringSidToSidA(name, &parsed))
+    if (SameName(name.substr(0, 2), L"S-") && ConvertStringSidToSidW(name.c_str(), &parsed))
     {
         UniqueLocalMemory owner(parsed);
         sid = SidToText(parsed);
@@ -91,51 +93,52 @@ bool TargetUser::ResolveUser(const CString& name, CString& sid)
     DWORD sidSize = 0;
     DWORD domainSize = 0;
     SID_NAME_USE use = SidTypeUnknown;
-    LookupAccountNameA(nullptr, name, nullptr, &sidSize, nullptr, &domainSize, &use);
+    LookupAccountNameW(nullptr, name.c_str(), nullptr, &sidSize, nullptr, &domainSize, &use);
     if (sidSize == 0)
         return false;
     std::vector<BYTE> buffer(sidSize);
-    std::vector<char> domain(domainSize + 1);
-    if (!LookupAccountNameA(nullptr, name, buffer.data(), &sidSize, domain.data(), &domainSize, &use) ||
+    std::vector<wchar_t> domain(domainSize + 1);
+    if (!LookupAccountNameW(nullptr, name.c_str(), buffer.data(), &sidSize, domain.data(), &domainSize, &use) ||
         use != SidTypeUser)
         return false;
     sid = SidToText(buffer.data());
     return !sid.IsEmpty();
 }
 
-CString TargetUser::LookUpAccount(const CString& sid)
+std::wstring TargetUser::LookUpAccount(const CString& sid)
 {
     PSID parsed = nullptr;
     if (!ConvertStringSidToSidA(sid, &parsed))
-        return CString();
+        return std::wstring();
     UniqueLocalMemory owner(parsed);
-    char name[256] = "";
-    char domain[256] = "";
-    DWORD nameSize = sizeof(name);
-    DWORD domainSize = sizeof(domain);
+    wchar_t name[256] = L"";
+    wchar_t domain[256] = L"";
+    DWORD nameSize = ARRAYSIZE(name);
+    DWORD domainSize = ARRAYSIZE(domain);
     SID_NAME_USE use = SidTypeUnknown;
-    if (!LookupAccountSidA(nullptr, parsed, name, &nameSize, domain, &domainSize, &use))
-        return CString();
-    return domain[0] != '\0' ? CString(domain) + "\\" + name : CString(name);
+    if (!LookupAccountSidW(nullptr, parsed, name, &nameSize, domain, &domainSize, &use))
+        return std::wstring();
+    return domain[0] != L'\0' ? std::wstring(domain) + L"\\" + name : std::wstring(name);
 }
 
 LONG TargetUser::ListSignedInUsers(std::vector<CString>& sids)
 {
-    CRegKeyEx users;
+    RegistryKey users;
     // Listing is all that is done here, and only administrators may write.
-    LONG result = users.Open(HKEY_USERS, "", KEY_READ);
+    LONG result = users.Open(HKEY_USERS, L"", KEY_READ);
     if (result != ERROR_SUCCESS)
         return result;
-    std::vector<CString> names;
+    std::vector<std::wstring> names;
     result = users.EnumSubKeys(names);
-    const CString classes = "_Classes";
-    for (const CString& name : names)
+    const std::wstring classes = L"_Classes";
+    for (const std::wstring& name : names)
     {
-        bool person = name.Left(9).CompareNoCase("S-1-5-21-") == 0 || name.Left(9).CompareNoCase("S-1-12-1-") == 0;
-        bool classesHive = name.GetLength() > classes.GetLength() &&
-                           name.Mid(name.GetLength() - classes.GetLength()).CompareNoCase(classes) == 0;
-        if (person && !classesHive)
-            sids.push_back(name);
+        bool person = SameName(name.substr(0, 9), L"S-1-5-21-") || SameName(name.substr(0, 9), L"S-1-12-1-");
+        bool classesHive = name.size() > classes.size() && SameName(name.substr(name.size() - classes.size()), classes);
+        // A SID's text is plain ASCII: a hive named otherwise is no user's.
+        CString sid;
+        if (person && !classesHive && WideToAnsiExactly(name, sid))
+            sids.push_back(sid);
     }
     return result;
 }

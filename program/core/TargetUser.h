@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // The user whose registry the run works on: the caller, through
@@ -16,12 +17,12 @@ public:
     static HKEY Root();
     // Its name as the registry editor and the log give it:
     // "HKEY_CURRENT_USER" or "HKEY_USERS\<SID>".
-    static CString RootName();
+    static std::wstring RootName();
     // The chosen user's SID as text; empty for the caller.
     static const CString& Sid();
     // The chosen user's "DOMAIN\name", or empty when the account look-up
     // gives none (and for the caller).
-    static const CString& Account();
+    static const std::wstring& Account();
 
     // Works on the loaded hive of `sid` (text such as "S-1-5-21-...") from
     // now on. ERROR_SUCCESS, or the open's code (ERROR_FILE_NOT_FOUND when
@@ -36,10 +37,10 @@ public:
     // The SID of account `name` ("DOMAIN\name" or "name"), or of `name`
     // itself when it is a SID's text, into `sid`; false when it is neither a
     // known account nor a well-formed SID.
-    static bool ResolveUser(const CString& name, CString& sid);
+    static bool ResolveUser(const std::wstring& name, CString& sid);
     // The account "DOMAIN\name" of SID text `sid`; empty when the look-up
     // gives none.
-    static CString LookUpAccount(const CString& sid);
+    static std::wstring LookUpAccount(const CString& sid);
     // The SIDs of the users whose hives are loaded below HKEY_USERS, in
     // registry order: people's accounts ("S-1-5-21-..." and cloud accounts
     // "S-1-12-1-..."), never ".DEFAULT", the "..._Classes" hives or the

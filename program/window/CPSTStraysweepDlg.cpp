@@ -4,6 +4,7 @@
 #include "library/framework/AfxMessageBox.h"
 #include "library/base/AfxResource.h"
 #include "library/framework/CPaintDC.h"
+#include "library/base/NameComparison.h"
 #include "library/base/TextConversion.h"
 #include "program/window/CAboutDlg.h"
 #include "program/core/CLogFile.h"
@@ -15,6 +16,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 namespace
@@ -28,14 +31,22 @@ const UINT GhostListReadMessage = WM_APP + 1;
 // Starts the first reading of the ghost list.
 const UINT_PTR GhostListTimer = 1;
 
-// Box `id` with each "%s" filled by the next of `names`, which are in the
-// ANSI code page.
-int ShowFormattedBox(UINT id, std::initializer_list<CString> names, UINT type)
+// Box `id` with each "%s" filled by the next of `texts`.
+int ShowFormattedBox(UINT id, const std::vector<std::wstring>& texts, UINT type)
 {
-    std::vector<std::wstring> arguments;
-    for (const CString& name : names)
-        arguments.push_back(AnsiToWide(name));
-    return AfxMessageBox(AfxFormatWide(AfxLoadWideString(id), arguments), type);
+    return AfxMessageBox(AfxFormatWide(AfxLoadWideString(id), texts), type);
+}
+
+// `name` without the white space at its ends: blank, TAB, LF, VT, FF and CR,
+// as the narrow string's Trim cuts it, so that an entry " Outlook\t" still
+// stands for the profile "Outlook".
+std::wstring TrimmedName(const std::wstring& name)
+{
+    const wchar_t* const space = L" \t\n\v\f\r";
+    size_t first = name.find_first_not_of(space);
+    if (first == std::wstring::npos)
+        return std::wstring();
+    return name.substr(first, name.find_last_not_of(space) - first + 1);
 }
 } // namespace
 
@@ -96,7 +107,7 @@ void CPSTStraysweepDlg::SetUpLink(NvHyperLink& link, int controlId, UINT tooltip
 
 void CPSTStraysweepDlg::FillProfileList()
 {
-    std::vector<CString> profiles;
+    std::vector<std::wstring> profiles;
     try
     {
         profiles = ListProfiles();
@@ -107,7 +118,7 @@ void CPSTStraysweepDlg::FillProfileList()
         return;
     }
     // The list sorts its entries itself, whatever the registry's order.
-    for (const CString& profile : profiles)
+    for (const std::wstring& profile : profiles)
         m_comboProfiles.AddString(profile);
     m_comboProfiles.SelectString(-1, ReadDefaultProfile());
 }
@@ -116,58 +127,61 @@ void CPSTStraysweepDlg::FillGhostList()
 {
     m_ghostList.Stop();
     SetGhostList({});
-    CString profileName;
+    std::wstring profileName;
     if (GetSelectedProfile(profileName))
         m_ghostList.Start(m_hWnd, profileName);
 }
 
 void CPSTStraysweepDlg::OnGhostListRead(WPARAM generation)
 {
-    std::vector<CString> names;
+    std::vector<std::wstring> names;
     if (m_ghostList.Take(generation, names))
         SetGhostList(names);
 }
 
 // Emptying a combo box's list empties its edit field too, and the user may be
 // typing when the list arrives.
-void CPSTStraysweepDlg::SetGhostList(const std::vector<CString>& names)
+void CPSTStraysweepDlg::SetGhostList(const std::vector<std::wstring>& names)
 {
-    CString typed;
-    m_comboPstName.GetWindowText(typed);
+    std::wstring typed = m_comboPstName.GetWindowTextWide();
     DWORD start = 0;
     DWORD end = 0;
     m_comboPstName.GetEditSel(start, end);
     m_comboPstName.ResetContent();
-    for (const CString& name : names)
+    std::vector<std::wstring> offered;
+    for (const std::wstring& name : names)
     {
-        if (m_comboPstName.FindStringExact(-1, name) == CB_ERR)
+        auto same = [&name](const std::wstring& other) { return SameName(name, other); };
+        if (std::none_of(offered.begin(), offered.end(), same))
+        {
+            offered.push_back(name);
             m_comboPstName.AddString(name);
+        }
     }
-    CString now;
-    m_comboPstName.GetWindowText(now);
-    if (now != typed)
+    if (m_comboPstName.GetWindowTextWide() != typed)
         m_comboPstName.SetWindowText(typed);
     m_comboPstName.SetEditSel(static_cast<int>(start), static_cast<int>(end));
 }
 
-bool CPSTStraysweepDlg::GetSelectedProfile(CString& profileName)
+bool CPSTStraysweepDlg::GetSelectedProfile(std::wstring& profileName)
 {
     int selected = m_comboProfiles.GetCurSel();
     if (selected == CB_ERR)
         return false;
-    m_comboProfiles.GetLBText(selected, profileName);
-    profileName.Trim();
+    std::wstring entry;
+    m_comboProfiles.GetLBText(selected, entry);
+    profileName = TrimmedName(entry);
     return true;
 }
 
-bool CPSTStraysweepDlg::ReadInput(CString& profileName, CString& pstName)
+bool CPSTStraysweepDlg::ReadInput(std::wstring& profileName, std::wstring& pstName)
 {
     if (!GetSelectedProfile(profileName))
     {
         AfxMessageBox(IDS_NO_PROFILE_SELECTED, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    if (m_strPstName.IsEmpty())
+    if (m_strPstName.empty())
     {
         AfxMessageBox(IDS_ENTER_PST_NAME, MB_OK | MB_ICONEXCLAMATION);
         GetDlgItem(IDC_PST_NAME)->SetFocus();
@@ -206,8 +220,8 @@ void CPSTStraysweepDlg::ShowOutcome(const GhostPstSweep::Outcome& outcome, bool 
         outcome.failure->ShowMessage(ErrorBoxType);
     if (outcome.stage != GhostPstSweep::Stage::Finished)
         return;
-    const CString& pst = outcome.pstName;
-    const CString& profile = outcome.profileName;
+    const std::wstring& pst = outcome.pstName;
+    const std::wstring& profile = outcome.profileName;
     if (outcome.result == 0)
         ShowFormattedBox(IDS_NO_INVALID_SECTIONS, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else if (checkOnly)
@@ -215,7 +229,7 @@ void CPSTStraysweepDlg::ShowOutcome(const GhostPstSweep::Outcome& outcome, bool 
     else if (outcome.result == 1)
         ShowFormattedBox(IDS_GHOST_REMOVED, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else
-        ShowFormattedBox(IDS_REMOVAL_FAILED, {pst, profile, CLogFile::Instance().GetFilePath()},
+        ShowFormattedBox(IDS_REMOVAL_FAILED, {pst, profile, AnsiToWide(CLogFile::Instance().GetFilePath())},
                          MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -225,7 +239,7 @@ void CPSTStraysweepDlg::OnBnClickedBackup()
     NvFsPath folder = GetRegistryBackupFolder();
     HINSTANCE opened = ShellExecuteA(m_hWnd, "open", folder, "", "", SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(opened) <= 32)
-        ShowFormattedBox(IDS_BACKUP_FOLDER_INFO, {GetRegistryBackupFolder()}, MB_OK | MB_ICONINFORMATION);
+        ShowFormattedBox(IDS_BACKUP_FOLDER_INFO, {AnsiToWide(GetRegistryBackupFolder())}, MB_OK | MB_ICONINFORMATION);
 }
 
 void CPSTStraysweepDlg::OnCancel()

@@ -8,6 +8,7 @@
 #include "program/core/SweepFrontEnd.h"
 #include "program/window/GhostListReader.h"
 
+#include <string>
 #include <vector>
 
 // The program's window: pick a profile, type the ghost store's display name,
@@ -53,22 +54,22 @@ protected:
 private:
     // The selected profile, trimmed, and the typed PST name. False when
     // something is missing; the user was told and the action ends.
-    bool ReadInput(CString& profileName, CString& pstName) override;
+    bool ReadInput(std::wstring& profileName, std::wstring& pstName) override;
     // Box 112.
     void OutlookRunning() override;
     // Asks the user, showing the backup's failure.
     bool ContinueWithoutBackup(const CString& error) override;
     // The selected profile's name, trimmed of white space at both ends; false
     // when none is selected.
-    bool GetSelectedProfile(CString& profileName);
+    bool GetSelectedProfile(std::wstring& profileName);
 
     void SetUpLink(NvHyperLink& link, int controlId, UINT tooltipId, UINT targetId);
     // The list of reading `generation` arrived: offered if it is the last
     // reading's.
     void OnGhostListRead(WPARAM generation);
-    // Makes the PST name's list hold `names`, each once ignoring letter case;
-    // the edit's text, caret and selection stay as they are.
-    void SetGhostList(const std::vector<CString>& names);
+    // Makes the PST name's list hold `names`, each once as Windows compares
+    // names; the edit's text, caret and selection stay as they are.
+    void SetGhostList(const std::vector<std::wstring>& names);
     // The result box of a finished check or repair, or the error box of a
     // stopped one; nothing for an action that ended earlier.
     void ShowOutcome(const GhostPstSweep::Outcome& outcome, bool checkOnly);
@@ -78,6 +79,6 @@ private:
     NvHyperLink m_linkWebsite;
     CComboBox m_comboProfiles;
     CComboBox m_comboPstName;
-    CString m_strPstName;
+    std::wstring m_strPstName;
     GhostListReader m_ghostList;
 };

@@ -13,7 +13,7 @@ GhostListReader::~GhostListReader()
     Stop();
 }
 
-void GhostListReader::Start(HWND window, const CString& profileName)
+void GhostListReader::Start(HWND window, const std::wstring& profileName)
 {
     Stop();
     m_cancel = false;
@@ -33,7 +33,7 @@ void GhostListReader::Stop()
     m_thread.join();
 }
 
-bool GhostListReader::Take(WPARAM generation, std::vector<CString>& names)
+bool GhostListReader::Take(WPARAM generation, std::vector<std::wstring>& names)
 {
     if (generation != m_generation || !m_thread.joinable())
         return false;
@@ -45,9 +45,9 @@ bool GhostListReader::Take(WPARAM generation, std::vector<CString>& names)
     return true;
 }
 
-void GhostListReader::Read(HWND window, CString profileName, WPARAM generation)
+void GhostListReader::Read(HWND window, std::wstring profileName, WPARAM generation)
 {
-    std::vector<CString> names;
+    std::vector<std::wstring> names;
     // Nothing may leave a thread's function. A profile that cannot be read
     // offers nothing; Check and Repair! tell the user why. Nor does one read
     // in part: a store tied only through what was not read would look like
@@ -55,7 +55,7 @@ void GhostListReader::Read(HWND window, CString profileName, WPARAM generation)
     try
     {
         GhostFinder::Result result = GhostFinder::Find(profileName, &m_cancel);
-        if (result.incomplete.IsEmpty())
+        if (result.incomplete.empty())
         {
             for (const GhostFinder::Candidate& candidate : result.candidates)
                 names.push_back(candidate.displayName);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "library/base/CString.h"
-
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -23,7 +22,7 @@ public:
 
     // Stops the reading under way, then starts one of profile `profileName`
     // for `window`.
-    void Start(HWND window, const CString& profileName);
+    void Start(HWND window, const std::wstring& profileName);
     // Stops the reading under way, if any, and waits for its thread, which
     // takes at most the reading of one section. A message that it posted
     // already is then refused by Take.
@@ -32,15 +31,15 @@ public:
     // message carried `generation`. False, with `names` left alone, for any
     // message but that of the last reading started and not stopped: its
     // profile is no longer the one the window shows.
-    bool Take(WPARAM generation, std::vector<CString>& names);
+    bool Take(WPARAM generation, std::vector<std::wstring>& names);
 
 private:
-    void Read(HWND window, CString profileName, WPARAM generation);
+    void Read(HWND window, std::wstring profileName, WPARAM generation);
 
     UINT m_message;
     std::thread m_thread;
     std::atomic<bool> m_cancel{false};
     WPARAM m_generation = 0;
     // Written by the thread; read only once it has been joined.
-    std::vector<CString> m_names;
+    std::vector<std::wstring> m_names;
 };

@@ -1,5 +1,7 @@
 #include "tests/support/ProfileTreeBuilder.h"
 
+#include "library/base/TextConversion.h"
+
 #include <stdexcept>
 
 namespace
@@ -11,12 +13,30 @@ void Check(LONG result, const std::string& what)
 }
 } // namespace
 
-ProfileTreeBuilder::ProfileTreeBuilder(const std::string& profileName, const std::string& root)
-    : m_path(root + "\\" + profileName)
+std::wstring SectionValues::Wide(const std::string& text)
 {
-    Check(RegCreateKeyExA(HKEY_CURRENT_USER, m_path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_profile.m_hKey,
-                          nullptr),
+    return AnsiToWide(text.c_str());
+}
+
+ProfileTreeBuilder::ProfileTreeBuilder(const std::string& profileName, const std::string& root)
+    : m_path(root + "\\" + profileName), m_widePath(AnsiToWide(m_path.c_str()))
+{
+    CreateProfileKey();
+}
+
+ProfileTreeBuilder::ProfileTreeBuilder(const std::wstring& profileName, const std::string& root)
+    : m_widePath(AnsiToWide(root.c_str()) + L"\\" + profileName)
+{
+    m_path = WideToAnsi(m_widePath).Str();
+    CreateProfileKey();
+}
+
+void ProfileTreeBuilder::CreateProfileKey()
+{
+    HKEY key = nullptr;
+    Check(RegCreateKeyExW(HKEY_CURRENT_USER, m_widePath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
           "creating the profile key " + m_path);
+    m_profile.Reset(key);
 }
 
 void ProfileTreeBuilder::AddAccountsKey()
@@ -60,25 +80,39 @@ void ProfileTreeBuilder::AddSection(const std::string& name, const SectionValues
 
 void ProfileTreeBuilder::AddKey(const std::string& path)
 {
-    CRegKey key;
-    Check(RegCreateKeyExA(m_profile, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.m_hKey, nullptr),
+    HKEY key = nullptr;
+    Check(RegCreateKeyExA(m_profile.Get(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
           "creating " + path);
+    UniqueRegistryKey created(key);
 }
 
 void ProfileTreeBuilder::AddKey(const std::wstring& path)
 {
-    CRegKey key;
-    Check(RegCreateKeyExW(m_profile, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.m_hKey, nullptr),
+    HKEY key = nullptr;
+    Check(RegCreateKeyExW(m_profile.Get(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
           "creating a key with a wide name");
+    UniqueRegistryKey created(key);
+}
+
+void ProfileTreeBuilder::AddUnopenableKey(const std::string& path)
+{
+    size_t parent = path.rfind('\\');
+    if (parent != std::string::npos)
+        AddKey(path.substr(0, parent));
+    m_links.push_back(std::make_unique<PlantedLink>(
+        m_path + "\\" + path, L"\\Registry\\Machine\\Software\\Norvale Straysweep test: no such key"));
+    if (!m_links.back()->IsPlanted())
+        throw std::runtime_error("planting the link " + path + " failed");
 }
 
 void ProfileTreeBuilder::SetValue(const std::string& path, const std::string& valueName, DWORD type,
                                   const std::string& bytes)
 {
-    CRegKey key;
-    Check(RegCreateKeyExA(m_profile, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key.m_hKey, nullptr),
+    HKEY created = nullptr;
+    Check(RegCreateKeyExA(m_profile.Get(), path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr),
           "creating " + path);
-    Check(RegSetValueExA(key, valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+    UniqueRegistryKey key(created);
+    Check(RegSetValueExA(key.Get(), valueName.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                          static_cast<DWORD>(bytes.size())),
           "setting " + path + "\\" + valueName);
 }
@@ -89,7 +123,8 @@ std::set<std::string> ProfileTreeBuilder::Sections() const
     char name[1024];
     DWORD length = sizeof(name);
     for (DWORD index = 0;
-         RegEnumKeyExA(m_profile, index, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++index)
+         RegEnumKeyExA(m_profile.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+         ++index)
     {
         names.insert(name);
         length = sizeof(name);
@@ -97,12 +132,9 @@ std::set<std::string> ProfileTreeBuilder::Sections() const
     return names;
 }
 
-std::string ProfileTreeBuilder::Utf16(const std::string& text)
+std::string ProfileTreeBuilder::Utf16(const std::wstring& text)
 {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
 }
 
 std::string ProfileTreeBuilder::HexBytes(const std::string& hex)

@@ -1,36 +1,42 @@
 #pragma once
 
-#include "library/base/CRegKey.h"
+#include "library/base/UniqueHandle.h"
+#include "tests/support/PlantedLink.h"
 
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 // The values of one profile section as the engine reads them, set one by one
 // (SectionValues().WideDisplayName("Archive").Reference1(id)); a value not
-// set is left out.
+// set is left out. Narrow text is in the ANSI code page.
 struct SectionValues
 {
-    SectionValues& WideDisplayName(const std::string& text) { return Set(wideDisplayName, text); }
+    SectionValues& WideDisplayName(const std::string& text) { return Set(wideDisplayName, Wide(text)); }
+    SectionValues& WideDisplayName(const std::wstring& text) { return Set(wideDisplayName, text); }
     SectionValues& NarrowDisplayName(const std::string& text) { return Set(narrowDisplayName, text); }
-    SectionValues& WideProvider(const std::string& text) { return Set(wideProvider, text); }
+    SectionValues& WideProvider(const std::string& text) { return Set(wideProvider, Wide(text)); }
     SectionValues& NarrowProvider(const std::string& text) { return Set(narrowProvider, text); }
-    SectionValues& WidePstPath(const std::string& text) { return Set(widePstPath, text); }
+    SectionValues& WidePstPath(const std::string& text) { return Set(widePstPath, Wide(text)); }
+    SectionValues& WidePstPath(const std::wstring& text) { return Set(widePstPath, text); }
     SectionValues& NarrowPstPath(const std::string& text) { return Set(narrowPstPath, text); }
     SectionValues& Reference1(const std::string& hex) { return Set(reference1, hex); }
     SectionValues& Reference2(const std::string& hex) { return Set(reference2, hex); }
 
-    std::optional<std::string> wideDisplayName;   // "001f3001", binary UTF-16LE
+    std::optional<std::wstring> wideDisplayName;  // "001f3001", binary UTF-16LE
     std::optional<std::string> narrowDisplayName; // "001e3001", REG_SZ
-    std::optional<std::string> wideProvider;      // "001f300a", binary UTF-16LE
+    std::optional<std::wstring> wideProvider;     // "001f300a", binary UTF-16LE
     std::optional<std::string> narrowProvider;    // "001e300a", REG_SZ
-    std::optional<std::string> widePstPath;       // "001f6700", binary UTF-16LE
+    std::optional<std::wstring> widePstPath;      // "001f6700", binary UTF-16LE
     std::optional<std::string> narrowPstPath;     // "001e6700", REG_SZ
     std::optional<std::string> reference1;        // "01023d00", hex digits stored as binary
     std::optional<std::string> reference2;        // "01023d0c", hex digits stored as binary
 
 private:
-    SectionValues& Set(std::optional<std::string>& member, const std::string& text)
+    static std::wstring Wide(const std::string& text);
+    template <typename Text> SectionValues& Set(std::optional<Text>& member, const Text& text)
     {
         member = text;
         return *this;
@@ -53,9 +59,13 @@ public:
 
     // Creates the profile key (and the root above it) if missing.
     explicit ProfileTreeBuilder(const std::string& profileName, const std::string& root = MessagingSubsystemRoot);
+    // The same for a profile named as Windows stores it, in any letters.
+    ProfileTreeBuilder(const std::wstring& profileName, const std::string& root);
 
-    // The profile key's path below HKEY_CURRENT_USER.
+    // The profile key's path below HKEY_CURRENT_USER, in the ANSI code page
+    // for a profile named in it.
     const std::string& ProfilePath() const { return m_path; }
+    const std::wstring& WideProfilePath() const { return m_widePath; }
 
     void AddAccountsKey();
     // An account below the accounts key: "Account Name" as REG_SZ and
@@ -66,20 +76,29 @@ public:
     void AddSection(const std::string& name, const SectionValues& values);
 
     void AddKey(const std::string& path);
-    // A key whose name the ANSI code page cannot express.
     void AddKey(const std::wstring& path);
+    // A key that is listed but does not open (ERROR_FILE_NOT_FOUND): a
+    // symbolic link to a key that does not exist, gone with the builder.
+    void AddUnopenableKey(const std::string& path);
+    // Removes those keys: a tree that holds one cannot be deleted, the
+    // deletion following it.
+    void RemoveUnopenableKeys() { m_links.clear(); }
     // Sets a value of any type with raw bytes; the key is created if missing.
     void SetValue(const std::string& path, const std::string& valueName, DWORD type, const std::string& bytes);
 
     // The names of the profile key's subkeys, as the ANSI functions list them.
     std::set<std::string> Sections() const;
 
-    // UTF-16LE bytes of ANSI text, with the terminating NUL character.
-    static std::string Utf16(const std::string& text);
+    // UTF-16LE bytes of the text, with the terminating NUL character.
+    static std::string Utf16(const std::wstring& text);
     // The bytes that hex digits ("0aff") stand for.
     static std::string HexBytes(const std::string& hex);
 
 private:
+    void CreateProfileKey();
+
     std::string m_path;
-    CRegKey m_profile;
+    std::wstring m_widePath;
+    UniqueRegistryKey m_profile;
+    std::vector<std::unique_ptr<PlantedLink>> m_links;
 };

@@ -1,6 +1,6 @@
 #include "program/console/commands/ArgumentsFrontEnd.h"
 
-bool ArgumentsFrontEnd::ReadInput(CString& profileName, CString& pstName)
+bool ArgumentsFrontEnd::ReadInput(std::wstring& profileName, std::wstring& pstName)
 {
     profileName = m_arguments.profile;
     pstName = m_arguments.pst;

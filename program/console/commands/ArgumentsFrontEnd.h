@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "program/console/ArgumentParser.h"
 #include "program/core/SweepFrontEnd.h"
 
@@ -11,7 +13,7 @@ class ArgumentsFrontEnd : public SweepFrontEnd
 public:
     explicit ArgumentsFrontEnd(const ConsoleArguments& arguments) : m_arguments(arguments) {}
 
-    bool ReadInput(CString& profileName, CString& pstName) override;
+    bool ReadInput(std::wstring& profileName, std::wstring& pstName) override;
     void OutlookRunning() override {}
     bool ContinueWithoutBackup(const CString&) override { return m_arguments.withoutBackup; }
 

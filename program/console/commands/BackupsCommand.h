@@ -1,6 +1,5 @@
 #pragma once
 
-#include "library/base/CString.h"
 #include "program/console/ArgumentParser.h"
 
 #include <windows.h>
@@ -16,9 +15,9 @@ public:
     struct Backup
     {
         // The full path.
-        CString file;
+        std::wstring file;
         // From the file's name; empty when the name tells none.
-        CString taken;
+        std::wstring taken;
         std::wstring profile;
         std::wstring key;
         ULONGLONG bytes = 0;
@@ -29,10 +28,10 @@ public:
     {
         int exitCode = 0;
         // Why the folder cannot be read; empty when it was.
-        CString error;
-        CString folder;
+        std::wstring error;
+        std::wstring folder;
         // As given; empty for every profile.
-        CString profile;
+        std::wstring profile;
         std::vector<Backup> backups;
     };
 

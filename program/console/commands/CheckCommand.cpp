@@ -1,5 +1,6 @@
 #include "program/console/commands/CheckCommand.h"
 
+#include "library/base/TextConversion.h"
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
 #include "program/console/commands/ArgumentsFrontEnd.h"
@@ -14,7 +15,7 @@ CheckCommand::Report CheckCommand::Run(const ConsoleArguments& arguments)
     GhostPstSweep::Outcome outcome = GhostPstSweep(frontEnd).Check();
     report.exitCode = outcome.failure ? ExitCode::ProfileNotOpened : outcome.result;
     if (outcome.failure)
-        report.error = outcome.failure->GetText();
+        report.error = AnsiToWide(outcome.failure->GetText());
     else if (!outcome.readCompletely)
     {
         report.exitCode = ExitCode::ProfileReadIncompletely;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
+
 #include "program/console/ArgumentParser.h"
 
 #include <vector>
@@ -13,11 +14,11 @@ public:
     {
         int exitCode = 0;
         // Why the profile cannot be read (completely); empty when it was.
-        CString error;
-        CString profile;
-        CString pst;
+        std::wstring error;
+        std::wstring profile;
+        std::wstring pst;
         // In registry order.
-        std::vector<CString> invalidSections;
+        std::vector<std::wstring> invalidSections;
     };
 
     static Report Run(const ConsoleArguments& arguments);

@@ -1,5 +1,6 @@
 #include "program/console/commands/ListCommand.h"
 
+#include "library/base/TextConversion.h"
 #include "library/error/NvException.h"
 #include "program/console/ExitCode.h"
 #include "program/console/commands/SignedInUsers.h"
@@ -15,7 +16,7 @@ namespace
 ListCommand::Profiles ReadTargetUsersProfiles()
 {
     ListCommand::Profiles user;
-    user.sid = TargetUser::Sid();
+    user.sid = AnsiToWide(TargetUser::Sid());
     user.account = TargetUser::Account();
     user.root = FullKey(GetProfilesRoot());
     user.profiles = ReadProfiles(user.error);
@@ -31,7 +32,7 @@ ListCommand::ProfilesReport ListCommand::ListProfiles(const ConsoleArguments& ar
     report.pst = arguments.pst;
     report.user = ReadTargetUsersProfiles();
     report.error = report.user.error;
-    report.exitCode = report.error.IsEmpty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
+    report.exitCode = report.error.empty() ? ExitCode::Clean : ExitCode::ProfileNotOpened;
     return report;
 }
 
@@ -41,9 +42,9 @@ ListCommand::UsersReport ListCommand::ListUsers()
     bool unreadable = false;
     report.error = ForEachSignedInUser([&] {
         report.users.push_back(ReadTargetUsersProfiles());
-        unreadable = unreadable || !report.users.back().error.IsEmpty();
+        unreadable = unreadable || !report.users.back().error.empty();
     });
-    unreadable = unreadable || !report.error.IsEmpty();
+    unreadable = unreadable || !report.error.empty();
     report.exitCode = unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
     return report;
 }
@@ -53,27 +54,27 @@ ListCommand::SectionsReport ListCommand::ListSections(const ConsoleArguments& ar
     SectionsReport report;
     report.profile = arguments.profile;
     report.pst = arguments.pst;
-    CString path = GetProfileKeyPath(arguments.profile);
+    std::wstring path = GetProfileKeyPath(arguments.profile);
     report.profileKey = FullKey(path);
-    CRegKeyEx profileKey;
-    CRegKeyEx accountsKey;
+    GhostPstRemover::ProfileKeys keys;
     try
     {
-        GhostPstRemover::OpenProfileKeys(path, profileKey, accountsKey);
+        keys = GhostPstRemover::OpenProfileKeys(path);
     }
     catch (const Error::NvException& e)
     {
-        report.error = e.GetText();
+        report.error = AnsiToWide(e.GetText());
         report.exitCode = ExitCode::ProfileNotOpened;
         return report;
     }
     ReferencedSections referenced;
-    referenced.Collect(profileKey, accountsKey, false);
-    std::vector<CString> names;
+    const RegistryKey& profileKey = keys.profile;
+    referenced.Collect(profileKey, keys.accounts, false);
+    std::vector<std::wstring> names;
     profileKey.EnumSubKeys(names);
-    for (const CString& name : names)
+    for (const std::wstring& name : names)
     {
-        if (name.IsEmpty() || ProfileSection::IsReservedName(name))
+        if (name.empty() || ProfileSection::IsReservedName(name))
             continue;
         ProfileSection section;
         if (section.Open(profileKey, name) != ERROR_SUCCESS)
@@ -82,7 +83,7 @@ ListCommand::SectionsReport ListCommand::ListSections(const ConsoleArguments& ar
             continue;
         }
         section.ReadTexts(false);
-        if (section.GetDisplayName().IsEmpty() && section.GetProvider().IsEmpty())
+        if (section.GetDisplayName().empty() && section.GetProvider().empty())
             continue;
         section.ReadReferences(false);
         bool tied =

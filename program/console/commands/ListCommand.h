@@ -1,6 +1,7 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
+
 #include "program/console/ArgumentParser.h"
 
 #include <vector>
@@ -13,23 +14,23 @@ public:
     // One user's profiles, in the window's order.
     struct Profiles
     {
-        CString sid;
-        CString account;
+        std::wstring sid;
+        std::wstring account;
         // The profiles key in force, named in full.
-        CString root;
-        CString defaultProfile;
+        std::wstring root;
+        std::wstring defaultProfile;
         // Why the profiles key cannot be read; empty when it was.
-        CString error;
-        std::vector<CString> profiles;
+        std::wstring error;
+        std::vector<std::wstring> profiles;
     };
 
     struct ProfilesReport
     {
         int exitCode = 0;
-        CString error;
+        std::wstring error;
         // As given.
-        CString profile;
-        CString pst;
+        std::wstring profile;
+        std::wstring pst;
         Profiles user;
     };
 
@@ -37,15 +38,15 @@ public:
     {
         int exitCode = 0;
         // Why HKEY_USERS cannot be listed; empty when it could.
-        CString error;
+        std::wstring error;
         std::vector<Profiles> users;
     };
 
     struct Section
     {
-        CString id;
-        CString displayName;
-        CString provider;
+        std::wstring id;
+        std::wstring displayName;
+        std::wstring provider;
         bool tied = false;
         bool ghost = false;
     };
@@ -54,14 +55,14 @@ public:
     {
         int exitCode = 0;
         // Why the profile or its accounts key cannot be opened.
-        CString error;
-        CString profile;
-        CString pst;
-        CString profileKey;
+        std::wstring error;
+        std::wstring profile;
+        std::wstring pst;
+        std::wstring profileKey;
         // The sections with a display name or a provider library.
         std::vector<Section> sections;
-        std::vector<CString> unreadableAccounts;
-        std::vector<CString> unreadableSections;
+        std::vector<std::wstring> unreadableAccounts;
+        std::vector<std::wstring> unreadableSections;
     };
 
     static ProfilesReport ListProfiles(const ConsoleArguments& arguments);

@@ -1,5 +1,6 @@
 #include "program/console/commands/RepairCommand.h"
 
+#include "library/base/TextConversion.h"
 #include "library/error/NvException.h"
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
@@ -22,29 +23,29 @@ RepairCommand::Report RepairCommand::Run(const ConsoleArguments& arguments)
     catch (const Error::NvException& e)
     {
         report.exitCode = ExitCode::OtherFailure;
-        report.error =
-            "The list of running processes cannot be read, so it is not known whether Outlook runs: " + e.GetText();
+        report.error = L"The list of running processes cannot be read, so it is not known whether Outlook runs: " +
+                       AnsiToWide(e.GetText());
     }
     switch (outcome.stage)
     {
     case GhostPstSweep::Stage::OutlookRunning:
         report.exitCode = ExitCode::OutlookRunning;
-        report.error = OutlookRunningText("repair");
+        report.error = OutlookRunningText(L"repair");
         break;
     case GhostPstSweep::Stage::BackupDeclined:
         report.exitCode = ExitCode::BackupFailed;
-        report.error = "The profile key cannot be backed up, so nothing was removed. To remove the invalid "
-                       "sections without a backup, add --without-backup.";
+        report.error = L"The profile key cannot be backed up, so nothing was removed. To remove the invalid "
+                       L"sections without a backup, add --without-backup.";
         break;
     case GhostPstSweep::Stage::Stopped:
         report.exitCode = ExitCode::ProfileNotOpened;
-        report.error = outcome.failure->GetText();
+        report.error = AnsiToWide(outcome.failure->GetText());
         break;
     case GhostPstSweep::Stage::AccountsUnread:
         report.exitCode = ExitCode::ProfileReadIncompletely;
-        report.error = "Some accounts of the profile cannot be read, so nothing was removed: a section tied only to "
-                       "an unread account would look invalid. See the log file " +
-                       Quote(LogFilePath()) + ".";
+        report.error = L"Some accounts of the profile cannot be read, so nothing was removed: a section tied only to "
+                       L"an unread account would look invalid. See the log file " +
+                       Quote(LogFilePath()) + L".";
         break;
     case GhostPstSweep::Stage::Finished:
         report.exitCode = outcome.result;
@@ -57,8 +58,8 @@ RepairCommand::Report RepairCommand::Run(const ConsoleArguments& arguments)
     case GhostPstSweep::Stage::InputRefused:
         break;
     }
-    report.backupFile = outcome.backupFile;
-    report.backupError = outcome.backupError;
+    report.backupFile = AnsiToWide(outcome.backupFile);
+    report.backupError = AnsiToWide(outcome.backupError);
     report.removedSections = outcome.invalidSections;
     report.failedSections = outcome.failedSections;
     return report;

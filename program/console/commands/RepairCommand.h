@@ -1,6 +1,7 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
+
 #include "program/console/ArgumentParser.h"
 
 #include <vector>
@@ -14,15 +15,15 @@ public:
     {
         int exitCode = 0;
         // What stopped or failed, worded for the user; empty when nothing did.
-        CString error;
-        CString profile;
-        CString pst;
+        std::wstring error;
+        std::wstring profile;
+        std::wstring pst;
         // The backup taken, or why it failed.
-        CString backupFile;
-        CString backupError;
+        std::wstring backupFile;
+        std::wstring backupError;
         // In registry order.
-        std::vector<CString> removedSections;
-        std::vector<CString> failedSections;
+        std::vector<std::wstring> removedSections;
+        std::vector<std::wstring> failedSections;
     };
 
     static Report Run(const ConsoleArguments& arguments);

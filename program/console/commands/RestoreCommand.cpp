@@ -1,5 +1,6 @@
 #include "program/console/commands/RestoreCommand.h"
 
+#include "library/base/TextConversion.h"
 #include "library/error/NvException.h"
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
@@ -18,15 +19,15 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
     catch (const Error::NvException& e)
     {
         report.exitCode = ExitCode::OtherFailure;
-        report.error = "The restore cannot begin, so nothing was changed: " + e.GetText();
+        report.error = L"The restore cannot begin, so nothing was changed: " + AnsiToWide(e.GetText());
         return report;
     }
-    CString seeLog = " See the log file " + Quote(LogFilePath()) + ".";
+    std::wstring seeLog = L" See the log file " + Quote(LogFilePath()) + L".";
     switch (outcome.stage)
     {
     case RegistryRestore::Stage::OutlookRunning:
         report.exitCode = ExitCode::OutlookRunning;
-        report.error = OutlookRunningText("restore");
+        report.error = OutlookRunningText(L"restore");
         break;
     case RegistryRestore::Stage::FolderUnreadable:
         report.exitCode = ExitCode::ProfileNotOpened;
@@ -34,26 +35,26 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
         break;
     case RegistryRestore::Stage::NoBackup:
         report.exitCode = ExitCode::NotARestorableBackup;
-        report.error = outcome.problem + " Nothing was changed.";
+        report.error = outcome.problem + L" Nothing was changed.";
         break;
     case RegistryRestore::Stage::Refused:
         report.exitCode = ExitCode::NotARestorableBackup;
-        report.error =
-            "The file " + Quote(outcome.file) + " cannot be restored, so nothing was changed: " + outcome.problem;
+        report.error = L"The file " + Quote(AnsiToWide(outcome.file)) +
+                       L" cannot be restored, so nothing was changed: " + outcome.problem;
         break;
     case RegistryRestore::Stage::BackupFailed:
         report.exitCode = ExitCode::BackupFailed;
-        report.error = "The profile key cannot be backed up, so nothing was imported. To restore without a backup of "
-                       "the present state, add --without-backup.";
+        report.error = L"The profile key cannot be backed up, so nothing was imported. To restore without a backup of "
+                       L"the present state, add --without-backup.";
         break;
     case RegistryRestore::Stage::ImportFailed:
         report.exitCode = ExitCode::RestoreIncomplete;
-        report.error = "The backup may not have been restored: " + outcome.problem + seeLog;
+        report.error = L"The backup may not have been restored: " + outcome.problem + seeLog;
         report.imported = true;
         break;
     case RegistryRestore::Stage::Incomplete:
         report.exitCode = ExitCode::RestoreIncomplete;
-        report.error = "Not everything of the backup is back after the import." + seeLog;
+        report.error = L"Not everything of the backup is back after the import." + seeLog;
         report.imported = true;
         break;
     case RegistryRestore::Stage::Restored:
@@ -62,9 +63,9 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
         break;
     }
     report.profile = outcome.profile;
-    report.file = outcome.file;
-    report.backupFile = outcome.backupFile;
-    report.backupError = outcome.backupError;
+    report.file = AnsiToWide(outcome.file);
+    report.backupFile = AnsiToWide(outcome.backupFile);
+    report.backupError = AnsiToWide(outcome.backupError);
     report.profileExisted = outcome.profileExisted;
     report.missing = outcome.missing;
     report.added = outcome.added;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "library/base/CString.h"
 #include "program/console/ArgumentParser.h"
 
 #include <string>
@@ -16,14 +15,14 @@ public:
         int exitCode = 0;
         // What failed or was refused, worded for the user; empty when the
         // profile was restored.
-        CString error;
+        std::wstring error;
         // The profile that the file holds, or the one asked for.
         std::wstring profile;
         // The file restored from; empty when none was found.
-        CString file;
+        std::wstring file;
         // The backup taken before the import, or why it failed.
-        CString backupFile;
-        CString backupError;
+        std::wstring backupFile;
+        std::wstring backupError;
         bool profileExisted = true;
         // The keys and values of the file were written.
         bool imported = false;

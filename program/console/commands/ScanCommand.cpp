@@ -1,5 +1,7 @@
 #include "program/console/commands/ScanCommand.h"
 
+#include "library/base/NameComparison.h"
+#include "library/base/TextConversion.h"
 #include "library/error/NvException.h"
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
@@ -20,7 +22,7 @@ const DWORD FileQuestionBoundMs = 5000;
 // tied only through it: they are withheld. A section that does not open
 // leaves the others' ties as they are, so what was found stands, but "none"
 // cannot be said.
-ScanCommand::ProfileScan ScanProfile(const CString& name, bool isDefault)
+ScanCommand::ProfileScan ScanProfile(const std::wstring& name, bool isDefault)
 {
     using ProfileScan = ScanCommand::ProfileScan;
     ProfileScan scan;
@@ -34,31 +36,32 @@ ScanCommand::ProfileScan ScanProfile(const CString& name, bool isDefault)
     catch (const Error::NvException& e)
     {
         scan.reading = ProfileScan::Reading::Failed;
-        scan.error = e.GetText();
-        scan.message = "the profile " + Quote(name) + " cannot be read: " + scan.error;
+        scan.error = AnsiToWide(e.GetText());
+        scan.message = L"the profile " + Quote(name) + L" cannot be read: " + scan.error;
         return scan;
     }
-    CString reasons = result.incomplete;
-    for (const CString& section : result.unopenedSections)
-        reasons += (reasons.IsEmpty() ? "" : "; ") + CString("the section ") + Quote(section) + " cannot be opened";
-    CString consequence;
-    if (!result.incomplete.IsEmpty())
+    std::wstring reasons = result.incomplete;
+    for (const std::wstring& section : result.unopenedSections)
+        reasons +=
+            (reasons.empty() ? L"" : L"; ") + std::wstring(L"the section ") + Quote(section) + L" cannot be opened";
+    std::wstring consequence;
+    if (!result.incomplete.empty())
     {
         scan.reading = ProfileScan::Reading::Withheld;
-        consequence = "A store tied only through what was not read would look like a ghost, so none is offered.";
+        consequence = L"A store tied only through what was not read would look like a ghost, so none is offered.";
     }
     else
     {
         scan.candidates = std::move(result.candidates);
         if (!result.unopenedSections.empty())
             scan.reading = ProfileScan::Reading::SectionsMissing;
-        consequence = "A section that does not open may be a ghost store that is not listed.";
+        consequence = L"A section that does not open may be a ghost store that is not listed.";
     }
     if (scan.reading != ProfileScan::Reading::Complete)
     {
-        CString detail = "cannot be read completely: " + reasons + ". " + consequence;
-        scan.error = "The profile " + detail;
-        scan.message = "the profile " + Quote(name) + " " + detail;
+        std::wstring detail = L"cannot be read completely: " + reasons + L". " + consequence;
+        scan.error = L"The profile " + detail;
+        scan.message = L"the profile " + Quote(name) + L" " + detail;
     }
     return scan;
 }
@@ -67,16 +70,16 @@ ScanCommand::ProfileScan ScanProfile(const CString& name, bool isDefault)
 ScanCommand::UserScan ScanTargetUser()
 {
     ScanCommand::UserScan user;
-    user.sid = TargetUser::Sid();
+    user.sid = AnsiToWide(TargetUser::Sid());
     user.account = TargetUser::Account();
     user.root = FullKey(GetProfilesRoot());
-    std::vector<CString> profiles = ReadProfiles(user.error);
-    CString defaultProfile = ReadDefaultProfile();
-    user.unreadable = !user.error.IsEmpty();
-    for (const CString& profile : profiles)
+    std::vector<std::wstring> profiles = ReadProfiles(user.error);
+    std::wstring defaultProfile = ReadDefaultProfile();
+    user.unreadable = !user.error.empty();
+    for (const std::wstring& profile : profiles)
     {
         user.scans.push_back(ScanProfile(profile, IsDefaultProfile(profile, defaultProfile)));
-        user.unreadable = user.unreadable || !user.scans.back().error.IsEmpty();
+        user.unreadable = user.unreadable || !user.scans.back().error.empty();
         user.found = user.found || !user.scans.back().candidates.empty();
     }
     std::vector<GhostFinder::Candidate*> candidates;
@@ -104,7 +107,7 @@ ScanCommand::Report ScanCommand::Run(const ConsoleArguments& arguments)
     if (arguments.allUsers)
     {
         report.error = ForEachSignedInUser([&] { add(ScanTargetUser()); });
-        unreadable = unreadable || !report.error.IsEmpty();
+        unreadable = unreadable || !report.error.empty();
     }
     else
     {
@@ -115,12 +118,12 @@ ScanCommand::Report ScanCommand::Run(const ConsoleArguments& arguments)
     return report;
 }
 
-std::vector<CString> ScanCommand::DistinctNames(const std::vector<GhostFinder::Candidate>& candidates)
+std::vector<std::wstring> ScanCommand::DistinctNames(const std::vector<GhostFinder::Candidate>& candidates)
 {
-    std::vector<CString> names;
+    std::vector<std::wstring> names;
     for (const GhostFinder::Candidate& candidate : candidates)
     {
-        auto same = [&](const CString& name) { return name.CompareNoCase(candidate.displayName) == 0; };
+        auto same = [&](const std::wstring& name) { return SameName(name, candidate.displayName); };
         if (std::none_of(names.begin(), names.end(), same))
             names.push_back(candidate.displayName);
     }

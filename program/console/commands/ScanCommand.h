@@ -1,6 +1,7 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
+
 #include "program/console/ArgumentParser.h"
 #include "program/core/GhostFinder.h"
 
@@ -24,24 +25,24 @@ public:
             Failed,
         };
 
-        CString name;
+        std::wstring name;
         bool isDefault = false;
         Reading reading = Reading::Complete;
         // Why the profile could not be read, or not completely; empty when it
         // was. The message on standard error says the same.
-        CString error;
-        CString message;
+        std::wstring error;
+        std::wstring message;
         std::vector<GhostFinder::Candidate> candidates;
     };
 
     struct UserScan
     {
-        CString sid;
-        CString account;
+        std::wstring sid;
+        std::wstring account;
         // The profiles key in force, named in full.
-        CString root;
+        std::wstring root;
         // Why the profiles key cannot be read; empty when it was.
-        CString error;
+        std::wstring error;
         std::vector<ProfileScan> scans;
         bool unreadable = false;
         bool found = false;
@@ -52,7 +53,7 @@ public:
         int exitCode = 0;
         // --all-users: why HKEY_USERS cannot be listed; else why the target
         // user's profiles key cannot be read. Empty when it could.
-        CString error;
+        std::wstring error;
         bool allUsers = false;
         // The target user alone without --all-users.
         std::vector<UserScan> users;
@@ -62,5 +63,5 @@ public:
 
     // The candidates' display names, each once ignoring letter case: one
     // repair by name removes every candidate of that name.
-    static std::vector<CString> DistinctNames(const std::vector<GhostFinder::Candidate>& candidates);
+    static std::vector<std::wstring> DistinctNames(const std::vector<GhostFinder::Candidate>& candidates);
 };

@@ -1,16 +1,18 @@
 #include "program/console/commands/SignedInUsers.h"
 
+#include "library/base/NameComparison.h"
+#include "library/base/TextConversion.h"
 #include "library/error/NvException.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/RegistryFailure.h"
 #include "program/core/TargetUser.h"
 
-CString FullKey(const CString& path)
+std::wstring FullKey(const std::wstring& path)
 {
-    return TargetUser::RootName() + "\\" + path;
+    return TargetUser::RootName() + L"\\" + path;
 }
 
-CString ForEachSignedInUser(const std::function<void()>& read)
+std::wstring ForEachSignedInUser(const std::function<void()>& read)
 {
     std::vector<CString> sids;
     LONG listing = TargetUser::ListSignedInUsers(sids);
@@ -21,25 +23,26 @@ CString ForEachSignedInUser(const std::function<void()>& read)
             read();
     }
     TargetUser::ChooseCaller();
-    return listing == ERROR_SUCCESS ? CString() : RegistryFailureText(listing, "HKEY_USERS cannot be listed.");
+    return listing == ERROR_SUCCESS ? std::wstring()
+                                    : AnsiToWide(RegistryFailureText(listing, "HKEY_USERS cannot be listed."));
 }
 
-std::vector<CString> ReadProfiles(CString& error)
+std::vector<std::wstring> ReadProfiles(std::wstring& error)
 {
-    std::vector<CString> profiles;
+    std::vector<std::wstring> profiles;
     try
     {
         profiles = ListProfiles();
     }
     catch (const Error::NvException& e)
     {
-        error = e.GetText();
+        error = AnsiToWide(e.GetText());
     }
     SortAsProfileList(profiles);
     return profiles;
 }
 
-bool IsDefaultProfile(const CString& name, const CString& defaultProfile)
+bool IsDefaultProfile(const std::wstring& name, const std::wstring& defaultProfile)
 {
-    return !defaultProfile.IsEmpty() && name.CompareNoCase(defaultProfile) == 0;
+    return !defaultProfile.empty() && SameName(name, defaultProfile);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
 
 #include <functional>
 #include <vector>
@@ -9,14 +9,14 @@
 // signed-in user.
 
 // A key below the target user's root as the registry editor names it.
-CString FullKey(const CString& path);
+std::wstring FullKey(const std::wstring& path);
 
 // Runs `read` with each signed-in user chosen in turn, then works on the
 // caller's own registry again; why HKEY_USERS cannot be listed, or empty.
-CString ForEachSignedInUser(const std::function<void()>& read);
+std::wstring ForEachSignedInUser(const std::function<void()>& read);
 
 // The profiles of the root in force in the window's order; none, with the
 // reason in `error`, when the root does not open.
-std::vector<CString> ReadProfiles(CString& error);
+std::vector<std::wstring> ReadProfiles(std::wstring& error);
 
-bool IsDefaultProfile(const CString& name, const CString& defaultProfile);
+bool IsDefaultProfile(const std::wstring& name, const std::wstring& defaultProfile);

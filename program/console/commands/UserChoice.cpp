@@ -1,5 +1,7 @@
 #include "program/console/commands/UserChoice.h"
 
+#include "library/base/NameComparison.h"
+#include "library/base/TextConversion.h"
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
 #include "program/core/RegistryFailure.h"
@@ -42,11 +44,13 @@ UserChoice::Report UserChoice::Refusal(const ConsoleArguments& arguments, LONG r
     report.exitCode = ExitCode::ProfileNotOpened;
     report.profile = arguments.profile;
     report.pst = arguments.pst;
-    CString user = Quote(arguments.user);
-    if (arguments.user.CompareNoCase(arguments.userSid) != 0)
-        user += " (" + arguments.userSid + ")";
+    std::wstring sid = AnsiToWide(arguments.userSid);
+    std::wstring user = Quote(arguments.user);
+    if (!SameName(arguments.user, sid))
+        user += L" (" + sid + L")";
     report.error = result == ERROR_FILE_NOT_FOUND
-                       ? "the registry of the user " + user + " is not loaded; the user must be signed in."
-                       : "the registry of the user " + user + " cannot be opened: " + RegistryFailureText(result, "");
+                       ? L"the registry of the user " + user + L" is not loaded; the user must be signed in."
+                       : L"the registry of the user " + user + L" cannot be opened: " +
+                             AnsiToWide(RegistryFailureText(result, ""));
     return report;
 }

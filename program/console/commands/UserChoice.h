@@ -1,6 +1,7 @@
 #pragma once
 
-#include "library/base/CString.h"
+#include <string>
+
 #include "program/console/ArgumentParser.h"
 
 #include <windows.h>
@@ -15,10 +16,10 @@ public:
         // The command refused, as the command line names it.
         const char* command = "";
         int exitCode = 0;
-        CString error;
+        std::wstring error;
         // As given.
-        CString profile;
-        CString pst;
+        std::wstring profile;
+        std::wstring pst;
     };
 
     // Chooses the user of --user, when one is given: ERROR_SUCCESS, or the

@@ -1,3 +1,4 @@
+#include "library/base/NameComparison.h"
 #include "library/registry/RegistryScript.h"
 #include "tests/support/RegistryTools.h"
 
@@ -166,10 +167,10 @@ TEST(RegistryScript, SameBytesOfAnotherTypeAreOtherData)
 // system's table decides.
 TEST(RegistryScript, NamesCompareAsTheRegistryComparesThem)
 {
-    EXPECT_TRUE(RegistryScript::SameName(L"Profiles\\R\u00e9sum\u00e9", L"PROFILES\\r\u00c9SUM\u00c9"));
-    EXPECT_TRUE(RegistryScript::SameName(L"\u0410\u0440\u0445\u0438\u0432", L"\u0430\u0420\u0425\u0418\u0412"));
-    EXPECT_FALSE(RegistryScript::SameName(L"Profiles\\a", L"Profiles\\a "));
-    EXPECT_FALSE(RegistryScript::SameName(L"\u00e9a", L"\u00e9b"));
+    EXPECT_TRUE(SameName(L"Profiles\\R\u00e9sum\u00e9", L"PROFILES\\r\u00c9SUM\u00c9"));
+    EXPECT_TRUE(SameName(L"\u0410\u0440\u0445\u0438\u0432", L"\u0430\u0420\u0425\u0418\u0412"));
+    EXPECT_FALSE(SameName(L"Profiles\\a", L"Profiles\\a "));
+    EXPECT_FALSE(SameName(L"\u00e9a", L"\u00e9b"));
     EXPECT_TRUE(RegistryScript::IsAtOrBelow(L"HKEY_CURRENT_USER\\P\u00c9\\x", L"hkey_current_user\\p\u00e9"));
     EXPECT_FALSE(RegistryScript::IsAtOrBelow(L"HKEY_CURRENT_USER\\Px", L"HKEY_CURRENT_USER\\P"));
 }

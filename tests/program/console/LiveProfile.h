@@ -12,13 +12,18 @@ class LiveProfile : public ProfileTreeBuilder
 {
 public:
     explicit LiveProfile(const std::string& label, const std::string& root = Office16Root);
+    // The same for a label in any letters.
+    explicit LiveProfile(const std::wstring& label);
     ~LiveProfile();
 
+    // In the ANSI code page for a profile named in it.
     const std::string& Name() const { return m_name; }
+    const std::wstring& WideName() const { return m_wideName; }
 
     // The name for `label`, whether or not such a profile exists.
     static std::string NameFor(const std::string& label);
 
 private:
     std::string m_name;
+    std::wstring m_wideName;
 };

@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "program/console/ConsoleText.h"
 #include "program/console/ExitCode.h"
 #include "program/console/JsonRenderer.h"
@@ -11,15 +12,20 @@
 // registry or a backup folder.
 namespace
 {
-const char* const Folder = "C:\\B";
+std::string Narrow(const std::wstring& text)
+{
+    return WideToAnsi(text).Str();
+}
+
+const wchar_t* const Folder = L"C:\\B";
 
 BackupsCommand::Report TwoBackups()
 {
     BackupsCommand::Report report;
     report.folder = Folder;
-    report.backups = {{"C:\\B\\2026-12-08 20.25.36 - Outlook.reg", "2026-12-08T20:25:36", L"Outlook",
+    report.backups = {{L"C:\\B\\2026-12-08 20.25.36 - Outlook.reg", L"2026-12-08T20:25:36", L"Outlook",
                        L"HKEY_CURRENT_USER\\P\\Outlook", 18342, true},
-                      {"C:\\B\\x.reg", "", L"Profil \u0141\u00f3d\u017a", L"HKEY_CURRENT_USER\\P\\x", 7, false}};
+                      {L"C:\\B\\x.reg", L"", L"Profil \u0141\u00f3d\u017a", L"HKEY_CURRENT_USER\\P\\x", 7, false}};
     return report;
 }
 
@@ -35,8 +41,8 @@ TEST(TextRenderer, BackupsLineUpTheirColumns)
               "TAKEN                COMPLETE  BYTES  PROFILE      FILE\n"
               "2026-12-08T20:25:36  yes       18342  Outlook      2026-12-08 20.25.36 - Outlook.reg\n"
               "                     no        7      Profil Lodz  x.reg\n",
-              printed.out.Str());
-    EXPECT_EQ("", printed.err.Str());
+              Narrow(printed.out));
+    EXPECT_EQ("", Narrow(printed.err));
 }
 
 // The names that the backups hold go out exactly, whatever the code page.
@@ -60,12 +66,12 @@ TEST(TextRenderer, BackupsOfAnUnreadableFolderAreOnlyAnError)
 {
     BackupsCommand::Report report;
     report.exitCode = ExitCode::ProfileNotOpened;
-    report.error = "The folder cannot be read.";
+    report.error = L"The folder cannot be read.";
 
     TextRenderer::Printed printed = TextRenderer::Render(report);
 
-    EXPECT_EQ("", printed.out.Str());
-    EXPECT_EQ("straysweep: The folder cannot be read.\n", printed.err.Str());
+    EXPECT_EQ("", Narrow(printed.out));
+    EXPECT_EQ("straysweep: The folder cannot be read.\n", Narrow(printed.err));
 }
 
 // Gone on without the backup that failed: the warning comes first, and what
@@ -74,8 +80,8 @@ TEST(TextRenderer, RestoreWithoutItsBackupWarnsAndListsWhatIsNotBack)
 {
     RestoreCommand::Report report;
     report.exitCode = ExitCode::RestoreIncomplete;
-    report.error = "Not everything of the backup is back after the import.";
-    report.backupError = "Disk full.";
+    report.error = L"Not everything of the backup is back after the import.";
+    report.backupError = L"Disk full.";
     report.imported = true;
     report.missing = {L"[K\\a] \"v\""};
     report.added = {L"[K\\b]"};
@@ -84,11 +90,11 @@ TEST(TextRenderer, RestoreWithoutItsBackupWarnsAndListsWhatIsNotBack)
 
     EXPECT_EQ("Missing, or with other data, after the import:\n  [K\\a] \"v\"\n"
               "Added to the profile after the backup was taken, and kept:\n  [K\\b]\n",
-              printed.out.Str());
+              Narrow(printed.out));
     EXPECT_EQ("straysweep: warning: the profile key cannot be backed up; going on without a backup as "
               "--without-backup asks: Disk full.\n"
               "straysweep: Not everything of the backup is back after the import.\n",
-              printed.err.Str());
+              Narrow(printed.err));
 }
 
 // A failed backup stops the restore: its reason, then what to do.
@@ -96,13 +102,13 @@ TEST(TextRenderer, RestoreStoppedByItsBackupGivesBothReasons)
 {
     RestoreCommand::Report report;
     report.exitCode = ExitCode::BackupFailed;
-    report.error = "Add --without-backup.";
-    report.backupError = "Disk full.";
+    report.error = L"Add --without-backup.";
+    report.backupError = L"Disk full.";
 
     TextRenderer::Printed printed = TextRenderer::Render(report);
 
-    EXPECT_EQ("", printed.out.Str());
-    EXPECT_EQ("straysweep: Disk full.\nAdd --without-backup.\n", printed.err.Str());
+    EXPECT_EQ("", Narrow(printed.out));
+    EXPECT_EQ("straysweep: Disk full.\nAdd --without-backup.\n", Narrow(printed.err));
 }
 // Sections that could not be removed beside those that were: both listed,
 // the undo named, and an error line since nothing else failed.
@@ -110,12 +116,12 @@ TEST(TextRenderer, RepairThatRemovedSomeSaysWhatFailedAndHowToUndo)
 {
     RepairCommand::Report report;
     report.exitCode = ExitCode::RemovalFailed;
-    report.profile = "Outlook";
-    report.pst = "Archive";
-    report.backupFile = "C:\\B\\b.reg";
-    report.removedSections = {"a1"};
-    report.failedSections = {"b2"};
-    const CString log = Quote(LogFilePath());
+    report.profile = L"Outlook";
+    report.pst = L"Archive";
+    report.backupFile = L"C:\\B\\b.reg";
+    report.removedSections = {L"a1"};
+    report.failedSections = {L"b2"};
+    const std::string log = Narrow(Quote(LogFilePath()));
 
     TextRenderer::Printed printed = TextRenderer::Render(report);
 
@@ -124,11 +130,10 @@ TEST(TextRenderer, RepairThatRemovedSomeSaysWhatFailedAndHowToUndo)
                "Failed to remove these invalid sections (see the log file " +
                log +
                "):\n  b2\n"
-               "To undo the removal, close Outlook and run: straysweep restore --backup \"C:\\B\\b.reg\"\n")
-                  .Str(),
-              printed.out.Str());
-    EXPECT_EQ(("straysweep: some invalid sections could not be removed; see the log file " + log + ".\n").Str(),
-              printed.err.Str());
+               "To undo the removal, close Outlook and run: straysweep restore --backup \"C:\\B\\b.reg\"\n"),
+              Narrow(printed.out));
+    EXPECT_EQ(("straysweep: some invalid sections could not be removed; see the log file " + log + ".\n"),
+              Narrow(printed.err));
 }
 
 // The names given are in the document even when the profile cannot be read.
@@ -136,8 +141,8 @@ TEST(JsonRenderer, CheckOfAProfileThatCannotBeReadNamesItAndFindsNothing)
 {
     CheckCommand::Report report;
     report.exitCode = ExitCode::ProfileNotOpened;
-    report.error = "Cannot open.";
-    report.profile = "Outlook";
+    report.error = L"Cannot open.";
+    report.profile = L"Outlook";
 
     std::string document = JsonRenderer::Render(report);
 
@@ -150,14 +155,14 @@ TEST(JsonRenderer, CheckOfAProfileThatCannotBeReadNamesItAndFindsNothing)
 TEST(TextRenderer, ScanSaysWhatIsKnownOfEachFile)
 {
     ScanCommand::UserScan user;
-    user.root = "HKEY_CURRENT_USER\\P";
+    user.root = L"HKEY_CURRENT_USER\\P";
     ScanCommand::ProfileScan scan;
-    scan.name = "Outlook";
+    scan.name = L"Outlook";
     scan.isDefault = true;
-    scan.candidates = {{"a1", "Archive", "", std::nullopt},
-                       {"b2", "Archive", "C:\\here.pst", true},
-                       {"c3", "Old", "C:\\gone.pst", false},
-                       {"d4", "Far", "\\\\server\\far.pst", std::nullopt}};
+    scan.candidates = {{L"a1", L"Archive", L"", std::nullopt},
+                       {L"b2", L"Archive", L"C:\\here.pst", true},
+                       {L"c3", L"Old", L"C:\\gone.pst", false},
+                       {L"d4", L"Far", L"\\\\server\\far.pst", std::nullopt}};
     user.scans = {scan};
     ScanCommand::Report report;
     report.exitCode = ExitCode::InvalidSections;
@@ -175,7 +180,7 @@ TEST(TextRenderer, ScanSaysWhatIsKnownOfEachFile)
               "  straysweep repair --profile \"Outlook\" --pst \"Archive\"\n"
               "  straysweep repair --profile \"Outlook\" --pst \"Old\"\n"
               "  straysweep repair --profile \"Outlook\" --pst \"Far\"\n",
-              printed.out.Str());
-    EXPECT_EQ("", printed.err.Str());
+              Narrow(printed.out));
+    EXPECT_EQ("", Narrow(printed.err));
 }
 } // namespace

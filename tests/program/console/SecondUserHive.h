@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/base/CRegKey.h"
+#include "library/base/UniqueHandle.h"
 
 #include <functional>
 #include <string>
@@ -23,5 +23,5 @@ public:
 
 private:
     std::string m_sid;
-    CRegKey m_hive;
+    UniqueRegistryKey m_hive;
 };

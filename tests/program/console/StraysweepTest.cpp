@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "library/fs/CFileVersionInfo.h"
 #include "program/console/HelpText.h"
 #include "program/core/CLogFile.h"
@@ -228,13 +229,13 @@ TEST_F(Straysweep, ListOfAProfileAsJsonIsUtf8AndNamesWhatCannotBeRead)
     profile.AddSection(Id('2'), SectionValues().WideDisplayName("\xc4rger \"alt\" C:\\pst\tx"));
     profile.AddKey(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002");
     profile.AddSection(Id('3'), SectionValues().NarrowDisplayName("\xfc").Reference2(Id('1')));
-    profile.AddKey(L"\u6587");
+    profile.AddUnopenableKey("unopenable");
 
     StraysweepRun run = RunStraysweep({L"list", L"--json", L"--profile", Wide(profile.Name())});
 
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_EQ("straysweep: warning: the account key \"0002\" cannot be read; sections tied only through it show "
-              "as untied.\r\nstraysweep: warning: the section \"?\" cannot be opened.\r\n",
+              "as untied.\r\nstraysweep: warning: the section \"unopenable\" cannot be opened.\r\n",
               run.err);
     EXPECT_NE(std::string::npos, run.out.find("\"displayName\":\"\xc3\x84rger \\\"alt\\\" C:\\\\pst\\tx\"")) << run.out;
     JsonValue document = ParseOutput(run);
@@ -254,7 +255,7 @@ TEST_F(Straysweep, ListOfAProfileAsJsonIsUtf8AndNamesWhatCannotBeRead)
     EXPECT_EQ("\xc3\xbc", sections[1]["displayName"].AsString());
     EXPECT_TRUE(sections[1]["tied"].AsBool());
     EXPECT_EQ(std::vector<std::string>{"0002"}, Strings(document["unreadableAccounts"]));
-    EXPECT_EQ(std::vector<std::string>{"?"}, Strings(document["unreadableSections"]));
+    EXPECT_EQ(std::vector<std::string>{"unopenable"}, Strings(document["unreadableSections"]));
 }
 
 TEST_F(Straysweep, ListOfAMissingProfileExits5)
@@ -990,8 +991,7 @@ TEST_P(RefusedFile, Exits7NamingWhyAndChangesNothing)
          std::vector<std::pair<std::wstring, std::string>>{{L"<KEY>", FullKey(profile)},
                                                            {L"<OUTSIDE>", "HKEY_CURRENT_USER\\" + outside},
                                                            {L"<NAME>", profile.Name()},
-                                                           {L"<OTHER>", other},
-                                                           {L"<ACP>", std::to_string(GetACP())}})
+                                                           {L"<OTHER>", other}})
         problem = Replaced(problem, placeholder, Wide(value));
     EXPECT_EQ(7u, run.exitCode);
     EXPECT_EQ("", run.out);
@@ -1051,11 +1051,6 @@ INSTANTIATE_TEST_SUITE_P(
                         nullptr,
                         L"The name of its profile holds a quotation mark, which the registry editor cannot be given, "
                         L"so the profile can be neither backed up nor checked."},
-        RefusedFileCase{"NameOutsideTheCodePage", "code page",
-                        L"Windows Registry Editor Version 5.00\r\n\r\n[<KEY> \u6587]\r\n\"x\"=dword:00000001\r\n\r\n",
-                        true, nullptr,
-                        L"Its profile key <KEY> ? has characters that the ANSI code page (<ACP>) cannot represent "
-                        L"exactly, so the profile can be neither backed up nor checked."},
         // The registry editor ends a line at a lone CR as well: it would
         // have written the key outside.
         RefusedFileCase{"KeyBehindALoneCarriageReturn", "lone CR",
@@ -1292,9 +1287,9 @@ std::optional<wchar_t> BestFitCharacter()
     return std::nullopt;
 }
 
-// The look-alike of the name exists and has a ghost: matched by it, the
-// repair would remove it.
-TEST_F(Straysweep, NameOutsideTheCodePageIsRefusedRatherThanMatched)
+// The look-alike of the name exists and has a ghost: the name is not it, and
+// the repair finds no such profile.
+TEST_F(Straysweep, NameOutsideTheCodePageMatchesOnlyItself)
 {
     std::optional<wchar_t> ch = BestFitCharacter();
     std::wstring name = Wide(LiveProfile::NameFor("Archive ")) + (ch ? *ch : L'\u6587');
@@ -1304,13 +1299,55 @@ TEST_F(Straysweep, NameOutsideTheCodePageIsRefusedRatherThanMatched)
 
     StraysweepRun run = RunStraysweep({L"repair", L"--profile", name, L"--pst", L"Archiwum"});
 
-    EXPECT_EQ(64u, run.exitCode);
-    EXPECT_EQ("", run.out);
-    std::string head = "straysweep: the name given with --profile has characters that the ANSI code page (" +
-                       std::to_string(GetACP()) + ") cannot represent exactly, so it cannot be matched.\r\n";
-    EXPECT_EQ(head, run.err.substr(0, head.size()));
+    EXPECT_EQ(5u, run.exitCode) << run.err;
     EXPECT_EQ(before, DumpTree(lookalike.ProfilePath()));
     EXPECT_TRUE(backups.Names().empty());
+}
+
+// A profile and its stores named in letters that the code page lacks
+// (Cyrillic, Greek, CJK and one beyond the BMP): both ghosts' names would
+// read "?????" through it. Each store is matched by its own name alone, and
+// the profile is listed, checked, repaired, backed up and restored; the log
+// writes each letter it cannot hold as its code point.
+TEST_F(Straysweep, NamesOutsideTheCodePageAreMatchedExactlyFromListToRestore)
+{
+    const std::wstring archive = L"\u0410\u0440\u0445\u0438\u0432";
+    const std::wstring mail = L"\u041f\u043e\u0448\u0442\u0430";
+    LiveProfile profile(L"\u041f\u043e\u0447\u0442\u0430 \u03a9 \u6587 \U0001F4E7");
+    const std::wstring& name = profile.WideName();
+    profile.AddAccount("0001", "Jan", Id('1'));
+    profile.AddService(Id('1'), Id('2'));
+    profile.AddSection(Id('2'), SectionValues().WideDisplayName(mail).WideProvider("mspst.dll"));
+    profile.AddSection(Id('4'), SectionValues().WideDisplayName(archive).WideProvider("mspst.dll"));
+    profile.AddSection(Id('5'), SectionValues().WideDisplayName(mail).WideProvider("mspst.dll"));
+    profile.AddSection(Id('6'), SectionValues().WideDisplayName(L"?????").WideProvider("mspst.dll"));
+
+    StraysweepRun list = RunStraysweep({L"list", L"--json"});
+    EXPECT_NE(std::string::npos, list.out.find("\"" + WideToUtf8(name) + "\"")) << list.out;
+
+    StraysweepRun scan = RunStraysweep({L"scan", L"--json"});
+    for (const std::wstring& ghost : {archive, mail})
+        EXPECT_NE(std::string::npos, scan.out.find("\"displayName\":\"" + WideToUtf8(ghost) + "\"")) << scan.out;
+
+    StraysweepRun check =
+        RunStraysweep({L"check", L"--json", L"--profile", name, L"--pst", L"\u0410\u0420\u0425\u0418\u0412"});
+    EXPECT_EQ(1u, check.exitCode) << check.err;
+    EXPECT_EQ(std::vector<std::string>{Id('4')}, Strings(ParseOutput(check)["invalidSections"]));
+    EXPECT_TRUE(log.Contains("Info: Proces sprawdzania dla profilu \"" + LiveProfile::NameFor("") +
+                             "[U+041F][U+043E][U+0447][U+0442][U+0430] [U+03A9] [U+6587] [U+1F4E7]\" i magazynu PST "
+                             "\"[U+0410][U+0420][U+0425][U+0418][U+0412]\"."));
+
+    StraysweepRun repair = RunStraysweep({L"repair", L"--profile", name, L"--pst", archive});
+    EXPECT_EQ(1u, repair.exitCode) << repair.err;
+    EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('1'), Id('2'), Id('5'), Id('6')}),
+              profile.Sections());
+    ASSERT_EQ(1u, backups.Names().size());
+    EXPECT_EQ(" - " + LiveProfile::NameFor("") + "_____ _ _ _.reg", backups.Names()[0].substr(19));
+
+    StraysweepRun restore = RunStraysweep({L"restore", L"--profile", name, L"--latest"});
+    EXPECT_EQ(0u, restore.exitCode) << restore.err;
+    EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('1'), Id('2'), Id('4'), Id('5'), Id('6')}),
+              profile.Sections());
 }
 
 // --- scan ------------------------------------------------------------------

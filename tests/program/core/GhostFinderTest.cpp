@@ -1,5 +1,6 @@
-#include "library/error/NvException.h"
+#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
+#include "library/error/NvException.h"
 #include "program/core/GhostFinder.h"
 #include "tests/support/LogTail.h"
 #include "tests/support/ProfileTreeBuilder.h"
@@ -15,6 +16,7 @@
 namespace
 {
 const char* const ProfileName = "Outlook";
+const std::wstring WideProfileName = L"Outlook";
 
 std::string Id(char digit)
 {
@@ -52,17 +54,17 @@ TEST_P(GhostCandidate, IsAnUntiedPstStoreWithADisplayName)
     profile.AddSection(GetParam().section, GetParam().values);
     std::set<std::string> before = profile.Sections();
 
-    std::vector<GhostFinder::Candidate> found = GhostFinder::Find(ProfileName).candidates;
+    std::vector<GhostFinder::Candidate> found = GhostFinder::Find(WideProfileName).candidates;
 
     if (GetParam().candidate)
     {
         ASSERT_EQ(1u, found.size());
-        EXPECT_EQ(GetParam().section, found[0].section.Str());
-        EXPECT_EQ("Archiwum", found[0].displayName.Str());
+        EXPECT_EQ(AnsiToWide(GetParam().section.c_str()), found[0].section);
+        EXPECT_EQ(L"Archiwum", found[0].displayName);
     }
     else
     {
-        EXPECT_TRUE(found.empty()) << found[0].section.Str();
+        EXPECT_TRUE(found.empty());
     }
     EXPECT_EQ(before, profile.Sections());
     EXPECT_TRUE(log.Lines().empty());
@@ -103,22 +105,22 @@ TEST_F(GhostFinding, GivesEveryCandidateInRegistryOrderWithItsFile)
     profile.AddSection(Id('b'), SectionValues(Store).WideDisplayName("ARCHIWUM").NarrowPstPath(folder / "Gone.pst"));
     profile.AddSection(Id('c'), Store);
 
-    GhostFinder::Result result = GhostFinder::Find(ProfileName);
+    GhostFinder::Result result = GhostFinder::Find(WideProfileName);
 
-    EXPECT_EQ("", result.incomplete.Str());
+    EXPECT_EQ(L"", result.incomplete);
     EXPECT_TRUE(result.unopenedSections.empty());
     const std::vector<GhostFinder::Candidate>& found = result.candidates;
 
     ASSERT_EQ(3u, found.size());
-    EXPECT_EQ(Id('a'), found[0].section.Str());
-    EXPECT_EQ(folder / "Archiwum.pst", found[0].pstPath.Str());
-    EXPECT_EQ("ARCHIWUM", found[1].displayName.Str());
-    EXPECT_EQ(folder / "Gone.pst", found[1].pstPath.Str());
-    EXPECT_EQ("", found[2].pstPath.Str());
+    EXPECT_EQ(AnsiToWide(Id('a').c_str()), found[0].section);
+    EXPECT_EQ(AnsiToWide((folder / "Archiwum.pst").c_str()), found[0].pstPath);
+    EXPECT_EQ(L"ARCHIWUM", found[1].displayName);
+    EXPECT_EQ(AnsiToWide((folder / "Gone.pst").c_str()), found[1].pstPath);
+    EXPECT_EQ(L"", found[2].pstPath);
     // Reading the profile asks nothing about files: that may wait on the
     // network.
     for (const GhostFinder::Candidate& candidate : found)
-        EXPECT_FALSE(candidate.pstFileExists.has_value()) << candidate.section.Str();
+        EXPECT_FALSE(candidate.pstFileExists.has_value());
 
     GhostFinder::AskFiles({&result.candidates[0], &result.candidates[1], &result.candidates[2]}, 10000);
 
@@ -133,13 +135,13 @@ TEST(GhostFinderFiles, QuestionThatDoesNotAnswerInTimeLeavesOnlyItsFileUnknown)
 {
     auto release = std::make_shared<UniqueKernelHandle>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     ASSERT_TRUE(release->IsValid());
-    std::vector<GhostFinder::Candidate> candidates = {{Id('a').c_str(), "A", "\\\\gone\\a.pst", std::nullopt},
-                                                      {Id('b').c_str(), "B", "C:\\here.pst", std::nullopt},
-                                                      {Id('c').c_str(), "C", "C:\\gone.pst", std::nullopt}};
-    auto exists = [release](const CString& path) {
-        if (path.Left(2) == "\\\\")
+    std::vector<GhostFinder::Candidate> candidates = {{L"a", L"A", L"\\\\gone\\a.pst", std::nullopt},
+                                                      {L"b", L"B", L"C:\\here.pst", std::nullopt},
+                                                      {L"c", L"C", L"C:\\gone.pst", std::nullopt}};
+    auto exists = [release](const std::wstring& path) {
+        if (path.compare(0, 2, L"\\\\") == 0)
             WaitForSingleObject(release->Get(), INFINITE);
-        return path == "C:\\here.pst";
+        return path == L"C:\\here.pst";
     };
 
     GhostFinder::AskFiles({&candidates[0], &candidates[1], &candidates[2]}, 200, exists);
@@ -161,11 +163,11 @@ TEST_F(GhostFinding, UnreadableAccountMakesTheReadingIncompleteAndSaysWhich)
                      std::string("Ewa\0", 4));
     profile.AddSection(Id('a'), Store);
 
-    GhostFinder::Result result = GhostFinder::Find(ProfileName);
+    GhostFinder::Result result = GhostFinder::Find(WideProfileName);
 
-    EXPECT_EQ("the account key \"0002\" cannot be read", result.incomplete.Str());
+    EXPECT_EQ(L"the account key \"0002\" cannot be read", result.incomplete);
     ASSERT_EQ(1u, result.candidates.size());
-    EXPECT_EQ(Id('a'), result.candidates[0].section.Str());
+    EXPECT_EQ(AnsiToWide(Id('a').c_str()), result.candidates[0].section);
 }
 
 // A section that does not open changes no other section's ties: the others
@@ -173,15 +175,15 @@ TEST_F(GhostFinding, UnreadableAccountMakesTheReadingIncompleteAndSaysWhich)
 TEST_F(GhostFinding, SectionThatDoesNotOpenIsNamedAndTheOthersStand)
 {
     profile.AddAccountsKey();
-    profile.AddKey(L"\u6587");
+    profile.AddUnopenableKey(Id('b'));
     profile.AddSection(Id('a'), Store);
 
-    GhostFinder::Result result = GhostFinder::Find(ProfileName);
+    GhostFinder::Result result = GhostFinder::Find(WideProfileName);
 
-    EXPECT_EQ("", result.incomplete.Str());
-    EXPECT_EQ(std::vector<CString>{"?"}, result.unopenedSections);
+    EXPECT_EQ(L"", result.incomplete);
+    EXPECT_EQ(std::vector<std::wstring>{AnsiToWide(Id('b').c_str())}, result.unopenedSections);
     ASSERT_EQ(1u, result.candidates.size());
-    EXPECT_EQ(Id('a'), result.candidates[0].section.Str());
+    EXPECT_EQ(AnsiToWide(Id('a').c_str()), result.candidates[0].section);
 }
 
 TEST_F(GhostFinding, ReadingCancelledBeforeItsFirstSectionGivesNothing)
@@ -190,7 +192,7 @@ TEST_F(GhostFinding, ReadingCancelledBeforeItsFirstSectionGivesNothing)
     profile.AddSection(Id('a'), Store);
     std::atomic<bool> cancel{true};
 
-    EXPECT_TRUE(GhostFinder::Find(ProfileName, &cancel).candidates.empty());
+    EXPECT_TRUE(GhostFinder::Find(WideProfileName, &cancel).candidates.empty());
 }
 
 TEST_F(GhostFinding, ProfileWithoutAccountsKeyIsRefusedAsTheAnalysisRefusesIt)
@@ -198,7 +200,7 @@ TEST_F(GhostFinding, ProfileWithoutAccountsKeyIsRefusedAsTheAnalysisRefusesIt)
     profile.AddSection(Id('a'), Store);
     try
     {
-        GhostFinder::Find(ProfileName);
+        GhostFinder::Find(WideProfileName);
         FAIL() << "no exception";
     }
     catch (const Error::NvException& e)

@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "library/error/NvExceptionCommon.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostPstRemover.h"
@@ -519,7 +520,7 @@ Outcome RunEngine(ProfileTreeBuilder& builder, const Tree& tree, bool checkOnly)
 {
     Outcome outcome;
     std::set<std::string> before = builder.Sections();
-    GhostPstRemover remover("Random", tree.pst.c_str(), checkOnly);
+    GhostPstRemover remover(L"Random", AnsiToWide(tree.pst.c_str()), checkOnly);
     try
     {
         outcome.result = remover.Run();
@@ -529,8 +530,10 @@ Outcome RunEngine(ProfileTreeBuilder& builder, const Tree& tree, bool checkOnly)
         outcome.throws = true;
         outcome.result = static_cast<int>(e.GetError());
     }
-    outcome.invalid.insert(remover.GetInvalidSections().begin(), remover.GetInvalidSections().end());
-    outcome.failed.insert(remover.GetFailedSections().begin(), remover.GetFailedSections().end());
+    for (const std::wstring& name : remover.GetInvalidSections())
+        outcome.invalid.insert(WideToAnsi(name).Str());
+    for (const std::wstring& name : remover.GetFailedSections())
+        outcome.failed.insert(WideToAnsi(name).Str());
     std::set<std::string> after = builder.Sections();
     for (const std::string& name : before)
     {

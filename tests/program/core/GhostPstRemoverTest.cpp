@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "library/error/NvExceptionCommon.h"
 #include "program/core/GhostPstRemover.h"
 #include "tests/support/LogTail.h"
@@ -25,8 +26,8 @@ std::string Id(char digit)
 class Engine : public testing::Test
 {
 protected:
-    int Check(const char* pst = Pst) { return GhostPstRemover(ProfileName, pst, true).Run(); }
-    int Repair(const char* pst = Pst) { return GhostPstRemover(ProfileName, pst, false).Run(); }
+    int Check(const char* pst = Pst) { return GhostPstRemover(AnsiToWide(ProfileName), AnsiToWide(pst), true).Run(); }
+    int Repair(const char* pst = Pst) { return GhostPstRemover(AnsiToWide(ProfileName), AnsiToWide(pst), false).Run(); }
 
     // One account whose service section Id('1') refers to the store section
     // Id('2').
@@ -244,7 +245,7 @@ INSTANTIATE_TEST_SUITE_P(
     Table, AccountFailures,
     testing::Values(
         AccountFailureCase{"AccountKeyThatDoesNotOpen",
-                           [](ProfileTreeBuilder& p) { p.AddKey(L"9375CFF0413111d3B88A00104B2A6676\\\x4E2D"); },
+                           [](ProfileTreeBuilder& p) { p.AddUnopenableKey("9375CFF0413111d3B88A00104B2A6676\\0001"); },
                            ERROR_FILE_NOT_FOUND, "Błąd podczas otwierania klucza konta.", false},
         AccountFailureCase{"ServiceUidMissing",
                            [](ProfileTreeBuilder& p) {
@@ -345,13 +346,13 @@ TEST_F(Engine, CheckNeverGivesTwo)
 TEST_F(Engine, SectionThatDoesNotOpenIsLoggedAndPassedOver)
 {
     profile.AddAccountsKey();
-    profile.AddKey(std::wstring(L"\x4E2D") + L"section");
+    profile.AddUnopenableKey("unopenable");
     profile.AddSection(Id('2'), SectionValues().WideDisplayName(Pst));
 
     EXPECT_EQ(1, Repair());
-    EXPECT_TRUE(log.Contains("Info: Otwieranie sekcji: ?section"));
+    EXPECT_TRUE(log.Contains("Info: Otwieranie sekcji: unopenable"));
     EXPECT_TRUE(log.Contains(LogTail::ErrorLine(ERROR_FILE_NOT_FOUND, "Błąd podczas otwierania sekcji.")));
-    EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, "?section"}), profile.Sections());
+    EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, "unopenable"}), profile.Sections());
 }
 
 TEST_F(Engine, ProfileWithOnlyTheAccountsKeyGivesZeroAfterBothHeaders)
@@ -393,7 +394,7 @@ TEST_P(RunThrows, WithTheOpenCodeAndTheKeyPath)
     SetLastError(0);
     try
     {
-        GhostPstRemover(ProfileName, Pst, false).Run();
+        GhostPstRemover(AnsiToWide(ProfileName), AnsiToWide(Pst), false).Run();
         FAIL() << "no exception";
     }
     catch (const Error::NvExceptionCommon& e)

@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "program/core/GhostPstSweep.h"
 #include "program/core/SweepFrontEnd.h"
 #include "tests/support/LogTail.h"
@@ -40,11 +41,11 @@ public:
     std::vector<std::string> asked;
     std::string backupError;
 
-    bool ReadInput(CString& profileName, CString& pstName) override
+    bool ReadInput(std::wstring& profileName, std::wstring& pstName) override
     {
         asked.push_back("input");
-        profileName = ProfileName;
-        pstName = Pst;
+        profileName = AnsiToWide(ProfileName);
+        pstName = AnsiToWide(Pst);
         return hasInput;
     }
     void OutlookRunning() override { asked.push_back("outlook"); }
@@ -95,7 +96,7 @@ TEST_F(Sweep, CheckReportsTheInvalidSectionsAfterItsHeaderLines)
     EXPECT_EQ(GhostPstSweep::Stage::Finished, outcome.stage);
     EXPECT_EQ(1, outcome.result);
     ASSERT_EQ(1u, outcome.invalidSections.size());
-    EXPECT_EQ(Id('a'), outcome.invalidSections[0].Str());
+    EXPECT_EQ(AnsiToWide(Id('a').c_str()), outcome.invalidSections[0]);
     std::vector<std::string> lines = log.Lines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(std::vector<std::string>({"Info:  ", "Info: -- CHECK --",

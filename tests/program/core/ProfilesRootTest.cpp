@@ -1,4 +1,6 @@
 #include "program/core/ProfilesRoot.h"
+
+#include "library/base/TextConversion.h"
 #include "tests/support/ProfileTreeBuilder.h"
 #include "tests/support/RegistryTools.h"
 #include "tests/support/ScratchRegistry.h"
@@ -40,7 +42,7 @@ TEST_P(RootInForce, IsTheFirstRootHoldingAProfile)
         ProfileTreeBuilder profile("Outlook", root);
     for (const std::string& root : GetParam().empty)
         CreateKey(root);
-    EXPECT_EQ(GetParam().expected, FindProfilesRoot().Str());
+    EXPECT_EQ(AnsiToWide(GetParam().expected.c_str()), FindProfilesRoot());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,12 +65,12 @@ TEST(RootOfTheRun, IsDecidedOnceAndKept)
 {
     ScratchRegistry registry;
     ProfileTreeBuilder old("Outlook", OldRoot);
-    ASSERT_EQ(OldRoot, GetProfilesRoot().Str());
-    ASSERT_EQ(OldRoot, GetDefaultProfileKey().Str());
+    ASSERT_EQ(AnsiToWide(OldRoot.c_str()), GetProfilesRoot());
+    ASSERT_EQ(AnsiToWide(OldRoot.c_str()), GetDefaultProfileKey());
 
     ProfileTreeBuilder office("Outlook", Office16);
-    EXPECT_EQ(Office16, FindProfilesRoot().Str());
-    EXPECT_EQ(OldRoot, GetProfilesRoot().Str());
-    EXPECT_EQ(OldRoot, GetDefaultProfileKey().Str());
+    EXPECT_EQ(AnsiToWide(Office16.c_str()), FindProfilesRoot());
+    EXPECT_EQ(AnsiToWide(OldRoot.c_str()), GetProfilesRoot());
+    EXPECT_EQ(AnsiToWide(OldRoot.c_str()), GetDefaultProfileKey());
 }
 } // namespace

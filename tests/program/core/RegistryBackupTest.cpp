@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
 #include "library/fs/FsFolders.h"
@@ -25,6 +26,17 @@
 
 namespace
 {
+// The tests name keys and profiles in the ANSI code page.
+NvFsPath CreateRegistryBackup(const RegistryEditor& editor, const char* keyText, const char* profileName)
+{
+    return ::CreateRegistryBackup(editor, AnsiToWide(keyText), AnsiToWide(profileName));
+}
+
+NvFsPath CreateRegistryBackup(const char* keyText, const char* profileName)
+{
+    return ::CreateRegistryBackup(AnsiToWide(keyText), AnsiToWide(profileName));
+}
+
 const char* const ProfilesPath =
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles";
 // A key that the stand-in editor exports but nobody creates: the export

@@ -5,6 +5,7 @@
 #include "tests/support/KeptFile.h"
 #include "tests/support/LogTail.h"
 #include "tests/support/NewBackups.h"
+#include "tests/support/PlantedLink.h"
 #include "tests/support/RegistryTools.h"
 #include "tests/support/ScopedEnvironment.h"
 #include "tests/support/StandInProcess.h"
@@ -77,12 +78,12 @@ TEST(RegistryRestore, KeyThatCannotBeWrittenIsNamedAndTheRestIsWrittenAndProved)
     LogTail log;
 
     RegistryRestore::Outcome outcome =
-        RegistryRestore(RegistryEditor(editor.c_str(), 10000)).RestoreFile(file.c_str(), "", false);
+        RegistryRestore(RegistryEditor(editor.c_str(), 10000)).RestoreFile(file.c_str(), L"", false);
 
     EXPECT_EQ(RegistryRestore::Stage::ImportFailed, outcome.stage);
     const std::string problem = "Not everything of the backup can be written, first [" + tooLong +
                                 "]: " + Error::GetSystemErrorSentence(ERROR_INVALID_PARAMETER).Str();
-    EXPECT_EQ(problem, outcome.problem.Str());
+    EXPECT_EQ(problem, Narrow(outcome.problem));
     std::vector<std::string> missing;
     std::transform(outcome.missing.begin(), outcome.missing.end(), std::back_inserter(missing), Narrow);
     EXPECT_EQ(std::vector<std::string>{"[" + tooLong + "]"}, missing);
@@ -123,42 +124,6 @@ std::wstring KernelName(const std::string& path)
     return L"\\Registry\\User\\" + std::wstring(sid) + L"\\" + std::wstring(path.begin(), path.end());
 }
 
-// A key of HKEY_CURRENT_USER made a volatile symbolic link to another one,
-// as a user may make one in their own hive. It goes by its own handle: a
-// deletion by name would follow it.
-class PlantedLink
-{
-public:
-    PlantedLink(const std::string& path, const std::string& target)
-    {
-        HKEY created = nullptr;
-        if (RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
-                            KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &created, nullptr) != ERROR_SUCCESS)
-            return;
-        m_key.Reset(created);
-        std::wstring name = KernelName(target);
-        m_planted =
-            RegSetValueExW(created, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(name.data()),
-                           static_cast<DWORD>(name.size() * sizeof(wchar_t))) == ERROR_SUCCESS;
-    }
-    ~PlantedLink()
-    {
-        using DeleteKey = LONG(NTAPI*)(HANDLE);
-        auto deleteKey = reinterpret_cast<DeleteKey>(
-            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtDeleteKey")));
-        if (m_key && deleteKey != nullptr)
-            deleteKey(m_key.Get());
-    }
-    PlantedLink(const PlantedLink&) = delete;
-    PlantedLink& operator=(const PlantedLink&) = delete;
-
-    bool IsPlanted() const { return m_planted; }
-
-private:
-    UniqueRegistryKey m_key;
-    bool m_planted = false;
-};
-
 // A key of the profile that a user made a symbolic link to another key of
 // their hive is not followed: nothing is written below the key it points to,
 // and the rest of the backup is written.
@@ -169,7 +134,7 @@ TEST(RegistryRestore, KeyThatIsASymbolicLinkIsNotFollowed)
     const std::string outside = "Software\\Straysweep core " + std::to_string(GetCurrentProcessId()) + " outside";
     TemporaryKey outsideKey(outside);
     CreateKey(outside);
-    PlantedLink link(ProfilePath + "\\link", outside);
+    PlantedLink link(ProfilePath + "\\link", KernelName(outside));
     ASSERT_TRUE(link.IsPlanted());
     TempFolder temp;
     std::string file = temp / "backup.reg";
@@ -183,12 +148,12 @@ TEST(RegistryRestore, KeyThatIsASymbolicLinkIsNotFollowed)
     ScopedEnvironment write("STAND_IN_WRITE", "export");
 
     RegistryRestore::Outcome outcome =
-        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), "", true);
+        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), L"", true);
 
     EXPECT_EQ(RegistryRestore::Stage::ImportFailed, outcome.stage);
     EXPECT_EQ("Not everything of the backup can be written, first [" + Key +
                   "\\link\\sub]: " + Error::GetSystemErrorSentence(681).Str(),
-              outcome.problem.Str());
+              Narrow(outcome.problem));
     EXPECT_EQ("[" + outside + "]\n", DumpTree(outside));
     EXPECT_EQ("[" + ProfilePath + "\\11111111111111111111111111111111]\nx 4: 1 0 0 0\n",
               DumpTree(ProfilePath + "\\11111111111111111111111111111111"));
@@ -205,7 +170,7 @@ TEST(RegistryRestore, ProfileKeyThatIsASymbolicLinkIsNotWritten)
     TemporaryKey outsideKey(outside);
     CreateKey(outside);
     TemporaryKey profile(ProfilePath);
-    PlantedLink link(ProfilePath, outside);
+    PlantedLink link(ProfilePath, KernelName(outside));
     ASSERT_TRUE(link.IsPlanted());
     TempFolder temp;
     std::string file = temp / "backup.reg";
@@ -214,11 +179,11 @@ TEST(RegistryRestore, ProfileKeyThatIsASymbolicLinkIsNotWritten)
     NewBackups backups;
 
     RegistryRestore::Outcome outcome =
-        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), "", true);
+        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), L"", true);
 
     EXPECT_EQ(RegistryRestore::Stage::ImportFailed, outcome.stage);
     EXPECT_EQ("The profile key cannot be opened for the import: " + Error::GetSystemErrorSentence(681).Str(),
-              outcome.problem.Str());
+              Narrow(outcome.problem));
     EXPECT_EQ("[" + outside + "]\n", DumpTree(outside));
 }
 
@@ -236,10 +201,10 @@ TEST(RegistryRestore, MissingProfileIsMadeFromTheFileWithoutTheEditor)
     LogTail log;
 
     RegistryRestore::Outcome outcome =
-        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), "", false);
+        RegistryRestore(RegistryEditor(StandInProgramPath().c_str(), 10000)).RestoreFile(file.c_str(), L"", false);
 
     EXPECT_EQ(RegistryRestore::Stage::Restored, outcome.stage);
-    EXPECT_EQ("", outcome.problem.Str());
+    EXPECT_EQ("", Narrow(outcome.problem));
     EXPECT_FALSE(outcome.profileExisted);
     EXPECT_TRUE(outcome.backupFile.IsEmpty());
     EXPECT_TRUE(backups.Names().empty());

@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "program/core/CLogFile.h"
 #include "program/core/ProfilesRoot.h"
 #include "resources/resource.h"
@@ -60,7 +61,7 @@ std::string ProfileNameOf(const testing::TestParamInfo<const char*>& info)
 TEST_P(RepairWithBackup, BacksUpThenRemovesTheGhostAndTheBackupRestoresIt)
 {
     SampleProfile profile(ProfileName, Root(), true);
-    ASSERT_EQ(Root(), FindProfilesRoot().Str()) << "profiles of a root that comes first are in the way";
+    ASSERT_EQ(AnsiToWide(Root()), FindProfilesRoot()) << "profiles of a root that comes first are in the way";
     const std::string before = DumpTree(Root() + "\\" + ProfileName);
     RepairAndClose();
 
@@ -96,7 +97,7 @@ TEST_P(RepairWithBackup, FailedDeletionShowsTheLogsPath)
     SampleProfile profile(ProfileName, Root(), true);
     profile.Tree().AddSection(SampleProfile::Id('b'), SectionValues().WideDisplayName(Pst));
     profile.Tree().AddKey(SampleProfile::Id('a') + "\\Own");
-    ASSERT_EQ(Root(), FindProfilesRoot().Str()) << "profiles of a root that comes first are in the way";
+    ASSERT_EQ(AnsiToWide(Root()), FindProfilesRoot()) << "profiles of a root that comes first are in the way";
     RepairAndClose();
 
     RunProgram();

@@ -1,3 +1,4 @@
+#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
 #include "program/core/GhostFinder.h"
 #include "resources/resource.h"
@@ -359,7 +360,7 @@ TEST_F(ProfileList, ClosingDuringAReadingStopsItAndLeavesNoThread)
     // test framework's own.
     size_t threadsAfter = ThreadsOfThisProcess();
     DWORD started = GetTickCount();
-    ASSERT_EQ(1u, GhostFinder::Find("Duży").candidates.size());
+    ASSERT_EQ(1u, GhostFinder::Find(AnsiToWide("Duży")).candidates.size());
     DWORD reading = GetTickCount() - started;
     EXPECT_TRUE(entries.empty());
     EXPECT_LT(closing * 4, reading) << "closing took " << closing << " ms, a whole reading " << reading << " ms";

@@ -20,13 +20,13 @@ std::string Id(char digit)
 
 // The names that a reading of `profile` offers, taken when its message
 // arrives at a window of this thread.
-std::vector<CString> Offered(const char* profile)
+std::vector<std::wstring> Offered(const std::wstring& profile)
 {
     UniqueWindow window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     EXPECT_TRUE(window.IsValid());
     GhostListReader reader(ReadMessage);
     reader.Start(window.Get(), profile);
-    std::vector<CString> names = {"not taken"};
+    std::vector<std::wstring> names = {L"not taken"};
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0)
     {
@@ -57,7 +57,7 @@ TEST(GhostListReader, OffersNothingOfAProfileReadInPart)
     ProfileTreeBuilder("In part").SetValue(std::string(ProfileTreeBuilder::AccountsKey) + "\\0002", "Account Name",
                                            REG_SZ, std::string("Ewa\0", 4));
 
-    EXPECT_EQ(std::vector<CString>{"Archiwum"}, Offered("Whole"));
-    EXPECT_EQ(std::vector<CString>{}, Offered("In part"));
+    EXPECT_EQ(std::vector<std::wstring>{L"Archiwum"}, Offered(L"Whole"));
+    EXPECT_EQ(std::vector<std::wstring>{}, Offered(L"In part"));
 }
 } // namespace

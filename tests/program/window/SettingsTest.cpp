@@ -1,4 +1,6 @@
 #include "program/window/Settings.h"
+#include "library/base/TextConversion.h"
+#include "library/base/UniqueHandle.h"
 #include "tests/support/KeptFile.h"
 #include "tests/support/TempFolder.h"
 #include "program/core/ProductFolder.h"
@@ -37,25 +39,25 @@ TEST_F(SettingsFile, DataFolderFileIsReadFirst)
 {
     WriteFileBytes(dataFile, Ini("PstName=Archive 2007"));
     WriteFileBytes(exeFile, Ini("PstName=Beside"));
-    EXPECT_STREQ("Archive 2007", LoadSettings().GetString());
+    EXPECT_EQ(L"Archive 2007", LoadSettings());
 }
 
 TEST_F(SettingsFile, FileBesideTheExecutableIsReadWhenTheDataFolderHasNone)
 {
     WriteFileBytes(exeFile, Ini("PstName=Beside"));
-    EXPECT_STREQ("Beside", LoadSettings().GetString());
+    EXPECT_EQ(L"Beside", LoadSettings());
 }
 
 TEST_F(SettingsFile, DataFolderFileHidesTheOtherEvenWithoutTheKey)
 {
     WriteFileBytes(dataFile, Ini("Other=1"));
     WriteFileBytes(exeFile, Ini("PstName=Beside"));
-    EXPECT_TRUE(LoadSettings().IsEmpty());
+    EXPECT_TRUE(LoadSettings().empty());
 }
 
 TEST_F(SettingsFile, NeitherFileGivesAnEmptyName)
 {
-    EXPECT_TRUE(LoadSettings().IsEmpty());
+    EXPECT_TRUE(LoadSettings().empty());
 }
 
 struct ValueCase
@@ -68,10 +70,11 @@ class SettingsValue : public SettingsFile, public testing::WithParamInterface<Va
 {
 };
 
+// A file in the ANSI code page, as the program always wrote it.
 TEST_P(SettingsValue, IsReadAsTheProfileFunctionsGiveItUpTo254Characters)
 {
     WriteFileBytes(dataFile, Ini("PstName=" + GetParam().stored));
-    EXPECT_EQ(GetParam().read, ReadSettingsFile(dataFile.c_str()).Str());
+    EXPECT_EQ(AnsiToWide(GetParam().read), ReadSettingsFile(dataFile.c_str()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SettingsValue,
@@ -85,39 +88,96 @@ INSTANTIATE_TEST_SUITE_P(Table, SettingsValue,
 
 TEST_F(SettingsFile, MissingFileReadsEmpty)
 {
-    EXPECT_TRUE(ReadSettingsFile(dataFile.c_str()).IsEmpty());
+    EXPECT_TRUE(ReadSettingsFile(dataFile.c_str()).empty());
 }
 
 TEST_F(SettingsFile, SavingWritesTheDataFolderFileOnly)
 {
     WriteFileBytes(exeFile, Ini("PstName=Beside"));
-    ASSERT_STREQ("Beside", LoadSettings().GetString());
-    SavePstNameSetting("New name");
+    ASSERT_EQ(L"Beside", LoadSettings());
+    SavePstNameSetting(L"New name");
     EXPECT_EQ(Ini("PstName=Beside"), ReadFileBytes(exeFile));
-    EXPECT_STREQ("New name", ReadSettingsFile(dataFile.c_str()).GetString());
-    EXPECT_STREQ("New name", LoadSettings().GetString());
+    EXPECT_EQ(Ini("PstName=New name"), ReadFileBytes(dataFile));
+    EXPECT_EQ(L"New name", LoadSettings());
 }
 
 TEST_F(SettingsFile, EmptyNameIsWrittenAndReadBackEmpty)
 {
     WriteFileBytes(exeFile, Ini("PstName=Beside"));
-    SavePstNameSetting("Old");
-    SavePstNameSetting("");
+    SavePstNameSetting(L"Old");
+    SavePstNameSetting(L"");
     std::string contents = ReadFileBytes(dataFile);
     EXPECT_NE(std::string::npos, contents.find("PstName=\r\n")) << contents;
-    EXPECT_TRUE(LoadSettings().IsEmpty());
+    EXPECT_TRUE(LoadSettings().empty());
+}
+
+// Cyrillic "Архив" and a letter beyond the Basic Multilingual Plane, which
+// no ANSI code page but UTF-8 holds.
+const std::wstring UnicodeName = L"\u0410\u0440\u0445\u0438\u0432 \U0001F4E7";
+
+// The bytes of a file in UTF-16LE with a byte-order mark.
+std::string UnicodeFile(const std::wstring& text)
+{
+    std::wstring marked = L'\xFEFF' + text;
+    return std::string(reinterpret_cast<const char*>(marked.data()), marked.size() * sizeof(wchar_t));
+}
+
+// In a file of the ANSI code page the profile functions would write "?" for
+// such letters: the file turns Unicode first, its lines converted from the
+// code page, and stays so for the names after it.
+TEST_F(SettingsFile, NameOutsideTheCodePageTurnsTheFileUnicodeAndReadsBackExactly)
+{
+    CString ansi;
+    ASSERT_FALSE(WideToAnsiExactly(UnicodeName, ansi));
+    WriteFileBytes(dataFile, Ini("PstName=Old\r\nOther=Zażółć"));
+    const std::wstring other = AnsiToWide("Zażółć");
+
+    SavePstNameSetting(UnicodeName);
+    EXPECT_EQ(UnicodeFile(L"[General]\r\nPstName=" + UnicodeName + L"\r\nOther=" + other + L"\r\n"),
+              ReadFileBytes(dataFile));
+    EXPECT_EQ(UnicodeName, LoadSettings());
+
+    SavePstNameSetting(L"Archive 2019");
+    EXPECT_EQ(UnicodeFile(L"[General]\r\nPstName=Archive 2019\r\nOther=" + other + L"\r\n"), ReadFileBytes(dataFile));
+}
+
+TEST_F(SettingsFile, MissingFileIsCreatedUnicodeForANameOutsideTheCodePage)
+{
+    SavePstNameSetting(UnicodeName);
+    EXPECT_EQ(UnicodeFile(L"[General]\r\nPstName=" + UnicodeName + L"\r\n"), ReadFileBytes(dataFile));
+    EXPECT_EQ(UnicodeName, LoadSettings());
+}
+
+// The file is replaced whole or not at all: one that cannot be replaced (it
+// is open without delete sharing) keeps its old name, and no temporary file
+// is left beside it.
+TEST_F(SettingsFile, FileThatCannotTurnUnicodeIsLeftAsItWas)
+{
+    const std::string contents = Ini("PstName=Old");
+    WriteFileBytes(dataFile, contents);
+    std::string folder = dataFile.substr(0, dataFile.rfind('\\') + 1);
+    {
+        UniqueFile held(CreateFileA(dataFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held.IsValid());
+        SavePstNameSetting(UnicodeName);
+    }
+    EXPECT_EQ(contents, ReadFileBytes(dataFile));
+    WIN32_FIND_DATAA found = {};
+    UniqueFindHandle temporary(FindFirstFileA((folder + "*.tmp").c_str(), &found));
+    EXPECT_FALSE(temporary.IsValid()) << found.cFileName;
 }
 
 TEST_F(SettingsFile, NameIsLoadedOnceAndKeptForTheProcess)
 {
     WriteFileBytes(dataFile, Ini("PstName=First"));
-    CString& name = GetPstNameSetting();
-    EXPECT_STREQ("First", name.GetString());
+    std::wstring& name = GetPstNameSetting();
+    EXPECT_EQ(L"First", name);
     WriteFileBytes(dataFile, Ini("PstName=Second"));
-    EXPECT_STREQ("First", GetPstNameSetting().GetString());
-    name = "Changed";
+    EXPECT_EQ(L"First", GetPstNameSetting());
+    name = L"Changed";
     EXPECT_EQ(&name, &GetPstNameSetting());
-    EXPECT_STREQ("Changed", GetPstNameSetting().GetString());
+    EXPECT_EQ(L"Changed", GetPstNameSetting());
 }
 
 // Moves the data folder aside and puts a file of its name in its place, so
@@ -165,8 +225,8 @@ TEST_F(SettingsFile, WithoutDataFolderTheBareNameIsNeitherReadNorWritten)
         DataFolderBlocked blocked;
         ASSERT_TRUE(blocked.Blocked());
         EXPECT_STREQ("Settings.ini", GetSettingsFilePath().GetString());
-        EXPECT_STREQ("Beside", LoadSettings().GetString());
-        SavePstNameSetting("Lost");
+        EXPECT_EQ(L"Beside", LoadSettings());
+        SavePstNameSetting(L"Lost");
     }
     SetCurrentDirectoryA(previousFolder);
     EXPECT_FALSE(FileExists(windowsFile));
