@@ -158,7 +158,8 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
 
     ULONGLONG logBeforeFinder = FileSize(logPath);
     size_t found = 0;
-    round.finder = Milliseconds([&] { found = GhostFinder::Find(WideProfileName).candidates.size(); });
+    round.finder =
+        Milliseconds([&] { found = GhostFinder::Find(HKEY_CURRENT_USER, WideProfileName).candidates.size(); });
     Expect(found == static_cast<size_t>(ghosts), "finder candidates");
     Expect(FileSize(logPath) == logBeforeFinder, "finder log");
 

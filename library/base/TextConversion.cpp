@@ -2,6 +2,7 @@
 
 #include "library/base/TextConversionFlags.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -44,6 +45,10 @@ bool WideToAnsiExactly(const std::wstring& wide, CString& ansi)
 
 CString WideToAnsiMarked(const std::wstring& wide)
 {
+    // Plain ASCII, as most of the log's names and identifiers are, is the
+    // same in every ANSI code page: no conversion needed.
+    if (std::all_of(wide.begin(), wide.end(), [](wchar_t ch) { return ch != L'\0' && ch < 0x80; }))
+        return CString(std::string(wide.begin(), wide.end()));
     CString whole;
     if (WideToAnsiExactly(wide, whole))
         return whole;

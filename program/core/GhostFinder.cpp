@@ -1,13 +1,10 @@
 #include "program/core/GhostFinder.h"
 
 #include "library/base/NameComparison.h"
-#include "library/base/TextConversion.h"
 #include "library/fs/FsFolders.h"
-#include "program/core/GhostPstRemover.h"
+#include "program/core/ProfileReading.h"
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
-#include "program/core/ReferencedSections.h"
-#include "program/core/RegistryFailure.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -18,25 +15,17 @@
 
 namespace
 {
-void AddReason(std::wstring& reasons, const std::wstring& reason)
-{
-    if (!reasons.empty())
-        reasons += L"; ";
-    reasons += reason;
-}
-
 // Reads only what the rule needs, in the order that costs least: the display
 // name first (a section without one costs its open, that read and its close),
 // the provider library only beside a display name, the references only of a
 // PST store. A referenced section is tied whatever it holds: it is not even
 // opened.
-bool ReadCandidate(const RegistryKey& profileKey, const std::wstring& name, const ReferencedSections& referenced,
-                   ProfileSection& section, LONG& openResult)
+bool ReadCandidate(const ProfileReading& reading, const std::wstring& name, ProfileSection& section, LONG& openResult)
 {
     openResult = ERROR_SUCCESS;
-    if (name.empty() || ProfileSection::IsReservedName(name) || referenced.Contains(name))
+    if (ProfileSection::IsReservedName(name) || reading.GetReferenced().Contains(name))
         return false;
-    openResult = section.Open(profileKey, name);
+    openResult = section.Open(reading.GetProfileKey(), name);
     if (openResult != ERROR_SUCCESS)
         return false;
     section.ReadDisplayName();
@@ -46,52 +35,23 @@ bool ReadCandidate(const RegistryKey& profileKey, const std::wstring& name, cons
     if (!SameName(section.GetProvider(), L"mspst.dll"))
         return false;
     section.ReadReferences(false);
-    return GhostFinder::IsCandidate(name, section, referenced);
+    return reading.IsGhost(name, section);
 }
 } // namespace
 
-bool GhostFinder::IsCandidate(const std::wstring& name, const ProfileSection& section,
-                              const ReferencedSections& referenced)
+GhostFinder::Result GhostFinder::Find(HKEY root, const std::wstring& profileName, const std::atomic<bool>* cancel)
 {
-    // Typing the section's own display name makes it a candidate of the
-    // analysis; it is removed unless something ties it to an account.
-    return !ProfileSection::IsReservedName(name) && !section.GetDisplayName().empty() &&
-           SameName(section.GetProvider(), L"mspst.dll") &&
-           referenced.FindTie(name, section.GetReference1(), section.GetReference2()) == ReferencedSections::Tie::None;
-}
-
-GhostFinder::Result GhostFinder::Find(const std::wstring& profileName, const std::atomic<bool>* cancel)
-{
-    GhostPstRemover::ProfileKeys keys = GhostPstRemover::OpenProfileKeys(GetProfileKeyPath(profileName));
-    const RegistryKey& profileKey = keys.profile;
-    ReferencedSections referenced;
-    referenced.Collect(profileKey, keys.accounts, false);
-
+    ProfileReading reading =
+        ProfileReading::Read(ProfileReading::OpenKeys(root, GetProfileKeyPath(profileName)), false, cancel);
     Result result;
-    for (const std::wstring& account : referenced.GetFailedAccounts())
-        AddReason(result.incomplete, L"the account key \"" + account + L"\" cannot be read");
-    if (!referenced.IsComplete() && result.incomplete.empty())
-        AddReason(result.incomplete, L"the listing of the accounts stopped early");
-
-    // Section by section as listed: a reading that is no longer wanted stops
-    // at once, not after a listing of thousands of names.
-    std::wstring name;
-    for (DWORD index = 0;; ++index)
+    result.incomplete = reading.DescribeIncomplete();
+    for (const std::wstring& name : reading.GetSectionNames())
     {
         if (cancel != nullptr && cancel->load())
             break;
-        LONG listing = profileKey.EnumSubKey(index, name);
-        if (listing == ERROR_NO_MORE_ITEMS)
-            break;
-        if (listing != ERROR_SUCCESS)
-        {
-            AddReason(result.incomplete,
-                      L"the listing of the sections stopped early: " + AnsiToWide(RegistryFailureText(listing, "")));
-            break;
-        }
         ProfileSection section;
         LONG opened = ERROR_SUCCESS;
-        if (ReadCandidate(profileKey, name, referenced, section, opened))
+        if (ReadCandidate(reading, name, section, opened))
         {
             section.ReadPstPath();
             result.candidates.push_back({name, section.GetDisplayName(), section.GetPstPath(), std::nullopt});
@@ -101,6 +61,9 @@ GhostFinder::Result GhostFinder::Find(const std::wstring& profileName, const std
             result.unopenedSections.push_back(name);
         }
     }
+    // A store tied only through what was not read looks like a ghost.
+    if (!reading.IsComplete())
+        result.candidates.clear();
     return result;
 }
 

@@ -8,9 +8,6 @@
 #include <string>
 #include <vector>
 
-class ProfileSection;
-class ReferencedSections;
-
 // The ghost candidates of a mail profile: the PST stores (provider library
 // "mspst.dll") that a repair would remove if their display name were typed.
 // Finding them only reads: nothing is changed and nothing is logged.
@@ -34,23 +31,19 @@ public:
         std::vector<Candidate> candidates;
         // Empty when every account was read and both listings reached their
         // end; else what was not read, in English. A store tied only through
-        // it looks untied, so the candidates may then hold live stores.
+        // it looks untied, so no candidate is then given.
         std::wstring incomplete;
         // The sections that did not open, in registry order: any of them may
         // be a candidate that `candidates` lacks. The others are sound.
         std::vector<std::wstring> unopenedSections;
     };
 
-    // True when section `name`, its texts and references read, is a candidate
-    // of a profile whose accounts reference `referenced`.
-    static bool IsCandidate(const std::wstring& name, const ProfileSection& section,
-                            const ReferencedSections& referenced);
-
-    // Reads the candidates of profile `profileName` below the profiles root in
-    // force, stopping before the next section once `*cancel` is set. Throws
-    // Error::NvExceptionCommon (string 104 with the key) when the profile key
-    // or its accounts key does not open; any other failure is in the result.
-    static Result Find(const std::wstring& profileName, const std::atomic<bool>* cancel = nullptr);
+    // Reads the candidates of profile `profileName` below the profiles root
+    // of `root` (the chosen user's hive), stopping before the next section
+    // once `*cancel` is set. Throws Error::NvExceptionCommon (string 104 with
+    // the key) when the profile key or its accounts key does not open; any
+    // other failure is in the result.
+    static Result Find(HKEY root, const std::wstring& profileName, const std::atomic<bool>* cancel = nullptr);
 
     // Tells whether a file exists; may wait as long as the network does.
     using FileQuestion = std::function<bool(const std::wstring& path)>;

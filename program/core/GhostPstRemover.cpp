@@ -3,6 +3,7 @@
 #include "library/base/NameComparison.h"
 #include "library/base/TextConversion.h"
 #include "program/core/CLogFile.h"
+#include "program/core/ProfileReading.h"
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/ReferencedSections.h"
@@ -21,18 +22,6 @@ GhostPstRemover::GhostPstRemover(const std::wstring& profileName, const std::wst
 {
 }
 
-GhostPstRemover::ProfileKeys GhostPstRemover::OpenProfileKeys(const std::wstring& profilePath)
-{
-    ProfileKeys keys;
-    LONG result = keys.profile.Open(TargetUser::Root(), profilePath);
-    if (result != ERROR_SUCCESS)
-        ThrowOpenKeyFailure(result, profilePath, __FILE__, __LINE__);
-    result = keys.accounts.Open(keys.profile.Get(), AccountsKeyName);
-    if (result != ERROR_SUCCESS)
-        ThrowOpenKeyFailure(result, profilePath + L"\\" + AccountsKeyName, __FILE__, __LINE__);
-    return keys;
-}
-
 int GhostPstRemover::Run()
 {
     m_invalidSections.clear();
@@ -43,13 +32,11 @@ int GhostPstRemover::Run()
     CLogFile& log = CLogFile::Instance();
     std::wstring path = GetProfileKeyPath(m_strProfileName);
     log.InfoF("Otwieranie klucza profilów: %s", WideToAnsiMarked(TargetUser::RootName() + L"\\" + path).GetString());
-    ProfileKeys keys = OpenProfileKeys(path);
-    const RegistryKey& profileKey = keys.profile;
-
+    ProfileReading::Keys keys = ProfileReading::OpenKeys(TargetUser::Root(), path);
     log.Info(" ");
     log.Info("-- Listowanie kont --");
-    ReferencedSections referenced;
-    referenced.Collect(profileKey, keys.accounts, true);
+    ProfileReading reading = ProfileReading::Read(std::move(keys), true);
+    const ReferencedSections& referenced = reading.GetReferenced();
     m_bReadCompletely = referenced.IsComplete();
     if (!m_bReadCompletely && !m_bCheckOnly && m_bStopWhenAccountsUnread)
     {
@@ -60,15 +47,11 @@ int GhostPstRemover::Run()
 
     log.Info(" ");
     log.Info("-- Listowanie sekcji -- ");
-    // The list is taken in full first: deleting sections must not shift the
+    // The list was taken in full first: deleting sections must not shift the
     // enumeration indexes under the loop.
-    std::vector<std::wstring> sections;
-    LONG listing = profileKey.EnumSubKeys(sections);
-    for (const std::wstring& section : sections)
+    for (const std::wstring& section : reading.GetSectionNames())
     {
-        if (section.empty())
-            continue;
-        switch (JudgeSection(profileKey, section, referenced))
+        switch (JudgeSection(reading.GetProfileKey(), section, referenced))
         {
         case Verdict::Kept:
             break;
@@ -86,6 +69,7 @@ int GhostPstRemover::Run()
             return 0;
         }
     }
+    LONG listing = reading.GetListingResult();
     if (listing != ERROR_SUCCESS)
     {
         log.Error(RegistryFailureText(listing, "Błąd podczas listowania sekcji."));

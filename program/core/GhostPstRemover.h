@@ -19,16 +19,6 @@ public:
     // display name.
     GhostPstRemover(const std::wstring& profileName, const std::wstring& pstDisplayName, bool checkOnly);
 
-    struct ProfileKeys
-    {
-        RegistryKey profile;
-        RegistryKey accounts;
-    };
-    // Opens the key at `profilePath` (below the target user's root) and its
-    // accounts key. Throws Error::NvExceptionCommon (string 104 with the key
-    // that failed) when either does not open.
-    static ProfileKeys OpenProfileKeys(const std::wstring& profilePath);
-
     // Asked once, right before the first section is deleted; false ends the
     // run there with nothing deleted (GetStop gives RemovalRefused). What it
     // throws leaves Run.
@@ -38,10 +28,11 @@ public:
     // AccountsUnread): a section tied only to an unread account looks untied.
     void SetStopWhenAccountsUnread(bool stop) { m_bStopWhenAccountsUnread = stop; }
 
-    // 0: no invalid section; 1: invalid sections found (check-only) or all of
-    // them deleted; 2: a deletion failed. Throws Error::NvExceptionCommon when
-    // the profile key or its accounts key does not open; failures of single
-    // accounts and sections are logged and passed over.
+    // Reads the profile (ProfileReading) of the chosen user. 0: no invalid
+    // section; 1: invalid sections found (check-only) or all of them deleted;
+    // 2: a deletion failed. Throws Error::NvExceptionCommon when the profile
+    // key or its accounts key does not open; failures of single accounts and
+    // sections are logged and passed over.
     int Run();
 
     // Why the last Run ended before it had examined every section.

@@ -4,6 +4,7 @@
 #include "program/core/CLogFile.h"
 #include "program/core/GhostPstRemover.h"
 #include "program/core/OutlookCheck.h"
+#include "program/core/ProfileReading.h"
 #include "program/core/ProfilesRoot.h"
 #include "program/core/RegistryBackup.h"
 #include "program/core/SweepFrontEnd.h"
@@ -63,7 +64,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     {
         try
         {
-            GhostPstRemover::OpenProfileKeys(profileKey);
+            ProfileReading::OpenKeys(TargetUser::Root(), profileKey);
         }
         catch (const Error::NvException& e)
         {

@@ -1,6 +1,7 @@
 #include "program/window/GhostListReader.h"
 
 #include "program/core/GhostFinder.h"
+#include "program/core/TargetUser.h"
 
 #include <utility>
 
@@ -49,17 +50,12 @@ void GhostListReader::Read(HWND window, std::wstring profileName, WPARAM generat
 {
     std::vector<std::wstring> names;
     // Nothing may leave a thread's function. A profile that cannot be read
-    // offers nothing; Check and Repair! tell the user why. Nor does one read
-    // in part: a store tied only through what was not read would look like
-    // a ghost.
+    // offers nothing; Check and Repair! tell the user why.
     try
     {
-        GhostFinder::Result result = GhostFinder::Find(profileName, &m_cancel);
-        if (result.incomplete.empty())
-        {
-            for (const GhostFinder::Candidate& candidate : result.candidates)
-                names.push_back(candidate.displayName);
-        }
+        for (const GhostFinder::Candidate& candidate :
+             GhostFinder::Find(TargetUser::Root(), profileName, &m_cancel).candidates)
+            names.push_back(candidate.displayName);
     }
     catch (...)
     {

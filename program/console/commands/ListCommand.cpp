@@ -4,12 +4,12 @@
 #include "library/error/NvException.h"
 #include "program/console/ExitCode.h"
 #include "program/console/commands/SignedInUsers.h"
-#include "program/core/GhostFinder.h"
-#include "program/core/GhostPstRemover.h"
+#include "program/core/ProfileReading.h"
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
-#include "program/core/ReferencedSections.h"
 #include "program/core/TargetUser.h"
+
+#include <optional>
 
 namespace
 {
@@ -56,10 +56,10 @@ ListCommand::SectionsReport ListCommand::ListSections(const ConsoleArguments& ar
     report.pst = arguments.pst;
     std::wstring path = GetProfileKeyPath(arguments.profile);
     report.profileKey = FullKey(path);
-    GhostPstRemover::ProfileKeys keys;
+    std::optional<ProfileReading> reading;
     try
     {
-        keys = GhostPstRemover::OpenProfileKeys(path);
+        reading.emplace(ProfileReading::Read(ProfileReading::OpenKeys(TargetUser::Root(), path), false));
     }
     catch (const Error::NvException& e)
     {
@@ -67,17 +67,13 @@ ListCommand::SectionsReport ListCommand::ListSections(const ConsoleArguments& ar
         report.exitCode = ExitCode::ProfileNotOpened;
         return report;
     }
-    ReferencedSections referenced;
-    const RegistryKey& profileKey = keys.profile;
-    referenced.Collect(profileKey, keys.accounts, false);
-    std::vector<std::wstring> names;
-    profileKey.EnumSubKeys(names);
-    for (const std::wstring& name : names)
+    const ReferencedSections& referenced = reading->GetReferenced();
+    for (const std::wstring& name : reading->GetSectionNames())
     {
-        if (name.empty() || ProfileSection::IsReservedName(name))
+        if (ProfileSection::IsReservedName(name))
             continue;
         ProfileSection section;
-        if (section.Open(profileKey, name) != ERROR_SUCCESS)
+        if (section.Open(reading->GetProfileKey(), name) != ERROR_SUCCESS)
         {
             report.unreadableSections.push_back(name);
             continue;
@@ -88,8 +84,8 @@ ListCommand::SectionsReport ListCommand::ListSections(const ConsoleArguments& ar
         section.ReadReferences(false);
         bool tied =
             referenced.FindTie(name, section.GetReference1(), section.GetReference2()) != ReferencedSections::Tie::None;
-        report.sections.push_back({name, section.GetDisplayName(), section.GetProvider(), tied,
-                                   GhostFinder::IsCandidate(name, section, referenced)});
+        report.sections.push_back(
+            {name, section.GetDisplayName(), section.GetProvider(), tied, reading->IsGhost(name, section)});
     }
     report.unreadableAccounts = referenced.GetFailedAccounts();
     report.exitCode = ExitCode::Clean;

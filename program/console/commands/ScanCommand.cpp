@@ -31,7 +31,7 @@ ScanCommand::ProfileScan ScanProfile(const std::wstring& name, bool isDefault)
     GhostFinder::Result result;
     try
     {
-        result = GhostFinder::Find(name);
+        result = GhostFinder::Find(TargetUser::Root(), name);
     }
     catch (const Error::NvException& e)
     {

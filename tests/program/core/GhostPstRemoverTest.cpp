@@ -404,7 +404,7 @@ TEST_P(RunThrows, WithTheOpenCodeAndTheKeyPath)
                               "NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Outlook") +
                       GetParam().keyInMessage + "\". Ensure you have read access to this key.",
                   e.GetMessage().Str());
-        EXPECT_EQ("GhostPstRemover.cpp", e.GetModule().Str());
+        EXPECT_EQ("ProfileReading.cpp", e.GetModule().Str());
     }
     EXPECT_EQ(std::vector<std::string>{"Info: Otwieranie klucza profilów: HKEY_CURRENT_USER\\Software\\Microsoft\\"
                                        "Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profiles\\Outlook"},

@@ -111,7 +111,7 @@ TEST_F(Sweep, ProfileThatDoesNotOpenStopsWithTheLoggedFailure)
     EXPECT_EQ(GhostPstSweep::Stage::Stopped, outcome.stage);
     ASSERT_TRUE(outcome.failure.has_value());
     EXPECT_EQ(ErrorLine(*outcome.failure), log.Lines().back());
-    EXPECT_EQ("GhostPstRemover.cpp", outcome.failure->GetModule().Str());
+    EXPECT_EQ("ProfileReading.cpp", outcome.failure->GetModule().Str());
 }
 
 TEST_F(Sweep, RepairWhileOutlookRunsTellsTheFrontEndBeforeItsOnlyLine)

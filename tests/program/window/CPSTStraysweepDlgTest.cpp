@@ -360,7 +360,7 @@ TEST_F(ProfileList, ClosingDuringAReadingStopsItAndLeavesNoThread)
     // test framework's own.
     size_t threadsAfter = ThreadsOfThisProcess();
     DWORD started = GetTickCount();
-    ASSERT_EQ(1u, GhostFinder::Find(AnsiToWide("Duży")).candidates.size());
+    ASSERT_EQ(1u, GhostFinder::Find(HKEY_CURRENT_USER, AnsiToWide("Duży")).candidates.size());
     DWORD reading = GetTickCount() - started;
     EXPECT_TRUE(entries.empty());
     EXPECT_LT(closing * 4, reading) << "closing took " << closing << " ms, a whole reading " << reading << " ms";
