@@ -4,7 +4,7 @@
 
 namespace
 {
-// 511 characters and the terminating NUL.
+// 510 characters and the terminating NUL.
 constexpr DWORD NameCapacity = 0x1FF;
 constexpr DWORD HexValueCapacity = 0x3FF;
 // Holds the profile's names and library names read as text; a longer value

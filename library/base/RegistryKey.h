@@ -25,12 +25,12 @@ public:
 
     // Appends the subkey names, in the registry's index order, to `names`.
     // ERROR_SUCCESS when the list reached its end; else the code of the
-    // failure that ended it there (a name of more than 511 characters gives
+    // failure that ended it there (a name of 511 characters or more gives
     // ERROR_MORE_DATA), the names before it appended.
     LONG EnumSubKeys(std::vector<std::wstring>& names) const;
     // The name of the subkey at `index` of the registry's index order in
     // `name`. ERROR_NO_MORE_ITEMS past the last one; on failure `name` is
-    // empty (a name of more than 511 characters gives ERROR_MORE_DATA).
+    // empty (a name of 511 characters or more gives ERROR_MORE_DATA).
     LONG EnumSubKey(DWORD index, std::wstring& name) const;
 
     // Reads a REG_SZ or REG_EXPAND_SZ value of at most `capacity`

@@ -10,8 +10,8 @@
 #include "program/console/commands/ScanCommand.h"
 #include "program/console/commands/UserChoice.h"
 
-// The text that the command line program writes of a command's report, in
-// the ANSI code page: for standard output (with --json the document goes
+// The text that the command line program writes of a command's report, every
+// name as it is stored: for standard output (with --json the document goes
 // there instead) and for standard error, which gets the errors and warnings
 // either way.
 class TextRenderer
