@@ -2,6 +2,10 @@
 
 #include "library/base/CString.h"
 
+#include <string>
+
+#include <string>
+
 namespace Error
 {
 // A failure that ends an operation. Thrown by value, caught by reference to
@@ -13,11 +17,15 @@ public:
     NvException(LPCSTR file, int line);
     virtual ~NvException() = default;
 
-    // The message as the user and the log see it.
+    // The message as the log sees it: in the ANSI code page, a name's
+    // letters that it lacks written as WideToAnsiMarked writes them.
     virtual CString GetText() const = 0;
+    // The message as the user sees it, every name in it as it is stored.
+    virtual std::wstring GetWideText() const;
 
-    // Shows the text, trimmed, in a box without owner captioned "Error"; an
-    // empty text shows the module and line instead. Returns the box's result.
+    // Shows the wide text, trimmed, in a box without owner captioned "Error";
+    // an empty text shows the module and line instead. Returns the box's
+    // result.
     int ShowMessage(UINT type) const;
 
     const CString& GetModule() const { return m_strModule; }

@@ -1,11 +1,18 @@
 #include "library/error/NvExceptionCommon.h"
 
+#include "library/base/TextConversion.h"
 #include "library/error/ErrorMessages.h"
 
 namespace Error
 {
 NvExceptionCommon::NvExceptionCommon(DWORD error, LPCSTR message, LPCSTR file, int line)
-    : NvException(file, line), m_dwError(error), m_strMessage(message)
+    : NvException(file, line), m_dwError(error), m_strMessage(message), m_wideMessage(AnsiToWide(m_strMessage))
+{
+}
+
+NvExceptionCommon::NvExceptionCommon(DWORD error, const CString& message, const std::wstring& wideMessage, LPCSTR file,
+                                     int line)
+    : NvException(file, line), m_dwError(error), m_strMessage(message), m_wideMessage(wideMessage)
 {
 }
 
@@ -16,6 +23,17 @@ CString NvExceptionCommon::GetText() const
     text.AppendFormat(" (%#lx)", static_cast<unsigned long>(m_dwError));
     if (!m_strMessage.IsEmpty())
         text += " \n\n" + m_strMessage;
+    return text;
+}
+
+std::wstring NvExceptionCommon::GetWideText() const
+{
+    CString code = GetSystemErrorText(m_dwError);
+    code.Trim();
+    code.AppendFormat(" (%#lx)", static_cast<unsigned long>(m_dwError));
+    std::wstring text = AnsiToWide(code);
+    if (!m_wideMessage.empty())
+        text += L" \n\n" + m_wideMessage;
     return text;
 }
 } // namespace Error

@@ -10,10 +10,13 @@ class NvExceptionCommon : public NvException
 public:
     // `message` may be null (empty) or a string resource id below 0x10000.
     NvExceptionCommon(DWORD error, LPCSTR message, LPCSTR file, int line);
+    // The same with the message as the user sees it beside the log's.
+    NvExceptionCommon(DWORD error, const CString& message, const std::wstring& wideMessage, LPCSTR file, int line);
 
     // The system's text for the code, " (0x..)", then " \n\n" and the message
     // when there is one.
     CString GetText() const override;
+    std::wstring GetWideText() const override;
 
     DWORD GetError() const { return m_dwError; }
     const CString& GetMessage() const { return m_strMessage; }
@@ -21,5 +24,6 @@ public:
 private:
     DWORD m_dwError;
     CString m_strMessage;
+    std::wstring m_wideMessage;
 };
 } // namespace Error

@@ -72,7 +72,7 @@ int main()
     }
     catch (const Error::NvException& e)
     {
-        err.WriteAnsi("straysweep: " + e.GetText() + "\n");
+        err.WriteWide(L"straysweep: " + e.GetWideText() + L"\n");
     }
     catch (const std::exception& e)
     {

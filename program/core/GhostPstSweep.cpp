@@ -16,7 +16,7 @@ namespace
 {
 Error::NvExceptionText CopyOf(const Error::NvException& e)
 {
-    return Error::NvExceptionText(e.GetText(), e.GetModule(), e.GetLine());
+    return Error::NvExceptionText(e.GetText(), e.GetWideText(), e.GetModule(), e.GetLine());
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
+#include "library/base/AfxResource.h"
 #include "library/base/TextConversion.h"
 #include "library/fs/FsFolders.h"
 #include "library/registry/RegistryScript.h"
@@ -61,8 +62,8 @@ void RegistryEditor::Export(const NvFsPath& file, const std::wstring& keyText, R
     // name holding one would be cut there, and another key exported.
     if (keyText.find(L'"') != std::wstring::npos)
         throw Error::NvExceptionText(
-            Error::FormatResourceString(IDS_KEY_NOT_PASSABLE, WideToAnsiMarked(keyText).GetString()), __FILE__,
-            __LINE__);
+            Error::FormatResourceString(IDS_KEY_NOT_PASSABLE, WideToAnsiMarked(keyText).GetString()),
+            AfxFormatWide(AfxLoadWideString(IDS_KEY_NOT_PASSABLE), {keyText}), __FILE__, __LINE__);
     Run(L"/e \"" + AnsiToWide(file) + L"\" \"" + keyText + L"\"");
     // The registry editor of Wine ends with 0 also when it could not open the
     // key or create the file, and an export cut short by a full disk ends

@@ -15,7 +15,7 @@ CheckCommand::Report CheckCommand::Run(const ConsoleArguments& arguments)
     GhostPstSweep::Outcome outcome = GhostPstSweep(frontEnd).Check();
     report.exitCode = outcome.failure ? ExitCode::ProfileNotOpened : outcome.result;
     if (outcome.failure)
-        report.error = AnsiToWide(outcome.failure->GetText());
+        report.error = outcome.failure->GetWideText();
     else if (!outcome.readCompletely)
     {
         report.exitCode = ExitCode::ProfileReadIncompletely;

@@ -63,7 +63,7 @@ ListCommand::SectionsReport ListCommand::ListSections(const ConsoleArguments& ar
     }
     catch (const Error::NvException& e)
     {
-        report.error = AnsiToWide(e.GetText());
+        report.error = e.GetWideText();
         report.exitCode = ExitCode::ProfileNotOpened;
         return report;
     }

@@ -24,7 +24,7 @@ RepairCommand::Report RepairCommand::Run(const ConsoleArguments& arguments)
     {
         report.exitCode = ExitCode::OtherFailure;
         report.error = L"The list of running processes cannot be read, so it is not known whether Outlook runs: " +
-                       AnsiToWide(e.GetText());
+                       e.GetWideText();
     }
     switch (outcome.stage)
     {
@@ -39,7 +39,7 @@ RepairCommand::Report RepairCommand::Run(const ConsoleArguments& arguments)
         break;
     case GhostPstSweep::Stage::Stopped:
         report.exitCode = ExitCode::ProfileNotOpened;
-        report.error = AnsiToWide(outcome.failure->GetText());
+        report.error = outcome.failure->GetWideText();
         break;
     case GhostPstSweep::Stage::AccountsUnread:
         report.exitCode = ExitCode::ProfileReadIncompletely;

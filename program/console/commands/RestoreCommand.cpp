@@ -19,7 +19,7 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
     catch (const Error::NvException& e)
     {
         report.exitCode = ExitCode::OtherFailure;
-        report.error = L"The restore cannot begin, so nothing was changed: " + AnsiToWide(e.GetText());
+        report.error = L"The restore cannot begin, so nothing was changed: " + e.GetWideText();
         return report;
     }
     std::wstring seeLog = L" See the log file " + Quote(LogFilePath()) + L".";

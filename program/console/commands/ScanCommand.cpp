@@ -36,7 +36,7 @@ ScanCommand::ProfileScan ScanProfile(const std::wstring& name, bool isDefault)
     catch (const Error::NvException& e)
     {
         scan.reading = ProfileScan::Reading::Failed;
-        scan.error = AnsiToWide(e.GetText());
+        scan.error = e.GetWideText();
         scan.message = L"the profile " + Quote(name) + L" cannot be read: " + scan.error;
         return scan;
     }

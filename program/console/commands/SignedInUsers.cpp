@@ -36,7 +36,7 @@ std::vector<std::wstring> ReadProfiles(std::wstring& error)
     }
     catch (const Error::NvException& e)
     {
-        error = AnsiToWide(e.GetText());
+        error = e.GetWideText();
     }
     SortAsProfileList(profiles);
     return profiles;

@@ -23,6 +23,25 @@ TEST(ExceptionText, CommonTextIsSystemSentenceCodeAndMessage)
     EXPECT_STREQ("Access denied. (0x5) \n\nFailed to create backup folder.", e.GetText().GetString());
 }
 
+// The log's text holds what its code page can; the user's text and box hold
+// the name as it is stored.
+TEST(ExceptionText, WideMessageIsTheUsersAndTheNarrowOneTheLogs)
+{
+    const std::wstring name = L"Key \u0410\u0440\u0445\u0438\u0432 \U0001F4E7";
+    NvExceptionCommon common(ERROR_FILE_NOT_FOUND, "Key [U+0410]", name, SourcePath, 1);
+    NvExceptionText text("Key [U+0410]", name, SourcePath, 1);
+    EXPECT_STREQ("File not found. (0x2) \n\nKey [U+0410]", common.GetText().GetString());
+    EXPECT_EQ(L"File not found. (0x2) \n\n" + name, common.GetWideText());
+    EXPECT_STREQ("Key [U+0410]", text.GetText().GetString());
+    EXPECT_EQ(name, text.GetWideText());
+    EXPECT_EQ(L"Access denied. (0x5) \n\nAn \u00e9", NvExceptionCommon(5, "An \xe9", SourcePath, 1).GetWideText());
+
+    MessageBoxCatcher boxes;
+    common.ShowMessage(MB_ICONERROR);
+    ASSERT_EQ(1u, boxes.Boxes().size());
+    EXPECT_EQ(L"File not found. (0x2) \n\n" + name, boxes.Boxes()[0].wideText);
+}
+
 TEST(ExceptionText, EmptyMessageEndsAtTheParenthesis)
 {
     NvExceptionCommon e(ERROR_FILE_NOT_FOUND, "", SourcePath, 1);

@@ -1337,6 +1337,11 @@ TEST_F(Straysweep, NamesOutsideTheCodePageAreMatchedExactlyFromListToRestore)
                              "[U+041F][U+043E][U+0447][U+0442][U+0430] [U+03A9] [U+6587] [U+1F4E7]\" i magazynu PST "
                              "\"[U+0410][U+0420][U+0425][U+0418][U+0412]\"."));
 
+    StraysweepRun missing = RunStraysweep({L"check", L"--json", L"--profile", name + L" \u0416", L"--pst", archive});
+    EXPECT_EQ(5u, missing.exitCode);
+    EXPECT_NE(std::string::npos,
+              ParseOutput(missing)["error"].AsString().find("\\" + WideToUtf8(name + L" \u0416") + "\". "));
+
     StraysweepRun repair = RunStraysweep({L"repair", L"--profile", name, L"--pst", archive});
     EXPECT_EQ(1u, repair.exitCode) << repair.err;
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('1'), Id('2'), Id('5'), Id('6')}),
