@@ -152,9 +152,9 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
 
     Round round;
     ULONGLONG logBefore = FileSize(logPath);
-    int checkResult = -1;
+    CoreOutcome::What checkResult = CoreOutcome::What::OtherFailure;
     round.check = Milliseconds([&] { checkResult = GhostPstRemover(WideProfileName, WidePst, true).Run(); });
-    Expect(checkResult == 1, "check result");
+    Expect(checkResult == CoreOutcome::What::InvalidSections, "check result");
 
     ULONGLONG logBeforeFinder = FileSize(logPath);
     size_t found = 0;
@@ -170,9 +170,9 @@ Round RunRound(int sections, const std::string& logPath, const std::string& floo
     // Every section's key line alone takes more than this in UTF-16.
     Expect(FileSize(file) > static_cast<ULONGLONG>(sections) * 200, "export size");
 
-    int removalResult = -1;
+    CoreOutcome::What removalResult = CoreOutcome::What::OtherFailure;
     round.removal = Milliseconds([&] { removalResult = GhostPstRemover(WideProfileName, WidePst, false).Run(); });
-    Expect(removalResult == 1, "removal result");
+    Expect(removalResult == CoreOutcome::What::InvalidSections, "removal result");
     Expect(static_cast<int>(profile.Sections().size()) == sections + 1 - ghosts, "deletions");
     round.logBytes = FileSize(logPath) - logBefore;
     return round;

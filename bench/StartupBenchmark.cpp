@@ -180,11 +180,11 @@ int main()
             controlsRatio.push_back(launches[Controls].shown / launches[Empty].shown);
             smallRatio.push_back(launches[Small].shown / launches[Empty].shown);
             largeRatio.push_back(launches[Large].shown / launches[Empty].shown);
-            int result = -1;
+            CoreOutcome::What result = CoreOutcome::What::OtherFailure;
             double check = Milliseconds([&] {
                 result = GhostPstRemover(AnsiToWide(large.Name().c_str()), AnsiToWide(BenchmarkPst), true).Run();
             });
-            Expect(result == 1, "check result");
+            Expect(result == CoreOutcome::What::InvalidSections, "check result");
             inProcessCheck.push_back(check);
             listRatio.push_back(launches[Large].listed / check);
         }

@@ -22,7 +22,7 @@ GhostPstRemover::GhostPstRemover(const std::wstring& profileName, const std::wst
 {
 }
 
-int GhostPstRemover::Run()
+CoreOutcome::What GhostPstRemover::Run()
 {
     m_invalidSections.clear();
     m_failedSections.clear();
@@ -42,7 +42,7 @@ int GhostPstRemover::Run()
     {
         log.Error("Nie wszystkie konta zostały odczytane, żadna sekcja nie zostanie usunięta.");
         m_stop = Stop::AccountsUnread;
-        return 0;
+        return CoreOutcome::What::Clean;
     }
 
     log.Info(" ");
@@ -66,7 +66,7 @@ int GhostPstRemover::Run()
             break;
         case Verdict::Refused:
             m_stop = Stop::RemovalRefused;
-            return 0;
+            return CoreOutcome::What::Clean;
         }
     }
     LONG listing = reading.GetListingResult();
@@ -77,8 +77,8 @@ int GhostPstRemover::Run()
     }
 
     if (!m_failedSections.empty())
-        return 2;
-    return m_invalidSections.empty() ? 0 : 1;
+        return CoreOutcome::What::RemovalFailed;
+    return m_invalidSections.empty() ? CoreOutcome::What::Clean : CoreOutcome::What::InvalidSections;
 }
 
 GhostPstRemover::Verdict GhostPstRemover::JudgeSection(const RegistryKey& profileKey, const std::wstring& section,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/base/RegistryKey.h"
+#include "program/core/CoreOutcome.h"
 
 #include <functional>
 #include <string>
@@ -28,12 +29,13 @@ public:
     // AccountsUnread): a section tied only to an unread account looks untied.
     void SetStopWhenAccountsUnread(bool stop) { m_bStopWhenAccountsUnread = stop; }
 
-    // Reads the profile (ProfileReading) of the chosen user. 0: no invalid
-    // section; 1: invalid sections found (check-only) or all of them deleted;
-    // 2: a deletion failed. Throws Error::NvExceptionCommon when the profile
-    // key or its accounts key does not open; failures of single accounts and
-    // sections are logged and passed over.
-    int Run();
+    // Reads the profile (ProfileReading) of the chosen user: Clean when no
+    // section is invalid, InvalidSections when invalid sections were found
+    // (check-only) or all of them deleted, RemovalFailed when a deletion
+    // failed. Throws Error::NvExceptionCommon when the profile key or its
+    // accounts key does not open; failures of single accounts and sections
+    // are logged and passed over.
+    CoreOutcome::What Run();
 
     // Why the last Run ended before it had examined every section.
     enum class Stop

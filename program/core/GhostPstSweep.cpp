@@ -1,6 +1,7 @@
 #include "program/core/GhostPstSweep.h"
 
 #include "library/base/TextConversion.h"
+#include "library/error/NvExceptionCommon.h"
 #include "program/core/CLogFile.h"
 #include "program/core/GhostPstRemover.h"
 #include "program/core/OutlookCheck.h"
@@ -37,6 +38,8 @@ GhostPstSweep::Outcome GhostPstSweep::Check()
               WideToAnsiMarked(outcome.profileName).GetString(), WideToAnsiMarked(outcome.pstName).GetString());
     GhostPstRemover remover(outcome.profileName, outcome.pstName, true);
     RunEngine(outcome, remover);
+    if (outcome.stage == Stage::Finished && !outcome.readCompletely)
+        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
     return outcome;
 }
 
@@ -48,6 +51,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (RefuseForOutlook())
     {
         outcome.stage = Stage::OutlookRunning;
+        outcome.result.what = CoreOutcome::What::OutlookRunning;
         return outcome;
     }
     if (!m_frontEnd.ReadInput(outcome.profileName, outcome.pstName))
@@ -68,9 +72,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
         }
         catch (const Error::NvException& e)
         {
-            log.Error(e.GetText());
-            outcome.failure = CopyOf(e);
-            outcome.stage = Stage::Stopped;
+            Stop(outcome, e);
             return outcome;
         }
     }
@@ -79,6 +81,7 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (outcome.backupFile.IsEmpty() && !m_frontEnd.ContinueWithoutBackup(outcome.backupError))
     {
         outcome.stage = Stage::BackupDeclined;
+        outcome.result.what = CoreOutcome::What::BackupFailed;
         return outcome;
     }
 
@@ -104,10 +107,31 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (outlookCheckFailure)
         std::rethrow_exception(outlookCheckFailure);
     if (remover.GetStop() == GhostPstRemover::Stop::RemovalRefused)
+    {
         outcome.stage = Stage::OutlookRunning;
+        outcome.result.what = CoreOutcome::What::OutlookRunning;
+    }
     else if (remover.GetStop() == GhostPstRemover::Stop::AccountsUnread)
+    {
         outcome.stage = Stage::AccountsUnread;
+        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
+    }
+    // A removal that failed says more than a reading that was incomplete.
+    else if (outcome.stage == Stage::Finished && !outcome.readCompletely &&
+             outcome.result.what != CoreOutcome::What::RemovalFailed)
+    {
+        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
+    }
     return outcome;
+}
+
+void GhostPstSweep::Stop(Outcome& outcome, const Error::NvException& e)
+{
+    CLogFile::Instance().Error(e.GetText());
+    outcome.failure = CopyOf(e);
+    outcome.stage = Stage::Stopped;
+    auto common = dynamic_cast<const Error::NvExceptionCommon*>(&e);
+    outcome.result = {CoreOutcome::What::ProfileNotOpened, common != nullptr ? common->GetError() : 0};
 }
 
 bool GhostPstSweep::RefuseForOutlook()
@@ -123,14 +147,12 @@ void GhostPstSweep::RunEngine(Outcome& outcome, GhostPstRemover& remover)
 {
     try
     {
-        outcome.result = remover.Run();
+        outcome.result.what = remover.Run();
         outcome.stage = Stage::Finished;
     }
     catch (const Error::NvException& e)
     {
-        CLogFile::Instance().Error(e.GetText());
-        outcome.failure = CopyOf(e);
-        outcome.stage = Stage::Stopped;
+        Stop(outcome, e);
     }
     outcome.invalidSections = remover.GetInvalidSections();
     outcome.failedSections = remover.GetFailedSections();

@@ -2,6 +2,7 @@
 
 #include "library/error/NvExceptionText.h"
 #include "library/fs/NvFsPathT.h"
+#include "program/core/CoreOutcome.h"
 
 #include <optional>
 #include <string>
@@ -33,7 +34,7 @@ public:
         // The accounts could not all be read, so nothing was removed (a
         // fail-closed repair only).
         AccountsUnread,
-        // The engine ran: `result` is its result.
+        // The engine ran.
         Finished,
     };
 
@@ -42,9 +43,9 @@ public:
         Stage stage = Stage::InputRefused;
         std::wstring profileName;
         std::wstring pstName;
-        // 0: nothing invalid; 1: invalid sections found (check) or all removed
-        // (repair); 2: a removal failed.
-        int result = 0;
+        // What the action came to; the system's code with a profile that does
+        // not open.
+        CoreOutcome result;
         // Found invalid (check) or removed (repair), in registry order.
         std::vector<std::wstring> invalidSections;
         std::vector<std::wstring> failedSections;
@@ -85,6 +86,8 @@ private:
     // Runs `remover` into `outcome`; a failure to open the profile is logged
     // and kept in it.
     static void RunEngine(Outcome& outcome, GhostPstRemover& remover);
+    // The profile did not open (`e`, logged here): the action stops.
+    static void Stop(Outcome& outcome, const Error::NvException& e);
     // Whether Outlook runs; when it does, the front end is told and the log
     // says so.
     bool RefuseForOutlook();

@@ -59,6 +59,28 @@ bool KeyMayExist(const std::wstring& keyText)
 }
 } // namespace
 
+CoreOutcome RegistryRestore::Outcome::Result() const
+{
+    switch (stage)
+    {
+    case Stage::OutlookRunning:
+        return {CoreOutcome::What::OutlookRunning};
+    case Stage::FolderUnreadable:
+        return {CoreOutcome::What::ProfileNotOpened};
+    case Stage::NoBackup:
+    case Stage::Refused:
+        return {CoreOutcome::What::NotARestorableBackup};
+    case Stage::BackupFailed:
+        return {CoreOutcome::What::BackupFailed};
+    case Stage::ImportFailed:
+    case Stage::Incomplete:
+        return {CoreOutcome::What::RestoreIncomplete};
+    case Stage::Restored:
+        break;
+    }
+    return {CoreOutcome::What::Clean};
+}
+
 RegistryRestore::RegistryRestore(const RegistryEditor& editor) : m_editor(editor)
 {
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/fs/NvFsPathT.h"
+#include "program/core/CoreOutcome.h"
 #include "program/core/RegistryEditor.h"
 
 class RegistryScript;
@@ -47,6 +48,8 @@ public:
     struct Outcome
     {
         Stage stage = Stage::Refused;
+        // What the restore came to, as both front ends tell it.
+        CoreOutcome Result() const;
         // The file restored from, a full path; empty when none was found.
         NvFsPath file;
         // The profile that the file holds (or, before the file is known,

@@ -222,11 +222,15 @@ void CPSTStraysweepDlg::ShowOutcome(const GhostPstSweep::Outcome& outcome, bool 
         return;
     const std::wstring& pst = outcome.pstName;
     const std::wstring& profile = outcome.profileName;
-    if (outcome.result == 0)
+    // The window tells what was found; what could not be read is in the log.
+    CoreOutcome::What found = outcome.result.what;
+    if (found == CoreOutcome::What::ProfileReadIncompletely)
+        found = outcome.invalidSections.empty() ? CoreOutcome::What::Clean : CoreOutcome::What::InvalidSections;
+    if (found == CoreOutcome::What::Clean)
         ShowFormattedBox(IDS_NO_INVALID_SECTIONS, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else if (checkOnly)
         ShowFormattedBox(IDS_INVALID_SECTIONS_FOUND, {pst, profile}, MB_OK | MB_ICONINFORMATION);
-    else if (outcome.result == 1)
+    else if (found == CoreOutcome::What::InvalidSections)
         ShowFormattedBox(IDS_GHOST_REMOVED, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else
         ShowFormattedBox(IDS_REMOVAL_FAILED, {pst, profile, AnsiToWide(CLogFile::Instance().GetFilePath())},

@@ -13,14 +13,11 @@ CheckCommand::Report CheckCommand::Run(const ConsoleArguments& arguments)
     report.pst = arguments.pst;
     ArgumentsFrontEnd frontEnd(arguments);
     GhostPstSweep::Outcome outcome = GhostPstSweep(frontEnd).Check();
-    report.exitCode = outcome.failure ? ExitCode::ProfileNotOpened : outcome.result;
+    report.exitCode = ExitCode::Of(outcome.result.what);
     if (outcome.failure)
         report.error = outcome.failure->GetWideText();
-    else if (!outcome.readCompletely)
-    {
-        report.exitCode = ExitCode::ProfileReadIncompletely;
+    else if (outcome.result.what == CoreOutcome::What::ProfileReadIncompletely)
         report.error = IncompleteReadingText();
-    }
     report.invalidSections = outcome.invalidSections;
     return report;
 }

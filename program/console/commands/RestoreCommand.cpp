@@ -18,7 +18,7 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
     }
     catch (const Error::NvException& e)
     {
-        report.exitCode = ExitCode::OtherFailure;
+        report.exitCode = ExitCode::Of(CoreOutcome::What::OtherFailure);
         report.error = L"The restore cannot begin, so nothing was changed: " + e.GetWideText();
         return report;
     }
@@ -26,34 +26,27 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
     switch (outcome.stage)
     {
     case RegistryRestore::Stage::OutlookRunning:
-        report.exitCode = ExitCode::OutlookRunning;
         report.error = OutlookRunningText(L"restore");
         break;
     case RegistryRestore::Stage::FolderUnreadable:
-        report.exitCode = ExitCode::ProfileNotOpened;
         report.error = outcome.problem;
         break;
     case RegistryRestore::Stage::NoBackup:
-        report.exitCode = ExitCode::NotARestorableBackup;
         report.error = outcome.problem + L" Nothing was changed.";
         break;
     case RegistryRestore::Stage::Refused:
-        report.exitCode = ExitCode::NotARestorableBackup;
         report.error = L"The file " + Quote(AnsiToWide(outcome.file)) +
                        L" cannot be restored, so nothing was changed: " + outcome.problem;
         break;
     case RegistryRestore::Stage::BackupFailed:
-        report.exitCode = ExitCode::BackupFailed;
         report.error = L"The profile key cannot be backed up, so nothing was imported. To restore without a backup of "
                        L"the present state, add --without-backup.";
         break;
     case RegistryRestore::Stage::ImportFailed:
-        report.exitCode = ExitCode::RestoreIncomplete;
         report.error = L"The backup may not have been restored: " + outcome.problem + seeLog;
         report.imported = true;
         break;
     case RegistryRestore::Stage::Incomplete:
-        report.exitCode = ExitCode::RestoreIncomplete;
         report.error = L"Not everything of the backup is back after the import." + seeLog;
         report.imported = true;
         break;
@@ -62,6 +55,7 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
         report.restored = true;
         break;
     }
+    report.exitCode = ExitCode::Of(outcome.Result().what);
     report.profile = outcome.profile;
     report.file = AnsiToWide(outcome.file);
     report.backupFile = AnsiToWide(outcome.backupFile);

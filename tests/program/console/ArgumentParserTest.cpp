@@ -6,6 +6,7 @@
 #include "tests/support/TempFolder.h"
 
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include <shellapi.h>
@@ -389,6 +390,21 @@ TEST(Help, NamesEveryOptionThatEachCommandTakes)
         }
     }
     EXPECT_GE(taken, 20u);
+}
+
+// Every outcome of the core has one exit code of the table: one added later
+// without a row would leave the command line's scripts guessing.
+TEST(ExitCodes, EveryOutcomeOfTheCoreHasItsOwnRow)
+{
+    std::set<int> outcomes;
+    for (const ExitCode::Meaning& meaning : ExitCode::Meanings)
+    {
+        if (meaning.outcome)
+            EXPECT_TRUE(outcomes.insert(static_cast<int>(*meaning.outcome)).second) << meaning.code;
+    }
+    for (int what = 0; what <= static_cast<int>(CoreOutcome::What::OtherFailure); ++what)
+        EXPECT_EQ(1u, outcomes.count(what)) << what;
+    EXPECT_EQ(ExitCode::ProfileReadIncompletely, ExitCode::Of(CoreOutcome::What::ProfileReadIncompletely));
 }
 
 // The help and both READMEs (the project's and the one in the release) give

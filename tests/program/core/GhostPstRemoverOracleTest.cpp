@@ -516,6 +516,12 @@ void Write(ProfileTreeBuilder& builder, const Key& key, const std::string& paren
         Write(builder, child, path);
 }
 
+// The engine's outcome as the oracle numbers it.
+int Number(CoreOutcome::What what)
+{
+    return what == CoreOutcome::What::RemovalFailed ? 2 : what == CoreOutcome::What::InvalidSections ? 1 : 0;
+}
+
 Outcome RunEngine(ProfileTreeBuilder& builder, const Tree& tree, bool checkOnly)
 {
     Outcome outcome;
@@ -523,7 +529,7 @@ Outcome RunEngine(ProfileTreeBuilder& builder, const Tree& tree, bool checkOnly)
     GhostPstRemover remover(L"Random", AnsiToWide(tree.pst.c_str()), checkOnly);
     try
     {
-        outcome.result = remover.Run();
+        outcome.result = Number(remover.Run());
     }
     catch (const Error::NvExceptionCommon& e)
     {

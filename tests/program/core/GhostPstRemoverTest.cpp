@@ -12,6 +12,8 @@
 
 namespace
 {
+using What = CoreOutcome::What;
+
 const char* const ProfileName = "Outlook";
 const char* const Pst = "Archiwum";
 const std::set<std::string> ReservedNames = {ProfileTreeBuilder::AccountsKey, "{D9734F19-8CFB-411D-BC59-833E334FCB5E}",
@@ -26,8 +28,11 @@ std::string Id(char digit)
 class Engine : public testing::Test
 {
 protected:
-    int Check(const char* pst = Pst) { return GhostPstRemover(AnsiToWide(ProfileName), AnsiToWide(pst), true).Run(); }
-    int Repair(const char* pst = Pst) { return GhostPstRemover(AnsiToWide(ProfileName), AnsiToWide(pst), false).Run(); }
+    What Check(const char* pst = Pst) { return GhostPstRemover(AnsiToWide(ProfileName), AnsiToWide(pst), true).Run(); }
+    What Repair(const char* pst = Pst)
+    {
+        return GhostPstRemover(AnsiToWide(ProfileName), AnsiToWide(pst), false).Run();
+    }
 
     // One account whose service section Id('1') refers to the store section
     // Id('2').
@@ -68,7 +73,7 @@ TEST_P(Candidates, AreJudgedByTheFirstNamePresent)
     profile.AddAccountsKey();
     profile.AddSection(Id('a'), GetParam().values);
 
-    EXPECT_EQ(GetParam().candidate ? 1 : 0, Check(GetParam().pst));
+    EXPECT_EQ(GetParam().candidate ? What::InvalidSections : What::Clean, Check(GetParam().pst));
     EXPECT_EQ(GetParam().candidate, log.Contains("Info: Kandydat do usunięcia, sprawdzanie powiązań."));
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('a')}), profile.Sections());
 }
@@ -105,7 +110,7 @@ TEST_F(Engine, WideNameStoredAsTextIsReadAsText)
 {
     profile.AddAccountsKey();
     profile.SetValue(Id('a'), "001f3001", REG_SZ, std::string(Pst) + '\0');
-    EXPECT_EQ(1, Check());
+    EXPECT_EQ(What::InvalidSections, Check());
 }
 
 TEST_F(Engine, CandidateTiedByReference1ToTheAccountsStoreIsKept)
@@ -113,7 +118,7 @@ TEST_F(Engine, CandidateTiedByReference1ToTheAccountsStoreIsKept)
     AddAccountWithStore();
     profile.AddSection(Id('3'), SectionValues().WideDisplayName(Pst).Reference1(Id('2')));
 
-    EXPECT_EQ(0, Repair());
+    EXPECT_EQ(What::Clean, Repair());
     EXPECT_TRUE(log.Contains("Info: Sekcja powiązana z poprawną sekcją 1, pozostaje."));
     EXPECT_EQ(1u, profile.Sections().count(Id('3')));
 }
@@ -123,7 +128,7 @@ TEST_F(Engine, CandidateTiedByReference2ToTheAccountsServiceIsKept)
     AddAccountWithStore();
     profile.AddSection(Id('3'), SectionValues().WideDisplayName(Pst).Reference1(Id('9')).Reference2(Id('1')));
 
-    EXPECT_EQ(0, Repair());
+    EXPECT_EQ(What::Clean, Repair());
     EXPECT_TRUE(log.Contains("Info: Sekcja powiązana z poprawną sekcją 2, pozostaje."));
     EXPECT_EQ(1u, profile.Sections().count(Id('3')));
 }
@@ -133,7 +138,7 @@ TEST_F(Engine, ServiceAndStoreSectionsCarryingTheNameAreValid)
     AddAccountWithStore();
     profile.AddSection(Id('1'), SectionValues().WideDisplayName(Pst));
 
-    EXPECT_EQ(0, Repair());
+    EXPECT_EQ(What::Clean, Repair());
     EXPECT_TRUE(log.Contains("Info: Sekcja jest poprawna: " + Id('1')));
     EXPECT_TRUE(log.Contains("Info: Sekcja jest poprawna: " + Id('2')));
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('1'), Id('2')}), profile.Sections());
@@ -145,7 +150,7 @@ TEST_F(Engine, SectionNamedInUpperCaseAfterAValidIdentifierIsValid)
     profile.AddService("BBBBBBBBBBBBBBBBBBBBBBBBBBBBBBBB", Id('c'));
     profile.AddSection("CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC", SectionValues().WideDisplayName(Pst));
 
-    EXPECT_EQ(0, Repair());
+    EXPECT_EQ(What::Clean, Repair());
     EXPECT_TRUE(log.Contains("Info: Sekcja jest poprawna: CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC"));
 }
 
@@ -154,7 +159,7 @@ TEST_F(Engine, ReferenceHoldingTwoIdentifiersTiesNothing)
     AddAccountWithStore();
     profile.AddSection(Id('3'), SectionValues().WideDisplayName(Pst).Reference1(Id('2') + Id('1')));
 
-    EXPECT_EQ(1, Repair());
+    EXPECT_EQ(What::InvalidSections, Repair());
     EXPECT_TRUE(log.Contains("Info: ID sekcji 1: " + Id('2') + Id('1')));
     EXPECT_EQ(0u, profile.Sections().count(Id('3')));
 }
@@ -166,7 +171,7 @@ TEST_F(Engine, ReferencesStoredAsTextTieNothing)
     profile.SetValue(Id('3'), "01023d00", REG_SZ, Id('2') + '\0');
     profile.SetValue(Id('3'), "01023d0c", REG_SZ, Id('1') + '\0');
 
-    EXPECT_EQ(1, Repair());
+    EXPECT_EQ(What::InvalidSections, Repair());
     EXPECT_TRUE(log.Contains("Info: ID sekcji 1: "));
     EXPECT_TRUE(log.Contains("Info: ID sekcji 2: "));
     EXPECT_EQ(0u, profile.Sections().count(Id('3')));
@@ -178,7 +183,7 @@ TEST_F(Engine, ProfileWithoutAccountsLeavesEveryNamedSectionInvalid)
     profile.AddSection(Id('1'), SectionValues().WideDisplayName(Pst).Reference1(Id('2')));
     profile.AddSection(Id('2'), SectionValues().NarrowDisplayName(Pst));
 
-    EXPECT_EQ(1, Repair());
+    EXPECT_EQ(What::InvalidSections, Repair());
     EXPECT_EQ(std::set<std::string>{ProfileTreeBuilder::AccountsKey}, profile.Sections());
 }
 
@@ -188,7 +193,7 @@ TEST_F(Engine, ReservedKeysAreNeverExaminedNorDeleted)
     for (const std::string& name : ReservedNames)
         profile.AddSection(name, SectionValues().WideDisplayName(Pst));
 
-    EXPECT_EQ(0, Repair());
+    EXPECT_EQ(What::Clean, Repair());
     EXPECT_EQ(ReservedNames, profile.Sections());
     for (const std::string& line : log.Lines())
         EXPECT_EQ(std::string::npos, line.find("Otwieranie sekcji")) << line;
@@ -200,7 +205,7 @@ TEST_F(Engine, ReservedNamesInAnotherLetterCaseAreExaminedAndDeleted)
     profile.AddSection("0A0D020000000000C000000000000046", SectionValues().WideDisplayName(Pst));
     profile.AddSection("{d9734f19-8cfb-411d-bc59-833e334fcb5e}", SectionValues().WideDisplayName(Pst));
 
-    EXPECT_EQ(1, Repair());
+    EXPECT_EQ(What::InvalidSections, Repair());
     EXPECT_TRUE(log.Contains("Info: Otwieranie sekcji: 0A0D020000000000C000000000000046"));
     EXPECT_EQ(std::set<std::string>{ProfileTreeBuilder::AccountsKey}, profile.Sections());
 }
@@ -233,12 +238,12 @@ TEST_P(AccountFailures, AreLoggedWithTheFailedCallsCodeAndTheNextAccountIsRead)
     profile.AddSection(Id('8'), SectionValues().WideDisplayName(Pst));
     profile.AddSection(Id('a'), SectionValues().WideDisplayName(Pst).Reference1(Id('5')));
 
-    int result = Check();
+    What result = Check();
 
     EXPECT_TRUE(log.Contains(LogTail::ErrorLine(GetParam().code, GetParam().message)))
         << testing::PrintToString(log.Lines());
     EXPECT_TRUE(log.Contains("Info: Sekcja jest poprawna: " + Id('8')));
-    EXPECT_EQ(GetParam().serviceTies ? 0 : 1, result);
+    EXPECT_EQ(GetParam().serviceTies ? What::Clean : What::InvalidSections, result);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -287,7 +292,7 @@ TEST_F(Engine, CheckReportsWithoutDeleting)
     profile.AddSection(Id('4'), SectionValues().NarrowDisplayName("archiwum"));
     std::set<std::string> before = profile.Sections();
 
-    EXPECT_EQ(1, Check());
+    EXPECT_EQ(What::InvalidSections, Check());
     std::vector<std::string> lines = log.Lines();
     EXPECT_EQ(2, std::count(lines.begin(), lines.end(), "Info: Ta sekcja jest niepoprawne i powinna zostać usunięta."));
     EXPECT_EQ(before, profile.Sections());
@@ -300,7 +305,7 @@ TEST_F(Engine, RepairDeletesEveryInvalidSectionAndKeepsTheRest)
     profile.AddSection(Id('4'), SectionValues().NarrowDisplayName("archiwum"));
     profile.AddSection(Id('5'), SectionValues().WideDisplayName("Inne"));
 
-    EXPECT_EQ(1, Repair());
+    EXPECT_EQ(What::InvalidSections, Repair());
     std::vector<std::string> lines = log.Lines();
     EXPECT_EQ(2, std::count(lines.begin(), lines.end(), "Info: Ta sekcja jest niepoprawna i została usunięta."));
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('1'), Id('2'), Id('5')}), profile.Sections());
@@ -311,8 +316,8 @@ TEST_F(Engine, NothingInvalidGivesZeroInBothModes)
     AddAccountWithStore();
     profile.AddSection(Id('5'), SectionValues().WideDisplayName("Inne"));
 
-    EXPECT_EQ(0, Check());
-    EXPECT_EQ(0, Repair());
+    EXPECT_EQ(What::Clean, Check());
+    EXPECT_EQ(What::Clean, Repair());
     EXPECT_EQ(4u, profile.Sections().size());
 }
 
@@ -323,7 +328,7 @@ TEST_F(Engine, FailedDeletionGivesTwoAndTheLaterDeletionStillHappens)
     profile.AddKey(Id('1') + "\\Own");
     profile.AddSection(Id('2'), SectionValues().WideDisplayName(Pst));
 
-    EXPECT_EQ(2, Repair());
+    EXPECT_EQ(What::RemovalFailed, Repair());
     std::vector<std::string> lines = log.Lines();
     auto failure = std::find(lines.begin(), lines.end(),
                              LogTail::ErrorLine(ERROR_ACCESS_DENIED, "Błąd podczas usuwania niepoprawnej sekcji."));
@@ -340,7 +345,7 @@ TEST_F(Engine, CheckNeverGivesTwo)
     profile.AddSection(Id('1'), SectionValues().WideDisplayName(Pst));
     profile.AddKey(Id('1') + "\\Own");
 
-    EXPECT_EQ(1, Check());
+    EXPECT_EQ(What::InvalidSections, Check());
 }
 
 TEST_F(Engine, SectionThatDoesNotOpenIsLoggedAndPassedOver)
@@ -349,7 +354,7 @@ TEST_F(Engine, SectionThatDoesNotOpenIsLoggedAndPassedOver)
     profile.AddUnopenableKey("unopenable");
     profile.AddSection(Id('2'), SectionValues().WideDisplayName(Pst));
 
-    EXPECT_EQ(1, Repair());
+    EXPECT_EQ(What::InvalidSections, Repair());
     EXPECT_TRUE(log.Contains("Info: Otwieranie sekcji: unopenable"));
     EXPECT_TRUE(log.Contains(LogTail::ErrorLine(ERROR_FILE_NOT_FOUND, "Błąd podczas otwierania sekcji.")));
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, "unopenable"}), profile.Sections());
@@ -359,7 +364,7 @@ TEST_F(Engine, ProfileWithOnlyTheAccountsKeyGivesZeroAfterBothHeaders)
 {
     profile.AddAccountsKey();
 
-    EXPECT_EQ(0, Repair());
+    EXPECT_EQ(What::Clean, Repair());
     std::vector<std::string> lines = log.Lines();
     ASSERT_EQ(5u, lines.size());
     EXPECT_EQ("Info: -- Listowanie kont --", lines[2]);
@@ -428,7 +433,7 @@ TEST_F(Engine, RepairWritesThisTrace)
     profile.AddSection(Id('6'), SectionValues().WideDisplayName(Pst).Reference1(Id('9')).Reference2(Id('1') + Id('2')));
     profile.AddSection("0a0d020000000000c000000000000046", SectionValues().WideDisplayName(Pst));
 
-    EXPECT_EQ(2, Repair());
+    EXPECT_EQ(What::RemovalFailed, Repair());
 
     const std::string value = "Info: Warto\x9c\xe6";
     const std::vector<std::string> expected = {
