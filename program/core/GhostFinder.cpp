@@ -44,7 +44,9 @@ GhostFinder::Result GhostFinder::Find(HKEY root, const std::wstring& profileName
     ProfileReading reading =
         ProfileReading::Read(ProfileReading::OpenKeys(root, GetProfileKeyPath(profileName)), false, cancel);
     Result result;
-    result.incomplete = reading.DescribeIncomplete();
+    result.unreadAccounts = reading.GetReferenced().GetFailedAccounts();
+    result.accountsListingStopped = !reading.GetReferenced().IsComplete() && result.unreadAccounts.empty();
+    result.sectionsListingFailure = reading.GetListingResult();
     for (const std::wstring& name : reading.GetSectionNames())
     {
         if (cancel != nullptr && cancel->load())

@@ -29,10 +29,18 @@ public:
     {
         // In registry order.
         std::vector<Candidate> candidates;
-        // Empty when every account was read and both listings reached their
-        // end; else what was not read, in English. A store tied only through
-        // it looks untied, so no candidate is then given.
-        std::wstring incomplete;
+        // What was not read: the account keys that failed, in registry order,
+        // whether the listing of the accounts stopped early, and the code of
+        // the failure that stopped the listing of the sections (0 when it
+        // reached its end). A store tied only through what was not read
+        // looks untied, so no candidate is given unless all was read.
+        std::vector<std::wstring> unreadAccounts;
+        bool accountsListingStopped = false;
+        LONG sectionsListingFailure = ERROR_SUCCESS;
+        bool IsComplete() const
+        {
+            return unreadAccounts.empty() && !accountsListingStopped && sectionsListingFailure == ERROR_SUCCESS;
+        }
         // The sections that did not open, in registry order: any of them may
         // be a candidate that `candidates` lacks. The others are sound.
         std::vector<std::wstring> unopenedSections;

@@ -1,19 +1,8 @@
 #include "program/core/ProfileReading.h"
 
 #include "library/base/NameComparison.h"
-#include "library/base/TextConversion.h"
 #include "program/core/ProfileSection.h"
 #include "program/core/RegistryFailure.h"
-
-namespace
-{
-void AddReason(std::wstring& reasons, const std::wstring& reason)
-{
-    if (!reasons.empty())
-        reasons += L"; ";
-    reasons += reason;
-}
-} // namespace
 
 ProfileReading::Keys ProfileReading::OpenKeys(HKEY root, const std::wstring& profilePath)
 {
@@ -49,19 +38,6 @@ ProfileReading ProfileReading::Read(Keys keys, bool trace, const std::atomic<boo
             reading.m_sections.push_back(name);
     }
     return reading;
-}
-
-std::wstring ProfileReading::DescribeIncomplete() const
-{
-    std::wstring reasons;
-    for (const std::wstring& account : m_referenced.GetFailedAccounts())
-        AddReason(reasons, L"the account key \"" + account + L"\" cannot be read");
-    if (!m_referenced.IsComplete() && reasons.empty())
-        AddReason(reasons, L"the listing of the accounts stopped early");
-    if (m_listingResult != ERROR_SUCCESS)
-        AddReason(reasons, L"the listing of the sections stopped early: " +
-                               AnsiToWide(RegistryFailureText(m_listingResult, "")));
-    return reasons;
 }
 
 bool ProfileReading::IsGhost(const std::wstring& name, const ProfileSection& section) const

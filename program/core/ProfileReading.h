@@ -46,9 +46,6 @@ public:
     // Without that a section tied only through what was not read looks
     // untied: an incomplete reading offers no ghost.
     bool IsComplete() const { return m_referenced.IsComplete() && m_listingResult == ERROR_SUCCESS; }
-    // What was not read, in English; empty for a complete reading.
-    std::wstring DescribeIncomplete() const;
-
     // The rule that makes section `name`, its texts and references read, a
     // ghost: a PST store (provider library "mspst.dll") with a display name,
     // not reserved, tied to no section that an account references.

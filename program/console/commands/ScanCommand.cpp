@@ -7,6 +7,7 @@
 #include "program/console/ExitCode.h"
 #include "program/console/commands/SignedInUsers.h"
 #include "program/core/ProfilesRoot.h"
+#include "program/core/RegistryFailure.h"
 #include "program/core/TargetUser.h"
 
 #include <algorithm>
@@ -40,12 +41,18 @@ ScanCommand::ProfileScan ScanProfile(const std::wstring& name, bool isDefault)
         scan.message = L"the profile " + Quote(name) + L" cannot be read: " + scan.error;
         return scan;
     }
-    std::wstring reasons = result.incomplete;
+    std::vector<std::wstring> reasons;
+    for (const std::wstring& account : result.unreadAccounts)
+        reasons.push_back(L"the account key " + Quote(account) + L" cannot be read");
+    if (result.accountsListingStopped)
+        reasons.push_back(L"the listing of the accounts stopped early");
+    if (result.sectionsListingFailure != ERROR_SUCCESS)
+        reasons.push_back(L"the listing of the sections stopped early: " +
+                          AnsiToWide(RegistryFailureText(result.sectionsListingFailure, "")));
     for (const std::wstring& section : result.unopenedSections)
-        reasons +=
-            (reasons.empty() ? L"" : L"; ") + std::wstring(L"the section ") + Quote(section) + L" cannot be opened";
+        reasons.push_back(L"the section " + Quote(section) + L" cannot be opened");
     std::wstring consequence;
-    if (!result.incomplete.empty())
+    if (!result.IsComplete())
     {
         scan.reading = ProfileScan::Reading::Withheld;
         consequence = L"A store tied only through what was not read would look like a ghost, so none is offered.";
@@ -59,7 +66,10 @@ ScanCommand::ProfileScan ScanProfile(const std::wstring& name, bool isDefault)
     }
     if (scan.reading != ProfileScan::Reading::Complete)
     {
-        std::wstring detail = L"cannot be read completely: " + reasons + L". " + consequence;
+        std::wstring detail = L"cannot be read completely: ";
+        for (size_t i = 0; i < reasons.size(); ++i)
+            detail += (i == 0 ? L"" : L"; ") + reasons[i];
+        detail += L". " + consequence;
         scan.error = L"The profile " + detail;
         scan.message = L"the profile " + Quote(name) + L" " + detail;
     }

@@ -107,7 +107,7 @@ TEST_F(GhostFinding, GivesEveryCandidateInRegistryOrderWithItsFile)
 
     GhostFinder::Result result = GhostFinder::Find(HKEY_CURRENT_USER, WideProfileName);
 
-    EXPECT_EQ(L"", result.incomplete);
+    EXPECT_TRUE(result.IsComplete());
     EXPECT_TRUE(result.unopenedSections.empty());
     const std::vector<GhostFinder::Candidate>& found = result.candidates;
 
@@ -153,8 +153,7 @@ TEST(GhostFinderFiles, QuestionThatDoesNotAnswerInTimeLeavesOnlyItsFileUnknown)
 }
 
 // A store tied only through an account that cannot be read looks like a
-// ghost: the result says why the reading is not to be trusted and offers
-// none.
+// ghost: the result names the account and offers none.
 TEST_F(GhostFinding, UnreadableAccountMakesTheReadingIncompleteAndSaysWhich)
 {
     profile.AddAccount("0001", "Jan", Id('1'));
@@ -165,7 +164,8 @@ TEST_F(GhostFinding, UnreadableAccountMakesTheReadingIncompleteAndSaysWhich)
 
     GhostFinder::Result result = GhostFinder::Find(HKEY_CURRENT_USER, WideProfileName);
 
-    EXPECT_EQ(L"the account key \"0002\" cannot be read", result.incomplete);
+    EXPECT_EQ(std::vector<std::wstring>{L"0002"}, result.unreadAccounts);
+    EXPECT_FALSE(result.IsComplete());
     EXPECT_TRUE(result.candidates.empty());
 }
 
@@ -179,7 +179,7 @@ TEST_F(GhostFinding, SectionThatDoesNotOpenIsNamedAndTheOthersStand)
 
     GhostFinder::Result result = GhostFinder::Find(HKEY_CURRENT_USER, WideProfileName);
 
-    EXPECT_EQ(L"", result.incomplete);
+    EXPECT_TRUE(result.IsComplete());
     EXPECT_EQ(std::vector<std::wstring>{AnsiToWide(Id('b').c_str())}, result.unopenedSections);
     ASSERT_EQ(1u, result.candidates.size());
     EXPECT_EQ(AnsiToWide(Id('a').c_str()), result.candidates[0].section);
