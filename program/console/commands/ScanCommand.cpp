@@ -19,8 +19,8 @@ namespace
 // up, tens of seconds later on Windows.
 const DWORD FileQuestionBoundMs = 5000;
 
-// Candidates that a reading with an unread account gives may be live stores,
-// tied only through it: they are withheld. A section that does not open
+// A reading with an unread account offers no candidate: a live store tied
+// only through it would look like a ghost. A section that does not open
 // leaves the others' ties as they are, so what was found stands, but "none"
 // cannot be said.
 ScanCommand::ProfileScan ScanProfile(const std::wstring& name, bool isDefault)
