@@ -1,5 +1,7 @@
 #include "library/base/RegistryKey.h"
 
+#include "library/base/TextConversion.h"
+
 #include <algorithm>
 
 namespace
@@ -106,14 +108,7 @@ LONG RegistryKey::QueryTextValue(const wchar_t* name, std::wstring& text) const
         text = reinterpret_cast<const wchar_t*>(data);
         return ERROR_SUCCESS;
     }
-    const char* narrow = reinterpret_cast<const char*>(data);
-    int length = MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);
-    // Conversion sets the thread's last-error value, unlike the registry.
-    if (length == 0)
-        return static_cast<LONG>(GetLastError());
-    std::vector<wchar_t> wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, narrow, -1, wide.data(), length);
-    text = wide.data();
+    text = AnsiToWide(reinterpret_cast<const char*>(data));
     return ERROR_SUCCESS;
 }
 

@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include <string>
-
 namespace Error
 {
 // A failure that ends an operation. Thrown by value, caught by reference to

@@ -18,9 +18,7 @@ NvExceptionCommon::NvExceptionCommon(DWORD error, const CString& message, const 
 
 CString NvExceptionCommon::GetText() const
 {
-    CString text = GetSystemErrorText(m_dwError);
-    text.Trim();
-    text.AppendFormat(" (%#lx)", static_cast<unsigned long>(m_dwError));
+    CString text = GetCodeText();
     if (!m_strMessage.IsEmpty())
         text += " \n\n" + m_strMessage;
     return text;
@@ -28,12 +26,17 @@ CString NvExceptionCommon::GetText() const
 
 std::wstring NvExceptionCommon::GetWideText() const
 {
-    CString code = GetSystemErrorText(m_dwError);
-    code.Trim();
-    code.AppendFormat(" (%#lx)", static_cast<unsigned long>(m_dwError));
-    std::wstring text = AnsiToWide(code);
+    std::wstring text = AnsiToWide(GetCodeText());
     if (!m_wideMessage.empty())
         text += L" \n\n" + m_wideMessage;
+    return text;
+}
+
+CString NvExceptionCommon::GetCodeText() const
+{
+    CString text = GetSystemErrorText(m_dwError);
+    text.Trim();
+    text.AppendFormat(" (%#lx)", static_cast<unsigned long>(m_dwError));
     return text;
 }
 } // namespace Error

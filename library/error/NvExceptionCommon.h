@@ -22,6 +22,9 @@ public:
     const CString& GetMessage() const { return m_strMessage; }
 
 private:
+    // The system's text for the code and " (0x..)".
+    CString GetCodeText() const;
+
     DWORD m_dwError;
     CString m_strMessage;
     std::wstring m_wideMessage;

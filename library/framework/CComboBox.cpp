@@ -1,32 +1,14 @@
 #include "library/framework/CComboBox.h"
 
-#include "library/base/TextConversion.h"
-
-int CComboBox::AddString(LPCSTR text)
-{
-    return AddString(AnsiToWide(text));
-}
-
 int CComboBox::AddString(const std::wstring& text)
 {
     return static_cast<int>(::SendMessageW(m_hWnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-}
-
-int CComboBox::SelectString(int startAfter, LPCSTR text)
-{
-    return SelectString(startAfter, AnsiToWide(text));
 }
 
 int CComboBox::SelectString(int startAfter, const std::wstring& text)
 {
     return static_cast<int>(::SendMessageW(m_hWnd, CB_SELECTSTRING, static_cast<WPARAM>(startAfter),
                                            reinterpret_cast<LPARAM>(text.c_str())));
-}
-
-int CComboBox::FindStringExact(int startAfter, LPCSTR text) const
-{
-    return static_cast<int>(
-        SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(startAfter), reinterpret_cast<LPARAM>(text)));
 }
 
 void CComboBox::ResetContent()
@@ -47,13 +29,6 @@ int CComboBox::GetCurSel() const
 int CComboBox::GetCount() const
 {
     return static_cast<int>(SendMessage(CB_GETCOUNT));
-}
-
-void CComboBox::GetLBText(int index, CString& text) const
-{
-    std::wstring wide;
-    GetLBText(index, wide);
-    text = WideToAnsi(wide);
 }
 
 void CComboBox::GetLBText(int index, std::wstring& text) const

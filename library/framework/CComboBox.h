@@ -5,21 +5,15 @@
 #include <string>
 
 // A combo box control, usually bound to a dialog's control by DDX_Control.
-// The narrow forms go through the ANSI code page.
 class CComboBox : public CWnd
 {
 public:
     // Index of the new entry (its sorted place in a sorted list), or CB_ERR.
-    int AddString(LPCSTR text);
     int AddString(const std::wstring& text);
     // Selects the first entry after `startAfter` (-1: from the start) whose
     // text begins with `text`, ignoring case; its index, or CB_ERR with the
     // selection unchanged.
-    int SelectString(int startAfter, LPCSTR text);
     int SelectString(int startAfter, const std::wstring& text);
-    // The index of the first entry after `startAfter` (-1: from the start)
-    // whose whole text is `text`, ignoring case; CB_ERR when there is none.
-    int FindStringExact(int startAfter, LPCSTR text) const;
     // Empties the list and, for a combo box with an edit field, the field.
     void ResetContent();
     int SetCurSel(int index);
@@ -27,7 +21,6 @@ public:
     int GetCurSel() const;
     int GetCount() const;
     // The text of entry `index`; empty for an index out of range.
-    void GetLBText(int index, CString& text) const;
     void GetLBText(int index, std::wstring& text) const;
     // The edit field's selection in characters: its start and the position
     // after its end (both the caret's position when nothing is selected).

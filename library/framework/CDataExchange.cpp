@@ -1,7 +1,5 @@
 #include "library/framework/CDataExchange.h"
 
-#include "library/base/TextConversion.h"
-
 #include "library/framework/CWnd.h"
 
 CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
@@ -24,14 +22,6 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
     HWND window = dx->PrepareCtrl(id);
     if (window != nullptr)
         control.SubclassWindow(window);
-}
-
-void DDX_Text(CDataExchange* dx, int id, CString& value)
-{
-    std::wstring wide = AnsiToWide(value);
-    DDX_Text(dx, id, wide);
-    if (dx->m_bSaveAndValidate && !dx->Failed())
-        value = WideToAnsi(wide);
 }
 
 void DDX_Text(CDataExchange* dx, int id, std::wstring& value)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "library/base/CString.h"
-
 #include <windows.h>
 
 #include <string>
@@ -31,7 +29,5 @@ private:
 // Binds `control` to dialog control `id` (subclassing it) when it has no
 // window yet, in both directions.
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
-// The whole text of control `id` to `value` or back, of any length; the
-// narrow form goes through the ANSI code page.
-void DDX_Text(CDataExchange* dx, int id, CString& value);
+// The whole text of control `id` to `value` or back, of any length.
 void DDX_Text(CDataExchange* dx, int id, std::wstring& value);

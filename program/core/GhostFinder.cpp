@@ -45,7 +45,7 @@ GhostFinder::Result GhostFinder::Find(HKEY root, const std::wstring& profileName
         ProfileReading::Read(ProfileReading::OpenKeys(root, GetProfileKeyPath(profileName)), false, cancel);
     Result result;
     result.unreadAccounts = reading.GetReferenced().GetFailedAccounts();
-    result.accountsListingStopped = !reading.GetReferenced().IsComplete() && result.unreadAccounts.empty();
+    result.accountsListingStopped = reading.GetReferenced().GetListingResult() != ERROR_SUCCESS;
     result.sectionsListingFailure = reading.GetListingResult();
     for (const std::wstring& name : reading.GetSectionNames())
     {
@@ -64,7 +64,7 @@ GhostFinder::Result GhostFinder::Find(HKEY root, const std::wstring& profileName
         }
     }
     // A store tied only through what was not read looks like a ghost.
-    if (!reading.IsComplete())
+    if (!result.IsComplete())
         result.candidates.clear();
     return result;
 }

@@ -38,8 +38,6 @@ GhostPstSweep::Outcome GhostPstSweep::Check()
               WideToAnsiMarked(outcome.profileName).GetString(), WideToAnsiMarked(outcome.pstName).GetString());
     GhostPstRemover remover(outcome.profileName, outcome.pstName, true);
     RunEngine(outcome, remover);
-    if (outcome.stage == Stage::Finished && !outcome.readCompletely)
-        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
     return outcome;
 }
 
@@ -116,12 +114,6 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
         outcome.stage = Stage::AccountsUnread;
         outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
     }
-    // A removal that failed says more than a reading that was incomplete.
-    else if (outcome.stage == Stage::Finished && !outcome.readCompletely &&
-             outcome.result.what != CoreOutcome::What::RemovalFailed)
-    {
-        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
-    }
     return outcome;
 }
 
@@ -157,4 +149,8 @@ void GhostPstSweep::RunEngine(Outcome& outcome, GhostPstRemover& remover)
     outcome.invalidSections = remover.GetInvalidSections();
     outcome.failedSections = remover.GetFailedSections();
     outcome.readCompletely = remover.ReadCompletely();
+    // A removal that failed says more than a reading that was incomplete.
+    if (outcome.stage == Stage::Finished && !outcome.readCompletely &&
+        outcome.result.what != CoreOutcome::What::RemovalFailed)
+        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
 }

@@ -42,6 +42,9 @@ public:
     // listing of the accounts reached its end. Without that, a section tied
     // only to an unread account looks untied.
     bool IsComplete() const { return m_failedAccounts.empty() && m_listingResult == ERROR_SUCCESS; }
+    // ERROR_SUCCESS when the listing of the accounts reached its end; else
+    // the code of the failure that ended it.
+    LONG GetListingResult() const { return m_listingResult; }
 
 private:
     // Null when the account was read in full; else the failed step's message,

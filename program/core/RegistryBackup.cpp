@@ -199,17 +199,14 @@ CString ReplaceInvalidFileNameChars(const std::wstring& text, char replacement)
     CString ansi;
     if (WideToAnsiExactly(text, ansi))
         return ReplaceInvalidFileNameChars(ansi, replacement);
-    CString result;
+    // Each character beyond ASCII stands as one byte that the rule replaces;
+    // the two halves of a character beyond the BMP are one character.
+    std::string bytes;
     for (size_t i = 0; i < text.size(); ++i)
     {
-        wchar_t ch = text[i];
-        if (ch >= 0x20 && ch < 0x80 && std::strchr("\\/:*?\"<>|", static_cast<char>(ch)) == nullptr)
-            result += static_cast<char>(ch);
-        else
-            result += replacement;
-        // The two halves of a character beyond the BMP are one character.
-        if (IS_HIGH_SURROGATE(ch) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]))
+        bytes += text[i] < 0x80 ? static_cast<char>(text[i]) : '\x80';
+        if (IS_HIGH_SURROGATE(text[i]) && i + 1 < text.size() && IS_LOW_SURROGATE(text[i + 1]))
             ++i;
     }
-    return result;
+    return ReplaceInvalidFileNameChars(CString(bytes), replacement);
 }

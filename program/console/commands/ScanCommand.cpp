@@ -44,7 +44,8 @@ ScanCommand::ProfileScan ScanProfile(const std::wstring& name, bool isDefault)
     std::vector<std::wstring> reasons;
     for (const std::wstring& account : result.unreadAccounts)
         reasons.push_back(L"the account key " + Quote(account) + L" cannot be read");
-    if (result.accountsListingStopped)
+    // An account that failed says enough about an incomplete listing.
+    if (result.accountsListingStopped && result.unreadAccounts.empty())
         reasons.push_back(L"the listing of the accounts stopped early");
     if (result.sectionsListingFailure != ERROR_SUCCESS)
         reasons.push_back(L"the listing of the sections stopped early: " +

@@ -23,7 +23,7 @@ public:
     HWND Item(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
     CComboBox m_combo;
-    CString m_text;
+    std::wstring m_text;
     bool exchangeMissingControl = false;
     // Where OnInitDialog moves the dialog, if anywhere.
     std::optional<POINT> placeAt;
@@ -203,7 +203,7 @@ TEST(ModalDialog, EnterPressesTheDefaultButtonAndOnOKTakesTheData)
     });
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ((std::vector<std::string>{"init", "ok", "destroy"}), dialog.events);
-    EXPECT_STREQ("entered", dialog.m_text.GetString());
+    EXPECT_EQ(L"entered", dialog.m_text);
 }
 
 TEST(ModalDialog, TabMovesTheFocusToTheNextTabStop)
@@ -347,56 +347,56 @@ TEST(CommandRouting, CommandsTheDialogDoesNotHandleGoToTheApplication)
 TEST(DataExchange, MembersGoToTheControlsAtInitialisation)
 {
     FormDialog dialog;
-    dialog.m_text = std::string(300, 'x') + "Zażółć";
-    CString shown;
+    dialog.m_text = std::wstring(300, L'x') + L"Za\u017c\u00f3\u0142\u0107";
+    std::wstring shown;
     dialog.Then([&] {
-        char text[512] = {};
-        GetWindowTextA(dialog.Item(IDC_TEST_EDIT), text, sizeof(text));
+        wchar_t text[512] = {};
+        GetWindowTextW(dialog.Item(IDC_TEST_EDIT), text, ARRAYSIZE(text));
         shown = text;
         dialog.EndDialog(IDOK);
     });
     dialog.DoModal();
-    EXPECT_EQ(dialog.m_text.Str(), shown.Str());
+    EXPECT_EQ(dialog.m_text, shown);
 }
 
 TEST(DataExchange, ControlsGoToTheMembersWhateverTheirLength)
 {
     FormDialog dialog;
-    dialog.m_text = "before";
-    std::string typed = std::string(5000, 'y') + " ąę";
+    dialog.m_text = L"before";
+    std::wstring typed = std::wstring(5000, L'y') + L" \u0105\u0119";
     BOOL exchanged = FALSE;
     dialog.Then([&] {
-        SetWindowTextA(dialog.Item(IDC_TEST_EDIT), typed.c_str());
+        SetWindowTextW(dialog.Item(IDC_TEST_EDIT), typed.c_str());
         exchanged = dialog.UpdateData(TRUE);
         dialog.EndDialog(IDOK);
     });
     dialog.DoModal();
     EXPECT_TRUE(exchanged);
-    EXPECT_EQ(typed, dialog.m_text.Str());
+    EXPECT_EQ(typed, dialog.m_text);
 }
 
 TEST(DataExchange, ComboMemberIsBoundToItsControl)
 {
     FormDialog dialog;
     HWND control = nullptr;
-    CString first;
+    std::wstring first;
     int selected = CB_ERR;
     int selectedAfterMiss = CB_ERR;
     dialog.Then([&] {
         control = dialog.Item(IDC_TEST_COMBO);
         EXPECT_EQ(control, dialog.m_combo.m_hWnd);
-        dialog.m_combo.AddString("Outlook");
-        dialog.m_combo.AddString("archive");
-        dialog.m_combo.AddString("Default");
+        dialog.m_combo.AddString(L"Outlook");
+        dialog.m_combo.AddString(L"archive");
+        dialog.m_combo.AddString(L"Default");
         dialog.m_combo.GetLBText(0, first);
-        selected = dialog.m_combo.SelectString(-1, "out");
-        EXPECT_EQ(CB_ERR, dialog.m_combo.SelectString(-1, "missing"));
+        selected = dialog.m_combo.SelectString(-1, L"out");
+        EXPECT_EQ(CB_ERR, dialog.m_combo.SelectString(-1, L"missing"));
         selectedAfterMiss = dialog.m_combo.GetCurSel();
         EXPECT_EQ(3, static_cast<int>(SendMessageA(control, CB_GETCOUNT, 0, 0)));
         dialog.EndDialog(IDOK);
     });
     dialog.DoModal();
-    EXPECT_STREQ("archive", first.GetString());
+    EXPECT_EQ(L"archive", first);
     EXPECT_EQ(2, selected);
     EXPECT_EQ(2, selectedAfterMiss);
     // The control went with the dialog and let go of its object.
@@ -406,7 +406,7 @@ TEST(DataExchange, ComboMemberIsBoundToItsControl)
 TEST(DataExchange, MissingControlFailsTheExchangeAndKeepsOnOKFromEnding)
 {
     FormDialog dialog;
-    dialog.m_text = "kept";
+    dialog.m_text = L"kept";
     BOOL exchanged = TRUE;
     bool stillOpen = false;
     dialog.Then([&] {
@@ -422,6 +422,6 @@ TEST(DataExchange, MissingControlFailsTheExchangeAndKeepsOnOKFromEnding)
     EXPECT_EQ(IDCANCEL, dialog.DoModal());
     EXPECT_FALSE(exchanged);
     EXPECT_TRUE(stillOpen);
-    EXPECT_STREQ("kept", dialog.m_text.GetString());
+    EXPECT_EQ(L"kept", dialog.m_text);
 }
 } // namespace
