@@ -39,5 +39,6 @@
 #define IDS_ENTER_PST_NAME 122
 #define IDS_BACKUP_FILE_FAILED 123
 #define IDS_KEY_NOT_PASSABLE 124
+#define IDS_OPEN_USER_KEY_FAILED 125
 // The program's strings are the one run of ids from IDS_HOME_URL to this.
-#define IDS_LAST_STRING IDS_KEY_NOT_PASSABLE
+#define IDS_LAST_STRING IDS_OPEN_USER_KEY_FAILED

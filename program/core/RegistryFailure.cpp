@@ -14,26 +14,14 @@ CString RegistryFailureText(LONG code, LPCSTR message)
     return Error::NvExceptionCommon(static_cast<DWORD>(code), message, nullptr, 0).GetText();
 }
 
-namespace
-{
-// The string names HKEY_CURRENT_USER in every language; another user's key
-// lies below HKEY_USERS.
-template <typename Text> Text BelowTargetUser(Text message, const Text& caller, const Text& root)
-{
-    size_t at = message.find(caller + static_cast<typename Text::value_type>('\\'));
-    if (!TargetUser::Sid().IsEmpty() && at != Text::npos)
-        message.replace(at, caller.size(), root);
-    return message;
-}
-} // namespace
-
 void ThrowOpenKeyFailure(LONG code, const std::wstring& keyPath, LPCSTR file, int line)
 {
-    CString message = Error::FormatResourceString(IDS_OPEN_KEY_FAILED, WideToAnsiMarked(L"\\" + keyPath).GetString());
-    std::string narrow = BelowTargetUser<std::string>(message.Str(), "HKEY_CURRENT_USER",
-                                                      WideToAnsiMarked(TargetUser::RootName()).Str());
-    std::wstring wide =
-        BelowTargetUser<std::wstring>(AfxFormatWide(AfxLoadWideString(IDS_OPEN_KEY_FAILED), {L"\\" + keyPath}),
-                                      L"HKEY_CURRENT_USER", TargetUser::RootName());
-    throw Error::NvExceptionCommon(static_cast<DWORD>(code), CString(narrow), wide, file, line);
+    // String 104 holds HKEY_CURRENT_USER itself; another user's key lies
+    // below HKEY_USERS and is named whole.
+    bool caller = TargetUser::Sid().IsEmpty();
+    UINT format = caller ? IDS_OPEN_KEY_FAILED : IDS_OPEN_USER_KEY_FAILED;
+    std::wstring key = (caller ? std::wstring() : TargetUser::RootName()) + L"\\" + keyPath;
+    throw Error::NvExceptionCommon(static_cast<DWORD>(code),
+                                   Error::FormatResourceString(format, WideToAnsiMarked(key).GetString()),
+                                   AfxFormatWide(AfxLoadWideString(format), {key}), file, line);
 }

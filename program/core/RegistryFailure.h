@@ -11,8 +11,8 @@
 CString RegistryFailureText(LONG code, LPCSTR message);
 
 // Throws Error::NvExceptionCommon for a key below the target user's root that
-// does not open: the message is string 104 with "\" and `keyPath`, naming the
-// user's key below HKEY_USERS when another user's is worked on; the log's
-// text writes a letter of the path that the ANSI code page lacks as
+// does not open: string 104 with "\" and `keyPath` for the caller's own key,
+// string 125 with the whole key below HKEY_USERS for another user's; the
+// log's text writes a letter of the path that the ANSI code page lacks as
 // WideToAnsiMarked writes it. `file` and `line` are the throw site's.
 [[noreturn]] void ThrowOpenKeyFailure(LONG code, const std::wstring& keyPath, LPCSTR file, int line);

@@ -692,6 +692,19 @@ TEST_F(SecondUser, UsersOwnOutlookBlocksTheRepairOfTheirProfile)
     EXPECT_TRUE(backups.Names().empty());
 }
 
+// The key that does not open is named below that user's hive, in the error
+// and in the log, in the code page's form of the message.
+TEST_F(SecondUser, MissingProfileOfAUserIsNamedBelowThatUsersHive)
+{
+    StraysweepRun run = RunStraysweep(Args({"check", "--user", SecondSid, "--profile", "Nowhere", "--pst", Pst}));
+
+    std::string key = std::string("HKEY_USERS\\") + SecondSid + "\\" + ProfileTreeBuilder::Office16Root + "\\Nowhere";
+    std::string message = "Failed to open registry key \"" + key + "\". Ensure you have read access to this key.";
+    EXPECT_EQ(5u, run.exitCode);
+    EXPECT_EQ("straysweep: File not found. (0x2) \r\n\r\n" + message + "\r\n", run.err);
+    EXPECT_EQ(1, Count(log.Lines(), "Error: File not found. (0x2) " + message)) << testing::PrintToString(log.Lines());
+}
+
 // Naming the caller's own account changes nothing but the key's name.
 TEST_F(SecondUser, UserNamingTheCallerFindsWhatTheCallerFinds)
 {
