@@ -106,7 +106,7 @@ RegistryRestore::Outcome RegistryRestore::RestoreLatest(const std::wstring& prof
         return outcome;
     LogHeader();
     CLogFile& log = CLogFile::Instance();
-    NvFsPath folder;
+    NvFsPath& folder = outcome.folder;
     std::vector<RegistryBackupFile> backups;
     CString unreadable = RegistryBackupFile::ListBackupFolder(folder, backups);
     if (!unreadable.IsEmpty())
@@ -127,8 +127,6 @@ RegistryRestore::Outcome RegistryRestore::RestoreLatest(const std::wstring& prof
     {
         log.ErrorF("Brak kompletnego backupu profilu \"%s\" w folderze \"%s\".", WideToAnsiMarked(profile).GetString(),
                    folder.GetString());
-        outcome.problem =
-            L"There is no complete backup of the profile \"" + profile + L"\" in \"" + AnsiToWide(folder) + L"\".";
         outcome.stage = Stage::NoBackup;
         return outcome;
     }

@@ -27,7 +27,8 @@ public:
         // The backup folder cannot be read (the newest backup only):
         // `problem` says why.
         FolderUnreadable,
-        // The backup folder holds no complete backup of the profile.
+        // The backup folder (`folder`) holds no complete backup of the
+        // profile.
         NoBackup,
         // The file cannot be restored: `problem` says why, naming the first
         // offending line where there is one. Nothing was changed.
@@ -50,6 +51,9 @@ public:
         Stage stage = Stage::Refused;
         // What the restore came to, as both front ends tell it.
         CoreOutcome Result() const;
+        // The backup folder that the newest backup was looked for in; empty
+        // for a file named, and when the folder cannot be had.
+        NvFsPath folder;
         // The file restored from, a full path; empty when none was found.
         NvFsPath file;
         // The profile that the file holds (or, before the file is known,
@@ -63,7 +67,8 @@ public:
         // Whether the profile key existed before the import: a profile that
         // does not exist needs no backup.
         bool profileExisted = true;
-        // What refused or failed, in English.
+        // What refused or failed, in English, as the log gives it after its
+        // own words; the front ends quote it.
         std::wstring problem;
         // Keys and values of the backup absent afterwards, or there with
         // other data; and those of the profile that the backup lacks, which

@@ -32,7 +32,8 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
         report.error = outcome.problem;
         break;
     case RegistryRestore::Stage::NoBackup:
-        report.error = outcome.problem + L" Nothing was changed.";
+        report.error = L"There is no complete backup of the profile " + Quote(outcome.profile) + L" in " +
+                       Quote(AnsiToWide(outcome.folder)) + L". Nothing was changed.";
         break;
     case RegistryRestore::Stage::Refused:
         report.error = L"The file " + Quote(AnsiToWide(outcome.file)) +

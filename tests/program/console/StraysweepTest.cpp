@@ -639,7 +639,7 @@ TEST_F(SecondUser, RepairWithUserRemovesThatUsersGhostBesideTheCallersOutlook)
     // The same user's backup puts the ghost back; the caller's own newer
     // backup of a profile of the same name is not that user's.
     ASSERT_TRUE(WriteFileBytes(
-        BackupFolder() + "\\2099-01-01 00-00-00 - Outlook.reg",
+        BackupFolder() + "\\2099-01-01 00.00.00 - Outlook.reg",
         RegistryScriptBytes(
             L"Windows Registry Editor Version 5.00\r\n\r\n"
             L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles\\Outlook]\r\n\r\n")));
@@ -1094,6 +1094,30 @@ TEST_F(Straysweep, RestoreWhileOutlookRunsExits3AndLooksAtNothing)
     EXPECT_TRUE(document["backupFile"].IsNull());
     EXPECT_TRUE(backups.Names().empty());
     EXPECT_EQ(LoggedRun({"Info: Outlook jest uruchomiony, procedura usuwania nie może zostać rozpoczęta."}),
+              log.Lines());
+}
+
+// A backup of the profile that ends half-way is no backup to take back.
+TEST_F(Straysweep, RestoreOfTheLatestWithoutACompleteBackupExits7AndChangesNothing)
+{
+    LiveProfile profile("no backup");
+    AddStandardSections(profile);
+    std::string before = DumpTree(profile.ProfilePath());
+    CreateDirectoryA(BackupFolder().c_str(), nullptr);
+    ASSERT_TRUE(WriteFileBytes(BackupFolder() + "\\2099-01-01 00.00.00 - " + profile.Name() + ".reg",
+                               RegistryScriptBytes(L"Windows Registry Editor Version 5.00\r\n\r\n[" +
+                                                   Wide(FullKey(profile)) + L"]\r\n\"x\"=hex:01,\\\r\n")));
+
+    StraysweepRun run = RunStraysweep(Args({"restore", "--profile", profile.Name(), "--latest"}));
+
+    EXPECT_EQ(7u, run.exitCode);
+    EXPECT_EQ("straysweep: There is no complete backup of the profile \"" + profile.Name() + "\" in \"" +
+                  BackupFolder() + "\". Nothing was changed.\r\n",
+              run.err);
+    EXPECT_EQ(before, DumpTree(profile.ProfilePath()));
+    EXPECT_EQ(LoggedRun({"Info:  ", "Info: -- RESTORE --",
+                         "Error: Brak kompletnego backupu profilu \"" + profile.Name() + "\" w folderze \"" +
+                             BackupFolder() + "\"."}),
               log.Lines());
 }
 
