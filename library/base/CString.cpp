@@ -278,3 +278,12 @@ bool operator<(const CString& left, const CString& right)
 {
     return left.Str() < right.Str();
 }
+
+std::wstring Trimmed(const std::wstring& text)
+{
+    const wchar_t* const space = L" \t\n\v\f\r";
+    size_t first = text.find_first_not_of(space);
+    if (first == std::wstring::npos)
+        return std::wstring();
+    return text.substr(first, text.find_last_not_of(space) - first + 1);
+}

@@ -77,3 +77,7 @@ bool operator==(LPCSTR left, const CString& right);
 bool operator!=(const CString& left, const CString& right);
 bool operator!=(const CString& left, LPCSTR right);
 bool operator<(const CString& left, const CString& right);
+
+// `text` without the white space at its ends that Trim cuts: blank, TAB, LF,
+// VT, FF and CR.
+std::wstring Trimmed(const std::wstring& text);

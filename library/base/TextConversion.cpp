@@ -89,11 +89,6 @@ CString WideToAnsi(const std::wstring& wide)
     return CString(FromWide(CP_ACP, ExactConversionFlags(CP_ACP), wide, nullptr));
 }
 
-std::string AnsiToUtf8(const CString& ansi)
-{
-    return WideToUtf8(AnsiToWide(ansi));
-}
-
 std::string WideToUtf8(const std::wstring& wide)
 {
     return FromWide(CP_UTF8, 0, wide, nullptr);

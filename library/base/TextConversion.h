@@ -24,8 +24,6 @@ std::wstring AnsiToWide(LPCSTR ansi);
 // code page's default character.
 CString WideToAnsi(const std::wstring& wide);
 
-// Text in the ANSI code page as UTF-8.
-std::string AnsiToUtf8(const CString& ansi);
 
 // UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string WideToUtf8(const std::wstring& wide);

@@ -1,5 +1,7 @@
 #include "library/error/ErrorMessages.h"
 
+#include "library/base/AfxResource.h"
+#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
 
 namespace Error
@@ -37,5 +39,11 @@ CString FormatResourceString(UINT formatId, ...)
     text.FormatV(format, args);
     va_end(args);
     return text;
+}
+
+ResourceMessage FormatResourceMessage(UINT formatId, const std::wstring& name)
+{
+    return {FormatResourceString(formatId, WideToAnsiMarked(name).GetString()),
+            AfxFormatWide(AfxLoadWideString(formatId), {name})};
 }
 } // namespace Error

@@ -16,10 +16,7 @@ std::wstring NvException::GetWideText() const
 
 int NvException::ShowMessage(UINT type) const
 {
-    const wchar_t* const WhiteSpace = L" \t\n\v\f\r";
-    std::wstring text = GetWideText();
-    text.erase(text.find_last_not_of(WhiteSpace) + 1);
-    text.erase(0, text.find_first_not_of(WhiteSpace));
+    std::wstring text = Trimmed(GetWideText());
     if (text.empty())
     {
         CString unknown;

@@ -1,7 +1,6 @@
 #include "library/fs/FsFolders.h"
 
 #include "library/base/NvModuleWrapper.h"
-#include "library/base/TextConversion.h"
 #include "library/base/UniqueHandle.h"
 
 #include <shlobj.h>
@@ -63,11 +62,6 @@ bool PathExists(const NvFsPath& path)
         pattern = NvFsPath(pattern.Left(pattern.GetLength() - 1));
     UniqueFindHandle search(FindFirstMatch(pattern));
     return search.IsValid();
-}
-
-bool IsExistingFile(const NvFsPath& path)
-{
-    return IsExistingFile(AnsiToWide(path));
 }
 
 bool IsExistingFile(const std::wstring& path)

@@ -24,7 +24,6 @@ NvFsPath GetParentFolder(const NvFsPath& path);
 bool PathExists(const NvFsPath& path);
 
 // True when `path` is a file, not a folder.
-bool IsExistingFile(const NvFsPath& path);
 bool IsExistingFile(const std::wstring& path);
 
 // True when `path` is a file (not a folder) holding at least one byte.

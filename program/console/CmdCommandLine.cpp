@@ -25,14 +25,13 @@ std::wstring CmdCommandLine(const std::wstring& command,
     size_t percents = 0;
     for (const auto& [option, value] : options)
     {
-        const std::wstring& text = value;
-        if (std::any_of(text.begin(), text.end(), unsafe))
+        if (std::any_of(value.begin(), value.end(), unsafe))
             return std::wstring();
-        percents += static_cast<size_t>(std::count(text.begin(), text.end(), L'%'));
-        size_t last = text.find_last_not_of(L'\\');
-        size_t backslashes = last == std::wstring::npos ? text.size() : text.size() - last - 1;
+        percents += static_cast<size_t>(std::count(value.begin(), value.end(), L'%'));
+        size_t last = value.find_last_not_of(L'\\');
+        size_t backslashes = last == std::wstring::npos ? value.size() : value.size() - last - 1;
         std::wstring quoted = L"\"" + value + std::wstring(backslashes, L'\\') + L"\"";
-        line += L" " + option + (text.compare(0, 2, L"--") == 0 ? L"=" : L" ") + quoted;
+        line += L" " + option + (value.compare(0, 2, L"--") == 0 ? L"=" : L" ") + quoted;
     }
     return percents > 1 ? std::wstring() : line;
 }

@@ -41,7 +41,7 @@ std::wstring ScannedProfilesText(const std::vector<ScanCommand::ProfileScan>& sc
                                                            : candidate.pstPath + L" (missing)";
             text += L"  " + candidate.section + L"  " + Quote(candidate.displayName) + L"  " + file + L"\n";
         }
-        for (const std::wstring& name : ScanCommand::DistinctNames(scan.candidates))
+        for (const std::wstring& name : GhostFinder::DistinctNames(scan.candidates))
         {
             std::vector<std::pair<std::wstring, std::wstring>> options;
             if (!sid.empty())

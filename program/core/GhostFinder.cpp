@@ -6,6 +6,7 @@
 #include "program/core/ProfileSection.h"
 #include "program/core/ProfilesRoot.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -67,6 +68,18 @@ GhostFinder::Result GhostFinder::Find(HKEY root, const std::wstring& profileName
     if (!result.IsComplete())
         result.candidates.clear();
     return result;
+}
+
+std::vector<std::wstring> GhostFinder::DistinctNames(const std::vector<Candidate>& candidates)
+{
+    std::vector<std::wstring> names;
+    for (const Candidate& candidate : candidates)
+    {
+        auto same = [&](const std::wstring& name) { return SameName(name, candidate.displayName); };
+        if (std::none_of(names.begin(), names.end(), same))
+            names.push_back(candidate.displayName);
+    }
+    return names;
 }
 
 bool GhostFinder::DefaultFileQuestion(const std::wstring& path)

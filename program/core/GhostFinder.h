@@ -48,10 +48,15 @@ public:
 
     // Reads the candidates of profile `profileName` below the profiles root
     // of `root` (the chosen user's hive), stopping before the next section
-    // once `*cancel` is set. Throws Error::NvExceptionCommon (string 104 with
-    // the key) when the profile key or its accounts key does not open; any
-    // other failure is in the result.
+    // once `*cancel` is set. Throws as ThrowOpenKeyFailure does, naming the
+    // key, when the profile key or its accounts key does not open; any other
+    // failure is in the result.
     static Result Find(HKEY root, const std::wstring& profileName, const std::atomic<bool>* cancel = nullptr);
+
+    // The candidates' display names in their order, each once as names
+    // compare: the names to offer, since one repair by name removes every
+    // candidate of that name.
+    static std::vector<std::wstring> DistinctNames(const std::vector<Candidate>& candidates);
 
     // Tells whether a file exists; may wait as long as the network does.
     using FileQuestion = std::function<bool(const std::wstring& path)>;

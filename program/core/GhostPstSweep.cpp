@@ -21,6 +21,28 @@ Error::NvExceptionText CopyOf(const Error::NvException& e)
 }
 } // namespace
 
+CoreOutcome GhostPstSweep::Outcome::Result() const
+{
+    switch (stage)
+    {
+    case Stage::InputRefused:
+        break;
+    case Stage::OutlookRunning:
+        return {CoreOutcome::What::OutlookRunning};
+    case Stage::BackupDeclined:
+        return {CoreOutcome::What::BackupFailed};
+    case Stage::Stopped:
+        return {CoreOutcome::What::ProfileNotOpened, failureCode};
+    case Stage::AccountsUnread:
+        return {CoreOutcome::What::ProfileReadIncompletely};
+    case Stage::Finished:
+        if (!readCompletely && found != CoreOutcome::What::RemovalFailed)
+            return {CoreOutcome::What::ProfileReadIncompletely};
+        return {found};
+    }
+    return {CoreOutcome::What::Clean};
+}
+
 GhostPstSweep::GhostPstSweep(SweepFrontEnd& frontEnd) : m_frontEnd(frontEnd)
 {
 }
@@ -49,7 +71,6 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (RefuseForOutlook())
     {
         outcome.stage = Stage::OutlookRunning;
-        outcome.result.what = CoreOutcome::What::OutlookRunning;
         return outcome;
     }
     if (!m_frontEnd.ReadInput(outcome.profileName, outcome.pstName))
@@ -79,7 +100,6 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (outcome.backupFile.IsEmpty() && !m_frontEnd.ContinueWithoutBackup(outcome.backupError))
     {
         outcome.stage = Stage::BackupDeclined;
-        outcome.result.what = CoreOutcome::What::BackupFailed;
         return outcome;
     }
 
@@ -105,15 +125,9 @@ GhostPstSweep::Outcome GhostPstSweep::Repair(Strictness strictness)
     if (outlookCheckFailure)
         std::rethrow_exception(outlookCheckFailure);
     if (remover.GetStop() == GhostPstRemover::Stop::RemovalRefused)
-    {
         outcome.stage = Stage::OutlookRunning;
-        outcome.result.what = CoreOutcome::What::OutlookRunning;
-    }
     else if (remover.GetStop() == GhostPstRemover::Stop::AccountsUnread)
-    {
         outcome.stage = Stage::AccountsUnread;
-        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
-    }
     return outcome;
 }
 
@@ -123,7 +137,7 @@ void GhostPstSweep::Stop(Outcome& outcome, const Error::NvException& e)
     outcome.failure = CopyOf(e);
     outcome.stage = Stage::Stopped;
     auto common = dynamic_cast<const Error::NvExceptionCommon*>(&e);
-    outcome.result = {CoreOutcome::What::ProfileNotOpened, common != nullptr ? common->GetError() : 0};
+    outcome.failureCode = common != nullptr ? common->GetError() : 0;
 }
 
 bool GhostPstSweep::RefuseForOutlook()
@@ -139,7 +153,7 @@ void GhostPstSweep::RunEngine(Outcome& outcome, GhostPstRemover& remover)
 {
     try
     {
-        outcome.result.what = remover.Run();
+        outcome.found = remover.Run();
         outcome.stage = Stage::Finished;
     }
     catch (const Error::NvException& e)
@@ -149,8 +163,4 @@ void GhostPstSweep::RunEngine(Outcome& outcome, GhostPstRemover& remover)
     outcome.invalidSections = remover.GetInvalidSections();
     outcome.failedSections = remover.GetFailedSections();
     outcome.readCompletely = remover.ReadCompletely();
-    // A removal that failed says more than a reading that was incomplete.
-    if (outcome.stage == Stage::Finished && !outcome.readCompletely &&
-        outcome.result.what != CoreOutcome::What::RemovalFailed)
-        outcome.result.what = CoreOutcome::What::ProfileReadIncompletely;
 }

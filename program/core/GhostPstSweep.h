@@ -43,9 +43,9 @@ public:
         Stage stage = Stage::InputRefused;
         std::wstring profileName;
         std::wstring pstName;
-        // What the action came to; the system's code with a profile that does
-        // not open.
-        CoreOutcome result;
+        // What the engine found when it ran (Finished): Clean,
+        // InvalidSections or RemovalFailed, whatever it could not read.
+        CoreOutcome::What found = CoreOutcome::What::Clean;
         // Found invalid (check) or removed (repair), in registry order.
         std::vector<std::wstring> invalidSections;
         std::vector<std::wstring> failedSections;
@@ -54,8 +54,15 @@ public:
         // The backup's file, or the text of its failure (repair only).
         NvFsPath backupFile;
         CString backupError;
-        // What stopped the engine, as it was thrown (logged already).
+        // What stopped the engine, as it was thrown (logged already), and
+        // the system's code it carried (0 without one).
         std::optional<Error::NvExceptionText> failure;
+        DWORD failureCode = 0;
+
+        // What the action came to, as both front ends tell it: an
+        // incomplete reading outweighs what was found, a failed removal
+        // outweighs both.
+        CoreOutcome Result() const;
     };
 
     // How a repair treats a profile that it cannot read in full.

@@ -25,8 +25,8 @@ public:
         RegistryKey accounts;
     };
     // Opens the key at `profilePath` below `root` and its accounts key.
-    // Throws Error::NvExceptionCommon (string 104 with the key that failed)
-    // when either does not open.
+    // Throws as ThrowOpenKeyFailure does, naming the key that failed, when
+    // either does not open.
     static Keys OpenKeys(HKEY root, const std::wstring& profilePath);
 
     // Reads the accounts of the profile whose keys are `keys` (every step

@@ -27,8 +27,8 @@ std::vector<std::wstring> GetKnownProfilesRoots();
 std::wstring GetProfileKeyPath(const std::wstring& profileName);
 
 // The profiles below the root in force, in registry order, empty names left
-// out. Throws Error::NvExceptionCommon (string 104 with the root) when the
-// root does not open.
+// out. Throws as ThrowOpenKeyFailure does, naming the root, when the root
+// does not open.
 std::vector<std::wstring> ListProfiles();
 
 // Sorts profile names as the window's sorted profile list shows them: by the

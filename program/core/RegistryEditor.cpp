@@ -3,7 +3,6 @@
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
 #include "library/error/NvExceptionText.h"
-#include "library/base/AfxResource.h"
 #include "library/base/TextConversion.h"
 #include "library/fs/FsFolders.h"
 #include "library/registry/RegistryScript.h"
@@ -61,9 +60,10 @@ void RegistryEditor::Export(const NvFsPath& file, const std::wstring& keyText, R
     // The editor's command line has no escape for a quotation mark: a key
     // name holding one would be cut there, and another key exported.
     if (keyText.find(L'"') != std::wstring::npos)
-        throw Error::NvExceptionText(
-            Error::FormatResourceString(IDS_KEY_NOT_PASSABLE, WideToAnsiMarked(keyText).GetString()),
-            AfxFormatWide(AfxLoadWideString(IDS_KEY_NOT_PASSABLE), {keyText}), __FILE__, __LINE__);
+    {
+        Error::ResourceMessage message = Error::FormatResourceMessage(IDS_KEY_NOT_PASSABLE, keyText);
+        throw Error::NvExceptionText(message.logged, message.shown, __FILE__, __LINE__);
+    }
     Run(L"/e \"" + AnsiToWide(file) + L"\" \"" + keyText + L"\"");
     // The registry editor of Wine ends with 0 also when it could not open the
     // key or create the file, and an export cut short by a full disk ends

@@ -1,7 +1,5 @@
 #include "program/core/RegistryFailure.h"
 
-#include "library/base/AfxResource.h"
-#include "library/base/TextConversion.h"
 #include "library/error/ErrorMessages.h"
 #include "library/error/NvExceptionCommon.h"
 #include "program/core/TargetUser.h"
@@ -21,7 +19,6 @@ void ThrowOpenKeyFailure(LONG code, const std::wstring& keyPath, LPCSTR file, in
     bool caller = TargetUser::Sid().IsEmpty();
     UINT format = caller ? IDS_OPEN_KEY_FAILED : IDS_OPEN_USER_KEY_FAILED;
     std::wstring key = (caller ? std::wstring() : TargetUser::RootName()) + L"\\" + keyPath;
-    throw Error::NvExceptionCommon(static_cast<DWORD>(code),
-                                   Error::FormatResourceString(format, WideToAnsiMarked(key).GetString()),
-                                   AfxFormatWide(AfxLoadWideString(format), {key}), file, line);
+    Error::ResourceMessage message = Error::FormatResourceMessage(format, key);
+    throw Error::NvExceptionCommon(static_cast<DWORD>(code), message.logged, message.shown, file, line);
 }

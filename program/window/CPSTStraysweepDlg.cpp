@@ -4,7 +4,6 @@
 #include "library/framework/AfxMessageBox.h"
 #include "library/base/AfxResource.h"
 #include "library/framework/CPaintDC.h"
-#include "library/base/NameComparison.h"
 #include "library/base/TextConversion.h"
 #include "program/window/CAboutDlg.h"
 #include "program/core/CLogFile.h"
@@ -16,7 +15,6 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,18 +33,6 @@ const UINT_PTR GhostListTimer = 1;
 int ShowFormattedBox(UINT id, const std::vector<std::wstring>& texts, UINT type)
 {
     return AfxMessageBox(AfxFormatWide(AfxLoadWideString(id), texts), type);
-}
-
-// `name` without the white space at its ends: blank, TAB, LF, VT, FF and CR,
-// as the narrow string's Trim cuts it, so that an entry " Outlook\t" still
-// stands for the profile "Outlook".
-std::wstring TrimmedName(const std::wstring& name)
-{
-    const wchar_t* const space = L" \t\n\v\f\r";
-    size_t first = name.find_first_not_of(space);
-    if (first == std::wstring::npos)
-        return std::wstring();
-    return name.substr(first, name.find_last_not_of(space) - first + 1);
 }
 } // namespace
 
@@ -148,16 +134,8 @@ void CPSTStraysweepDlg::SetGhostList(const std::vector<std::wstring>& names)
     DWORD end = 0;
     m_comboPstName.GetEditSel(start, end);
     m_comboPstName.ResetContent();
-    std::vector<std::wstring> offered;
     for (const std::wstring& name : names)
-    {
-        auto same = [&name](const std::wstring& other) { return SameName(name, other); };
-        if (std::none_of(offered.begin(), offered.end(), same))
-        {
-            offered.push_back(name);
-            m_comboPstName.AddString(name);
-        }
-    }
+        m_comboPstName.AddString(name);
     if (m_comboPstName.GetWindowTextWide() != typed)
         m_comboPstName.SetWindowText(typed);
     m_comboPstName.SetEditSel(static_cast<int>(start), static_cast<int>(end));
@@ -170,7 +148,8 @@ bool CPSTStraysweepDlg::GetSelectedProfile(std::wstring& profileName)
         return false;
     std::wstring entry;
     m_comboProfiles.GetLBText(selected, entry);
-    profileName = TrimmedName(entry);
+    // An entry " Outlook\t" stands for the profile "Outlook".
+    profileName = Trimmed(entry);
     return true;
 }
 
@@ -223,9 +202,7 @@ void CPSTStraysweepDlg::ShowOutcome(const GhostPstSweep::Outcome& outcome, bool 
     const std::wstring& pst = outcome.pstName;
     const std::wstring& profile = outcome.profileName;
     // The window tells what was found; what could not be read is in the log.
-    CoreOutcome::What found = outcome.result.what;
-    if (found == CoreOutcome::What::ProfileReadIncompletely)
-        found = outcome.invalidSections.empty() ? CoreOutcome::What::Clean : CoreOutcome::What::InvalidSections;
+    CoreOutcome::What found = outcome.found;
     if (found == CoreOutcome::What::Clean)
         ShowFormattedBox(IDS_NO_INVALID_SECTIONS, {pst, profile}, MB_OK | MB_ICONINFORMATION);
     else if (checkOnly)

@@ -67,8 +67,8 @@ private:
     // The list of reading `generation` arrived: offered if it is the last
     // reading's.
     void OnGhostListRead(WPARAM generation);
-    // Makes the PST name's list hold `names`, each once as Windows compares
-    // names; the edit's text, caret and selection stay as they are.
+    // Makes the PST name's list hold `names`; the edit's text, caret and
+    // selection stay as they are.
     void SetGhostList(const std::vector<std::wstring>& names);
     // The result box of a finished check or repair, or the error box of a
     // stopped one; nothing for an action that ended earlier.

@@ -53,9 +53,7 @@ void GhostListReader::Read(HWND window, std::wstring profileName, WPARAM generat
     // offers nothing; Check and Repair! tell the user why.
     try
     {
-        for (const GhostFinder::Candidate& candidate :
-             GhostFinder::Find(TargetUser::Root(), profileName, &m_cancel).candidates)
-            names.push_back(candidate.displayName);
+        names = GhostFinder::DistinctNames(GhostFinder::Find(TargetUser::Root(), profileName, &m_cancel).candidates);
     }
     catch (...)
     {

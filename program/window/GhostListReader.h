@@ -27,10 +27,10 @@ public:
     // takes at most the reading of one section. A message that it posted
     // already is then refused by Take.
     void Stop();
-    // The candidates' display names, in registry order, of the reading whose
-    // message carried `generation`. False, with `names` left alone, for any
-    // message but that of the last reading started and not stopped: its
-    // profile is no longer the one the window shows.
+    // The candidates' display names, each once (GhostFinder::DistinctNames),
+    // of the reading whose message carried `generation`. False, with `names`
+    // left alone, for any message but that of the last reading started and
+    // not stopped: its profile is no longer the one the window shows.
     bool Take(WPARAM generation, std::vector<std::wstring>& names);
 
 private:

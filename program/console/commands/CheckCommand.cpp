@@ -13,10 +13,11 @@ CheckCommand::Report CheckCommand::Run(const ConsoleArguments& arguments)
     report.pst = arguments.pst;
     ArgumentsFrontEnd frontEnd(arguments);
     GhostPstSweep::Outcome outcome = GhostPstSweep(frontEnd).Check();
-    report.exitCode = ExitCode::Of(outcome.result.what);
+    CoreOutcome::What what = outcome.Result().what;
+    report.exitCode = ExitCode::Of(what);
     if (outcome.failure)
         report.error = outcome.failure->GetWideText();
-    else if (outcome.result.what == CoreOutcome::What::ProfileReadIncompletely)
+    else if (what == CoreOutcome::What::ProfileReadIncompletely)
         report.error = IncompleteReadingText();
     report.invalidSections = outcome.invalidSections;
     return report;

@@ -22,10 +22,12 @@ RepairCommand::Report RepairCommand::Run(const ConsoleArguments& arguments)
     }
     catch (const Error::NvException& e)
     {
-        outcome.result.what = CoreOutcome::What::OtherFailure;
+        report.exitCode = ExitCode::Of(CoreOutcome::What::OtherFailure);
         report.error = L"The list of running processes cannot be read, so it is not known whether Outlook runs: " +
                        e.GetWideText();
+        return report;
     }
+    CoreOutcome::What what = outcome.Result().what;
     switch (outcome.stage)
     {
     case GhostPstSweep::Stage::OutlookRunning:
@@ -44,13 +46,13 @@ RepairCommand::Report RepairCommand::Run(const ConsoleArguments& arguments)
                        Quote(LogFilePath()) + L".";
         break;
     case GhostPstSweep::Stage::Finished:
-        if (outcome.result.what == CoreOutcome::What::ProfileReadIncompletely)
+        if (what == CoreOutcome::What::ProfileReadIncompletely)
             report.error = IncompleteReadingText();
         break;
     case GhostPstSweep::Stage::InputRefused:
         break;
     }
-    report.exitCode = ExitCode::Of(outcome.result.what);
+    report.exitCode = ExitCode::Of(what);
     report.backupFile = AnsiToWide(outcome.backupFile);
     report.backupError = AnsiToWide(outcome.backupError);
     report.removedSections = outcome.invalidSections;

@@ -1,6 +1,5 @@
 #include "program/console/commands/ScanCommand.h"
 
-#include "library/base/NameComparison.h"
 #include "library/base/TextConversion.h"
 #include "library/error/NvException.h"
 #include "program/console/ConsoleText.h"
@@ -9,8 +8,6 @@
 #include "program/core/ProfilesRoot.h"
 #include "program/core/RegistryFailure.h"
 #include "program/core/TargetUser.h"
-
-#include <algorithm>
 
 namespace
 {
@@ -127,16 +124,4 @@ ScanCommand::Report ScanCommand::Run(const ConsoleArguments& arguments)
     }
     report.exitCode = found ? ExitCode::InvalidSections : unreadable ? ExitCode::ProfileNotOpened : ExitCode::Clean;
     return report;
-}
-
-std::vector<std::wstring> ScanCommand::DistinctNames(const std::vector<GhostFinder::Candidate>& candidates)
-{
-    std::vector<std::wstring> names;
-    for (const GhostFinder::Candidate& candidate : candidates)
-    {
-        auto same = [&](const std::wstring& name) { return SameName(name, candidate.displayName); };
-        if (std::none_of(names.begin(), names.end(), same))
-            names.push_back(candidate.displayName);
-    }
-    return names;
 }

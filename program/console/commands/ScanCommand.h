@@ -60,8 +60,4 @@ public:
     };
 
     static Report Run(const ConsoleArguments& arguments);
-
-    // The candidates' display names, each once ignoring letter case: one
-    // repair by name removes every candidate of that name.
-    static std::vector<std::wstring> DistinctNames(const std::vector<GhostFinder::Candidate>& candidates);
 };

@@ -400,7 +400,9 @@ TEST(ExitCodes, EveryOutcomeOfTheCoreHasItsOwnRow)
     for (const ExitCode::Meaning& meaning : ExitCode::Meanings)
     {
         if (meaning.outcome)
+        {
             EXPECT_TRUE(outcomes.insert(static_cast<int>(*meaning.outcome)).second) << meaning.code;
+        }
     }
     for (int what = 0; what <= static_cast<int>(CoreOutcome::What::OtherFailure); ++what)
         EXPECT_EQ(1u, outcomes.count(what)) << what;

@@ -94,7 +94,7 @@ TEST_F(Sweep, CheckReportsTheInvalidSectionsAfterItsHeaderLines)
     AddProfileWithGhost();
     GhostPstSweep::Outcome outcome = sweep.Check();
     EXPECT_EQ(GhostPstSweep::Stage::Finished, outcome.stage);
-    EXPECT_EQ(CoreOutcome::What::InvalidSections, outcome.result.what);
+    EXPECT_EQ(CoreOutcome::What::InvalidSections, outcome.Result().what);
     ASSERT_EQ(1u, outcome.invalidSections.size());
     EXPECT_EQ(AnsiToWide(Id('a').c_str()), outcome.invalidSections[0]);
     std::vector<std::string> lines = log.Lines();
@@ -109,8 +109,8 @@ TEST_F(Sweep, ProfileThatDoesNotOpenStopsWithTheLoggedFailure)
 {
     GhostPstSweep::Outcome outcome = sweep.Check();
     EXPECT_EQ(GhostPstSweep::Stage::Stopped, outcome.stage);
-    EXPECT_EQ(CoreOutcome::What::ProfileNotOpened, outcome.result.what);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), outcome.result.systemCode);
+    EXPECT_EQ(CoreOutcome::What::ProfileNotOpened, outcome.Result().what);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), outcome.Result().systemCode);
     ASSERT_TRUE(outcome.failure.has_value());
     EXPECT_EQ(ErrorLine(*outcome.failure), log.Lines().back());
     EXPECT_EQ("ProfileReading.cpp", outcome.failure->GetModule().Str());
