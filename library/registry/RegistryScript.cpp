@@ -269,12 +269,12 @@ void RegistryScript::Parse(const std::string& bytes)
     if (bytes.size() < 2 || static_cast<unsigned char>(bytes[0]) != 0xFF ||
         static_cast<unsigned char>(bytes[1]) != 0xFE)
     {
-        m_problem = "The file is not a registry export: it does not begin with a UTF-16 byte-order mark.";
+        m_problem = L"The file is not a registry export: it does not begin with a UTF-16 byte-order mark.";
         return;
     }
     if (bytes.size() % 2 != 0)
     {
-        m_problem = "The file ends in the middle of a character.";
+        m_problem = L"The file ends in the middle of a character.";
         return;
     }
     std::wstring text((bytes.size() - 2) / 2, L'\0');
@@ -442,12 +442,12 @@ bool RegistryScript::IsAtOrBelow(const std::wstring& path, const std::wstring& r
     return path.size() == root.size() || path[root.size()] == L'\\';
 }
 
-std::string RegistryScript::CheckExportOf(const std::wstring& key) const
+std::wstring RegistryScript::CheckExportOf(const std::wstring& key) const
 {
     if (!IsComplete())
         return m_problem;
     if (m_keys.empty() || (!m_keys[0].deletion && !SameName(m_keys[0].path, key)))
-        return "The file does not begin with the key that was exported.";
+        return L"The file does not begin with the key that was exported.";
     for (const Key& written : m_keys)
     {
         if (written.deletion)
@@ -465,7 +465,7 @@ std::string RegistryScript::CheckExportOf(const std::wstring& key) const
                 return LineProblem("A value line deletes a value", value.line, ValueLineName(value.name) + L"=-");
         }
     }
-    return std::string();
+    return std::wstring();
 }
 
 std::vector<RegistryScript::Absence> RegistryScript::FindAbsent(const RegistryScript& other) const
@@ -508,10 +508,9 @@ std::wstring RegistryScript::Absence::Describe() const
     return text;
 }
 
-std::string RegistryScript::LineProblem(const char* what, size_t line, const std::wstring& text)
+std::wstring RegistryScript::LineProblem(const char* what, size_t line, const std::wstring& text)
 {
-    return std::string(what) + " (line " + std::to_string(line) +
-           "): " + WideToAnsi(text.substr(0, QuotedLineLength)).Str();
+    return AnsiToWide(what) + L" (line " + std::to_wstring(line) + L"): " + text.substr(0, QuotedLineLength);
 }
 
 void RegistryScript::Fail(const char* what, size_t line, const std::wstring& text)

@@ -56,7 +56,7 @@ public:
     bool IsComplete() const { return m_problem.empty(); }
     // What is wrong, in English, naming the first offending line; empty for a
     // complete script.
-    const std::string& GetProblem() const { return m_problem; }
+    const std::wstring& GetProblem() const { return m_problem; }
     // The keys in file order, up to the first offending line.
     const std::vector<Key>& GetKeys() const { return m_keys; }
 
@@ -78,7 +78,7 @@ public:
     // when it is complete, its first key line is `key` and every other one
     // lies below it, and it deletes neither a key nor a value. Names the
     // first offending line, in English.
-    std::string CheckExportOf(const std::wstring& key) const;
+    std::wstring CheckExportOf(const std::wstring& key) const;
 
     // What of this script `other` lacks, keys in this script's order, the
     // values of each by name: every key that `other` does not hold (its
@@ -91,7 +91,7 @@ public:
 
     // A problem worded as GetProblem words it: `what`, the line's number
     // (counted from 1) and the line `text`, its first 200 characters.
-    static std::string LineProblem(const char* what, size_t line, const std::wstring& text);
+    static std::wstring LineProblem(const char* what, size_t line, const std::wstring& text);
 
     // True when `path` is `root` or lies below it, letters compared as the
     // registry compares them.
@@ -102,5 +102,5 @@ private:
     void Fail(const char* what, size_t line, const std::wstring& text);
 
     std::vector<Key> m_keys;
-    std::string m_problem;
+    std::wstring m_problem;
 };

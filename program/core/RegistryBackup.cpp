@@ -77,7 +77,7 @@ NvFsPath ReserveBackupFile(const NvFsPath& folder, const std::wstring& profileNa
 // below it, as a listing shows them right before the export; empty when the
 // key does not exist, which the export then finds out by itself. Why it
 // cannot be listed, in English, into `problem`.
-std::vector<RegistryScript::Key> ListKeys(const std::wstring& path, std::string& problem)
+std::vector<RegistryScript::Key> ListKeys(const std::wstring& path, std::wstring& problem)
 {
     std::vector<RegistryScript::Key> keys;
     std::wstring root = TargetUser::RootName();
@@ -91,22 +91,22 @@ std::vector<RegistryScript::Key> ListKeys(const std::wstring& path, std::string&
     if (result == ERROR_SUCCESS)
         result = RegistryTree::Read(key.Get(), path, true, keys);
     if (result != ERROR_SUCCESS)
-        problem = "The key cannot be listed to check the export: " +
-                  Error::GetSystemErrorSentence(static_cast<DWORD>(result)).Str();
+        problem = L"The key cannot be listed to check the export: " +
+                  AnsiToWide(Error::GetSystemErrorSentence(static_cast<DWORD>(result)));
     return keys;
 }
 
 // Why the export `exported` is not a backup of every key of `listed`: names
 // the first one it lacks; empty when it lacks none. A disk or a quota that
 // fills up cuts an export at the end of a key as readily as anywhere else.
-std::string FindUnexported(const std::vector<RegistryScript::Key>& listed, const RegistryScript& exported)
+std::wstring FindUnexported(const std::vector<RegistryScript::Key>& listed, const RegistryScript& exported)
 {
     for (const RegistryScript::Absence& absence : RegistryScript::OfKeys(listed).FindAbsent(exported))
     {
         if (!absence.valueName)
-            return "The export lacks a key that the profile holds: " + WideToAnsi(absence.Describe()).Str();
+            return L"The export lacks a key that the profile holds: " + absence.Describe();
     }
-    return std::string();
+    return std::wstring();
 }
 } // namespace
 
@@ -154,7 +154,7 @@ NvFsPath CreateRegistryBackup(const RegistryEditor& editor, const std::wstring& 
     NvFsPath backupPath = ReserveBackupFile(folder, profileName);
     try
     {
-        std::string problem;
+        std::wstring problem;
         std::vector<RegistryScript::Key> listed = ListKeys(keyText, problem);
         RegistryScript exported;
         if (problem.empty())
@@ -163,9 +163,7 @@ NvFsPath CreateRegistryBackup(const RegistryEditor& editor, const std::wstring& 
             problem = FindUnexported(listed, exported);
         }
         if (!problem.empty())
-            throw Error::NvExceptionText(Error::FormatResourceString(IDS_PROGRAM_FAILED, editor.GetPath().GetString()) +
-                                             "\n\n" + CString(problem),
-                                         __FILE__, __LINE__);
+            editor.ThrowUnsoundExport(problem, __FILE__, __LINE__);
     }
     catch (const Error::NvException&)
     {

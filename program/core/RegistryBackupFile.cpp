@@ -107,13 +107,13 @@ bool IsProfileKey(const std::wstring& path)
 }
 
 // Why `script` is not a complete export of one profile key; empty when it is.
-std::string Judge(const RegistryScript& script)
+std::wstring Judge(const RegistryScript& script)
 {
     if (!script.IsComplete())
         return script.GetProblem();
     const std::vector<RegistryScript::Key>& keys = script.GetKeys();
     if (keys.empty())
-        return "The file holds no key.";
+        return L"The file holds no key.";
     const RegistryScript::Key& first = keys[0];
     if (!IsProfileKey(first.path))
         return RegistryScript::LineProblem("The first key is not a mail profile of a user", first.line,
@@ -137,7 +137,7 @@ RegistryBackupFile RegistryBackupFile::Read(const NvFsPath& path, std::string& b
     DWORD read = ReadWholeFile(path, bytes);
     if (read != ERROR_SUCCESS)
     {
-        backup.m_problem = "The file cannot be read: " + Error::GetSystemErrorSentence(read).Str();
+        backup.m_problem = L"The file cannot be read: " + AnsiToWide(Error::GetSystemErrorSentence(read));
         return backup;
     }
     backup.m_bytes = bytes.size();

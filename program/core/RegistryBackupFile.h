@@ -44,7 +44,7 @@ public:
     bool IsComplete() const { return m_problem.empty(); }
     // Why it is not, in English, naming the first offending line; empty when
     // it is.
-    const std::string& GetProblem() const { return m_problem; }
+    const std::wstring& GetProblem() const { return m_problem; }
 
 private:
     NvFsPath m_file;
@@ -54,5 +54,5 @@ private:
     std::wstring m_key;
     std::wstring m_profile;
     ULONGLONG m_bytes = 0;
-    std::string m_problem;
+    std::wstring m_problem;
 };

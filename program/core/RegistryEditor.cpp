@@ -24,11 +24,11 @@ const wchar_t* const RunAsInvoker = L"__COMPAT_LAYER=RunAsInvoker";
 
 // Why the file at `path`, read into `script`, is not a complete export of
 // exactly `keyText`; empty when it is one.
-std::string CheckExport(const NvFsPath& path, const std::wstring& keyText, RegistryScript& script)
+std::wstring CheckExport(const NvFsPath& path, const std::wstring& keyText, RegistryScript& script)
 {
     DWORD read = script.Read(path);
     if (read != ERROR_SUCCESS)
-        return "The file cannot be read: " + Error::GetSystemErrorSentence(read).Str();
+        return L"The file cannot be read: " + AnsiToWide(Error::GetSystemErrorSentence(read));
     return script.CheckExportOf(keyText);
 }
 } // namespace
@@ -68,12 +68,19 @@ void RegistryEditor::Export(const NvFsPath& file, const std::wstring& keyText, R
     // The registry editor of Wine ends with 0 also when it could not open the
     // key or create the file, and an export cut short by a full disk ends
     // wherever it stopped: only a whole export of the key counts.
-    CString failed = Error::FormatResourceString(IDS_PROGRAM_FAILED, m_path.GetString());
     if (!IsNonEmptyFile(file))
-        throw Error::NvExceptionText(failed, __FILE__, __LINE__);
-    std::string problem = CheckExport(file, keyText, exported);
+        throw Error::NvExceptionText(Error::FormatResourceString(IDS_PROGRAM_FAILED, m_path.GetString()), __FILE__,
+                                     __LINE__);
+    std::wstring problem = CheckExport(file, keyText, exported);
     if (!problem.empty())
-        throw Error::NvExceptionText(failed + "\n\n" + CString(problem), __FILE__, __LINE__);
+        ThrowUnsoundExport(problem, __FILE__, __LINE__);
+}
+
+void RegistryEditor::ThrowUnsoundExport(const std::wstring& problem, LPCSTR file, int line) const
+{
+    CString failed = Error::FormatResourceString(IDS_PROGRAM_FAILED, m_path.GetString());
+    throw Error::NvExceptionText(failed + "\n\n" + WideToAnsiMarked(problem),
+                                 AnsiToWide(failed) + L"\n\n" + problem, file, line);
 }
 
 void RegistryEditor::Run(const std::wstring& arguments) const

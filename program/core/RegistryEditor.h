@@ -29,6 +29,11 @@ public:
     // The same, with the export as it was read for the check in `exported`.
     void Export(const NvFsPath& file, const std::wstring& keyText, RegistryScript& exported) const;
 
+    // What Export throws for an export that is not whole: string 111, then
+    // `problem`, what is wrong with it, in English. `file` and `line` are the
+    // throw site's.
+    [[noreturn]] void ThrowUnsoundExport(const std::wstring& problem, LPCSTR file, int line) const;
+
 private:
     // Runs the editor with `arguments` after its quoted path; returns when
     // it ended with 0, throws 109, 110 or 111 otherwise.

@@ -154,7 +154,7 @@ void RegistryRestore::Restore(Outcome& outcome, const std::wstring& profile, boo
     RegistryBackupFile file = RegistryBackupFile::Read(outcome.file, bytes, backup);
     if (!file.GetProfile().empty())
         outcome.profile = file.GetProfile();
-    std::wstring problem = file.IsComplete() ? CheckRestorable(file, profile) : AnsiToWide(file.GetProblem().c_str());
+    std::wstring problem = file.IsComplete() ? CheckRestorable(file, profile) : file.GetProblem();
     if (!problem.empty())
     {
         log.ErrorF("Plik nie może zostać przywrócony, nic nie zostało zmienione: %s",

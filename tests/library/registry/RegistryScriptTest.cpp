@@ -35,7 +35,7 @@ struct ProblemCase
     const char* name;
     // What follows the first key line.
     std::wstring text;
-    std::string problem;
+    std::wstring problem;
 };
 
 std::ostream& operator<<(std::ostream& out, const ProblemCase& c)
@@ -62,39 +62,44 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ScriptProblem,
     testing::Values(
         ProblemCase{"LoneCarriageReturnHidingAKeyLine", L";a\r[HKEY_LOCAL_MACHINE\\Software\\X]\r\n\r\n",
-                    "A line holds a line break other than CRLF (line 4): ;a"},
+                    L"A line holds a line break other than CRLF (line 4): ;a"},
         ProblemCase{"LoneLineFeedInAKeyName", L"\r\n[HKEY_CURRENT_USER\\P\\a\n[HKEY_CURRENT_USER\\Q]]\r\n\r\n",
-                    "A line holds a line break other than CRLF (line 5): [HKEY_CURRENT_USER\\P\\a"},
+                    L"A line holds a line break other than CRLF (line 5): [HKEY_CURRENT_USER\\P\\a"},
+        // The line is quoted as it stands, not in a code page.
+        ProblemCase{"LoneLineFeedInANameOutsideTheCodePage",
+                    L"\r\n[HKEY_CURRENT_USER\\P\\\u0410\u0440\u0445\u0438\u0432 \U0001F4E7\n[HKEY_CURRENT_USER\\Q]]\r\n\r\n",
+                    L"A line holds a line break other than CRLF (line 5): [HKEY_CURRENT_USER\\P\\\u0410\u0440\u0445\u0438\u0432 "
+                    L"\U0001F4E7"},
         ProblemCase{"NulInAQuotedText", std::wstring(L"\"x\"=\"ab\0cd\"\r\n\r\n", 16),
-                    "A line holds a NUL character (line 4): \"x\"=\"ab"},
+                    L"A line holds a NUL character (line 4): \"x\"=\"ab"},
         ProblemCase{"SecondByteOrderMark", L"\xFEFF\"x\"=\"a\"\r\n\r\n",
-                    "A line holds a second byte-order mark (line 4): "},
+                    L"A line holds a second byte-order mark (line 4): "},
         ProblemCase{"QuotedTextOverTwoLines", L"\"x\"=\"ab\r\ncd\"\r\n\r\n",
-                    "A quoted text does not end on its line (line 4): \"x\"=\"ab"},
+                    L"A quoted text does not end on its line (line 4): \"x\"=\"ab"},
         ProblemCase{"NulEscape", L"\"x\"=\"a\\0b\"\r\n\r\n",
-                    "A quoted text holds an escape that a registry export does not write (line 4): \"x\"=\"a\\0b\""},
+                    L"A quoted text holds an escape that a registry export does not write (line 4): \"x\"=\"a\\0b\""},
         ProblemCase{"ValueNameWithALineBreak", L"\"a\\nb\"=\"x\"\r\n\r\n",
-                    "A value name holds a line break (line 4): \"a\\nb\"=\"x\""},
+                    L"A value name holds a line break (line 4): \"a\\nb\"=\"x\""},
         ProblemCase{"ContinuationFollowedByABlankLine", L"\"x\"=hex:01,\\\r\n\r\n[HKEY_CURRENT_USER\\P\\b]\r\n\r\n",
-                    "A continued value is not followed by a continuation line (line 5): "},
+                    L"A continued value is not followed by a continuation line (line 5): "},
         ProblemCase{"ContinuationFollowedByAKeyLine", L"\"x\"=hex:01,\\\r\n[HKEY_CURRENT_USER\\P\\b]\r\n\r\n",
-                    "A continued value is not followed by a continuation line (line 5): [HKEY_CURRENT_USER\\P\\b]"},
+                    L"A continued value is not followed by a continuation line (line 5): [HKEY_CURRENT_USER\\P\\b]"},
         ProblemCase{"CutAfterAValue", L"\"x\"=dword:00000001\r\n",
-                    "The file ends without the blank line that ends a registry export, after (line 4): "
-                    "\"x\"=dword:00000001"},
+                    L"The file ends without the blank line that ends a registry export, after (line 4): "
+                    L"\"x\"=dword:00000001"},
         ProblemCase{"CutInsideALine", L"\"x\"=dword:00000001",
-                    "The file ends without a line break after (line 4): \"x\"=dword:00000001"},
+                    L"The file ends without a line break after (line 4): \"x\"=dword:00000001"},
         ProblemCase{"HexDigitMissing", L"\"x\"=hex:1,02\r\n\r\n",
-                    "A value line is not understood (line 4): \"x\"=hex:1,02"},
+                    L"A value line is not understood (line 4): \"x\"=hex:1,02"},
         ProblemCase{"DwordTooShort", L"\"x\"=dword:2a\r\n\r\n",
-                    "A value line is not understood (line 4): \"x\"=dword:2a"}));
+                    L"A value line is not understood (line 4): \"x\"=dword:2a"}));
 
 TEST(RegistryScript, KeyWithAnEmptyNameIsNoExport)
 {
     RegistryScript script = Parsed(Head + L"\r\n[HKEY_CURRENT_USER\\P\\\\a]\r\n\r\n");
 
     EXPECT_TRUE(script.IsComplete());
-    EXPECT_EQ("A key line names a key without a name (line 5): [HKEY_CURRENT_USER\\P\\\\a]",
+    EXPECT_EQ(L"A key line names a key without a name (line 5): [HKEY_CURRENT_USER\\P\\\\a]",
               script.CheckExportOf(L"HKEY_CURRENT_USER\\P"));
 }
 
@@ -122,7 +127,7 @@ TEST_P(DecodedValue, HoldsTheTypeAndBytesThatTheRegistryHolds)
     const DecodedCase& c = GetParam();
     RegistryScript script = Parsed(Head + c.line + L"\r\n\r\n");
 
-    ASSERT_EQ("", script.GetProblem());
+    ASSERT_EQ(L"", script.GetProblem());
     ASSERT_EQ(1u, script.GetKeys().size());
     ASSERT_EQ(1u, script.GetKeys()[0].values.size());
     const RegistryScript::Value& value = script.GetKeys()[0].values[0];

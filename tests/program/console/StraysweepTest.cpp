@@ -1386,6 +1386,23 @@ TEST_F(Straysweep, NamesOutsideTheCodePageAreMatchedExactlyFromListToRestore)
     ASSERT_EQ(1u, backups.Names().size());
     EXPECT_EQ(" - " + LiveProfile::NameFor("") + "_____ _ _ _.reg", backups.Names()[0].substr(19));
 
+    // A refusal quotes the offending line as it stands; the log marks it.
+    TempFolder folder;
+    std::string planted = folder / "outside.reg";
+    ASSERT_TRUE(WriteFileBytes(planted, RegistryScriptBytes(L"Windows Registry Editor Version 5.00\r\n\r\n"
+                                                            L"[HKEY_CURRENT_USER\\" + profile.WideProfilePath() +
+                                                            L"]\r\n\r\n[HKEY_CURRENT_USER\\Software\\" + archive +
+                                                            L"]\r\n\r\n")));
+    StraysweepRun refused = RunStraysweep({L"restore", L"--json", L"--backup", Wide(planted)});
+    EXPECT_EQ(7u, refused.exitCode);
+    const std::wstring outside = L"The file holds another key than the one that was exported (line 5): "
+                                 L"[HKEY_CURRENT_USER\\Software\\";
+    EXPECT_NE(std::string::npos,
+              ParseOutput(refused)["error"].AsString().find(WideToUtf8(outside + archive + L"]")))
+        << refused.out;
+    EXPECT_TRUE(log.Contains("Error: Plik nie może zostać przywrócony, nic nie zostało zmienione: " +
+                             WideToUtf8(outside) + "[U+0410][U+0440][U+0445][U+0438][U+0432]]"));
+
     StraysweepRun restore = RunStraysweep({L"restore", L"--profile", name, L"--latest"});
     EXPECT_EQ(0u, restore.exitCode) << restore.err;
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('1'), Id('2'), Id('4'), Id('5'), Id('6')}),
