@@ -51,9 +51,10 @@ public:
         std::vector<std::wstring> failedSections;
         // Whether the engine read every account and section it looked at.
         bool readCompletely = true;
-        // The backup's file, or the text of its failure (repair only).
+        // The backup's file, or the text of its failure as the user sees it
+        // (repair only).
         NvFsPath backupFile;
-        CString backupError;
+        std::wstring backupError;
         // What stopped the engine, as it was thrown (logged already), and
         // the system's code it carried (0 without one).
         std::optional<Error::NvExceptionText> failure;

@@ -131,7 +131,7 @@ NvFsPath CreateRegistryBackup(const std::wstring& keyText, const std::wstring& p
 }
 
 NvFsPath BackUpProfile(const RegistryEditor* editor, const std::wstring& keyText, const std::wstring& profileName,
-                       CString& error)
+                       std::wstring& error)
 {
     try
     {
@@ -142,7 +142,7 @@ NvFsPath BackUpProfile(const RegistryEditor* editor, const std::wstring& keyText
     {
         CLogFile::Instance().ErrorF("Nie można utworzyć backupu dla profilu \"%s\".",
                                     WideToAnsiMarked(profileName).GetString());
-        error = e.GetText();
+        error = e.GetWideText();
         return NvFsPath();
     }
 }

@@ -29,9 +29,9 @@ NvFsPath CreateRegistryBackup(const std::wstring& keyText, const std::wstring& p
 // The backup step of a repair and of a restore: CreateRegistryBackup with
 // `editor` (the system's when null), its failure logged ("Nie można utworzyć
 // backupu dla profilu ...") and given back instead of thrown. The backup's
-// path; empty on failure, its text then in `error`.
+// path; empty on failure, its text as the user sees it then in `error`.
 NvFsPath BackUpProfile(const RegistryEditor* editor, const std::wstring& keyText, const std::wstring& profileName,
-                       CString& error);
+                       std::wstring& error);
 
 // A copy of `text` in which every byte that cannot stand in a file name (the
 // characters \ / : * ? " < > |, control characters and every byte of 0x80 or

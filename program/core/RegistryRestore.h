@@ -62,8 +62,8 @@ public:
         // The backup of the profile key taken before the import; empty when
         // none was taken.
         NvFsPath backupFile;
-        // Why that backup failed; empty when it did not.
-        CString backupError;
+        // Why that backup failed, as the user sees it; empty when it did not.
+        std::wstring backupError;
         // Whether the profile key existed before the import: a profile that
         // does not exist needs no backup.
         bool profileExisted = true;

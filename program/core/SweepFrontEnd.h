@@ -20,6 +20,7 @@ public:
     // Outlook runs, so the repair ends; told before that is logged.
     virtual void OutlookRunning() = 0;
 
-    // The backup failed with `error`: true goes on with the removal without one.
-    virtual bool ContinueWithoutBackup(const CString& error) = 0;
+    // The backup failed with `error`, as the user sees it: true goes on with
+    // the removal without one.
+    virtual bool ContinueWithoutBackup(const std::wstring& error) = 0;
 };

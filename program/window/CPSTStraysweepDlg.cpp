@@ -175,9 +175,9 @@ void CPSTStraysweepDlg::OutlookRunning()
     AfxMessageBox(IDS_CLOSE_OUTLOOK, MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool CPSTStraysweepDlg::ContinueWithoutBackup(const CString& error)
+bool CPSTStraysweepDlg::ContinueWithoutBackup(const std::wstring& error)
 {
-    std::wstring question = AfxLoadWideString(IDS_BACKUP_FAILED_CONTINUE) + L"\n\n" + AnsiToWide(error);
+    std::wstring question = AfxLoadWideString(IDS_BACKUP_FAILED_CONTINUE) + L"\n\n" + error;
     return AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 

@@ -58,7 +58,7 @@ private:
     // Box 112.
     void OutlookRunning() override;
     // Asks the user, showing the backup's failure.
-    bool ContinueWithoutBackup(const CString& error) override;
+    bool ContinueWithoutBackup(const std::wstring& error) override;
     // The selected profile's name, trimmed of white space at both ends; false
     // when none is selected.
     bool GetSelectedProfile(std::wstring& profileName);

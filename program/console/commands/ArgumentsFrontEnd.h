@@ -15,7 +15,7 @@ public:
 
     bool ReadInput(std::wstring& profileName, std::wstring& pstName) override;
     void OutlookRunning() override {}
-    bool ContinueWithoutBackup(const CString&) override { return m_arguments.withoutBackup; }
+    bool ContinueWithoutBackup(const std::wstring&) override { return m_arguments.withoutBackup; }
 
 private:
     const ConsoleArguments& m_arguments;

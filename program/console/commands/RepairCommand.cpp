@@ -54,7 +54,7 @@ RepairCommand::Report RepairCommand::Run(const ConsoleArguments& arguments)
     }
     report.exitCode = ExitCode::Of(what);
     report.backupFile = AnsiToWide(outcome.backupFile);
-    report.backupError = AnsiToWide(outcome.backupError);
+    report.backupError = outcome.backupError;
     report.removedSections = outcome.invalidSections;
     report.failedSections = outcome.failedSections;
     return report;

@@ -60,7 +60,7 @@ RestoreCommand::Report RestoreCommand::Run(const ConsoleArguments& arguments)
     report.profile = outcome.profile;
     report.file = AnsiToWide(outcome.file);
     report.backupFile = AnsiToWide(outcome.backupFile);
-    report.backupError = AnsiToWide(outcome.backupError);
+    report.backupError = outcome.backupError;
     report.profileExisted = outcome.profileExisted;
     report.missing = outcome.missing;
     report.added = outcome.added;

@@ -1403,6 +1403,16 @@ TEST_F(Straysweep, NamesOutsideTheCodePageAreMatchedExactlyFromListToRestore)
     EXPECT_TRUE(log.Contains("Error: Plik nie może zostać przywrócony, nic nie zostało zmienione: " +
                              WideToUtf8(outside) + "[U+0410][U+0440][U+0445][U+0438][U+0432]]"));
 
+    // The backup's failure names the key as it is stored.
+    LiveProfile quoted(name + L" \"q\"");
+    AddStandardSections(quoted);
+    StraysweepRun unbacked = RunStraysweep(
+        {L"repair", L"--json", L"--without-backup", L"--profile", quoted.WideName(), L"--pst", L"Archiwum"});
+    EXPECT_EQ(1u, unbacked.exitCode) << unbacked.err;
+    EXPECT_NE(std::string::npos, ParseOutput(unbacked)["backupError"].AsString().find(
+                                     "\"" + WideToUtf8(L"HKEY_CURRENT_USER\\" + quoted.WideProfilePath()) + "\""))
+        << unbacked.out;
+
     StraysweepRun restore = RunStraysweep({L"restore", L"--profile", name, L"--latest"});
     EXPECT_EQ(0u, restore.exitCode) << restore.err;
     EXPECT_EQ(std::set<std::string>({ProfileTreeBuilder::AccountsKey, Id('1'), Id('2'), Id('4'), Id('5'), Id('6')}),

@@ -39,7 +39,7 @@ public:
     bool startOutlookWhileAsked = false;
     std::unique_ptr<StandInProcess> outlook;
     std::vector<std::string> asked;
-    std::string backupError;
+    std::wstring backupError;
 
     bool ReadInput(std::wstring& profileName, std::wstring& pstName) override
     {
@@ -49,10 +49,10 @@ public:
         return hasInput;
     }
     void OutlookRunning() override { asked.push_back("outlook"); }
-    bool ContinueWithoutBackup(const CString& error) override
+    bool ContinueWithoutBackup(const std::wstring& error) override
     {
         asked.push_back("backup");
-        backupError = error.Str();
+        backupError = error;
         if (startOutlookWhileAsked)
             outlook = std::make_unique<StandInProcess>("OUTLOOK.EXE");
         return goOnWithoutBackup;
@@ -153,8 +153,8 @@ TEST_P(FailedBackup, AsksTheFrontEndWhetherToGoOn)
     GhostPstSweep::Outcome outcome = sweep.Repair();
     EXPECT_EQ(GetParam().stage, outcome.stage);
     EXPECT_EQ(std::vector<std::string>({"input", "backup"}), frontEnd.asked);
-    EXPECT_FALSE(outcome.backupError.IsEmpty());
-    EXPECT_EQ(outcome.backupError.Str(), frontEnd.backupError);
+    EXPECT_FALSE(outcome.backupError.empty());
+    EXPECT_EQ(outcome.backupError, frontEnd.backupError);
     EXPECT_TRUE(outcome.backupFile.IsEmpty());
     EXPECT_TRUE(log.Contains("Error: Nie można utworzyć backupu dla profilu \"Sweep\"."));
     EXPECT_EQ(GetParam().ghostRemains, GhostIsThere());
@@ -185,7 +185,7 @@ TEST_F(Sweep, ProfileCheckedBeforeBackupStopsWithoutOne)
     GhostPstSweep::Outcome outcome = sweep.Repair(GhostPstSweep::Strictness::FailClosed);
     EXPECT_EQ(GhostPstSweep::Stage::Stopped, outcome.stage);
     EXPECT_EQ(std::vector<std::string>({"input"}), frontEnd.asked);
-    EXPECT_TRUE(outcome.backupError.IsEmpty());
+    EXPECT_TRUE(outcome.backupError.empty());
     ASSERT_TRUE(outcome.failure.has_value());
     EXPECT_EQ(ErrorLine(*outcome.failure), log.Lines().back());
 }
